@@ -1,0 +1,57 @@
+#pragma once
+// The raster library: opening picture files, halftoning for palette displays and the open-dialog
+// filter. ImageBuffer.h has newdib, deldib, getpixel and setpixel.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "ImageBuffer.h"
+#include "Progress.h"
+#include "codecs/Codec.h"
+
+namespace pr {
+
+// Format codes as the callers pass them. 0 lets the content decide; 3..14 name the file's
+// extension and are only a hint: the content still decides, so a PNG named .jpg opens.
+enum FormatCode : int {
+    kFormatAuto = 0,
+    kFormatBmp = 3,
+    kFormatDib = 4,
+    kFormatGif = 5,
+    kFormatIff = 6,
+    kFormatJif = 7,
+    kFormatJpg = 8,
+    kFormatLbm = 9,
+    kFormatPcx = 10,
+    kFormatRle = 11,
+    kFormatTga = 12,
+    kFormatTif = 13,
+    kFormatPng = 14,
+};
+
+// Reads the picture file at `path` (UTF-8) into `out`. On failure `out.bits` is null and
+// `out.message` holds a German text. `progress` (may be empty) is told 0 when done.
+bool OpenDib(ImageBuffer& out, const std::string& path, int formatCode,
+             const ProgressFn& progress = {});
+
+// The same for a file already in memory; `options` may ask for a reduced-size decode, and the
+// result reports the picture's own size and depth.
+DecodeResult decodePicture(const uint8_t* data, size_t size, const DecodeOptions& options,
+                           ImageBuffer& out);
+
+// Reduced-size open for thumbnails: decodes so that the result is at least maxWidth x maxHeight
+// where the format allows it (JPEG DCT scaling), and reports the true size and bit count.
+DecodeResult OpenDibReduced(ImageBuffer& out, const std::string& path, int maxWidth,
+                            int maxHeight);
+
+// Open-dialog filter: "description|masks|description|masks..." for the twelve readable extensions,
+// each mask in lower and upper case.
+std::string GetDIBOpenFilter();
+
+// 24-bit picture to an 8-bit picture with a fixed colour-cube-plus-greys palette, for displays of
+// at most 256 colours. Same size, or resampled to width x height. Returns false on failure.
+bool DIBHalftoneDIB(ImageBuffer& dest, const ImageBuffer& source);
+bool DIBHalftoneDIBXY(ImageBuffer& dest, const ImageBuffer& source, int width, int height);
+
+}  // namespace pr

@@ -1,0 +1,49 @@
+#pragma once
+// One picture format: a content sniffer and a decoder that writes straight into an ImageBuffer.
+// Every decoder works on the whole file in memory and checks every length, count, offset and
+// palette index against the bytes that remain and against Limits.h before it allocates or writes.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "../ImageBuffer.h"
+#include "../ImageError.h"
+
+namespace pr {
+
+struct DecodeOptions {
+    // When both are > 0 a reader may decode at a reduced size that is still at least this large
+    // (thumbnails); readers that cannot reduce decode fully.
+    int maxWidth = 0;
+    int maxHeight = 0;
+};
+
+struct DecodeResult {
+    ImageError error = ImageError::None;
+    std::string detail;
+    // The picture's own size and depth as the file describes it (also when the buffer is reduced).
+    int trueWidth = 0;
+    int trueHeight = 0;
+    int trueBitCount = 0;
+    bool ok() const { return error == ImageError::None; }
+};
+
+struct Codec {
+    const char* name;
+    bool (*sniff)(const uint8_t* data, size_t size);
+    DecodeResult (*decode)(const uint8_t* data, size_t size, const DecodeOptions& options,
+                           ImageBuffer& out);
+};
+
+// One definition per format, each in its own file.
+const Codec& bmpCodec();
+const Codec& pngCodec();
+const Codec& gifCodec();
+const Codec& tiffCodec();
+const Codec& iffCodec();
+const Codec& jpegCodec();
+const Codec& pcxCodec();
+const Codec& tgaCodec();
+
+}  // namespace pr

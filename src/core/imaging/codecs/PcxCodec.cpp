@@ -1,0 +1,14 @@
+#include "Codec.h"
+
+namespace pr {
+
+// Placeholder until the reader lands: recognises nothing.
+const Codec& pcxCodec() {
+    static const Codec codec{"pcx", [](const uint8_t*, size_t) { return false; },
+                             [](const uint8_t*, size_t, const DecodeOptions&, ImageBuffer&) {
+                                 return DecodeResult{ImageError::Unsupported, {}, 0, 0, 0};
+                             }};
+    return codec;
+}
+
+}  // namespace pr
