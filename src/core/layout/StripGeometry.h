@@ -1,0 +1,26 @@
+#pragma once
+// Geometry of the picture strip: one square cell per album picture, one under the other. Cell i
+// starts at i x (s + 2), s being the client width of the strip's scroll box.
+
+#include "PageUnits.h"
+
+namespace pr {
+
+constexpr int kStripScrollStep = 150;
+
+// (outer width of the scroll box + 2) x pictures, or 1 for an empty album. The outer width counts
+// border and scroll bar, so the strip is a little taller than its cells need.
+int stripHeight(int scrollBoxOuterWidth, int pictureCount);
+
+inline int stripCellTop(int index, int clientWidth) {
+    return index * (clientWidth + 2);
+}
+
+// Whether cell `index` overlaps the visible band [scrollPos, scrollPos + clientHeight].
+bool stripCellVisible(int index, int clientWidth, int clientHeight, int scrollPos);
+
+// Where the thumbnail of an iw x ih picture goes in cell `index`: the largest size that fits a
+// square of s - 4 pixels, centred (plus one pixel). Empty for a picture without area.
+PixelRect stripThumbnailRect(int index, int clientWidth, int iw, int ih);
+
+}  // namespace pr

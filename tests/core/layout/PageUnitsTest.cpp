@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <limits>
+
+#include "layout/PageGeometry.h"
+#include "layout/PageUnits.h"
+#include "layout/SelectionHandles.h"
+#include "layout/SnapToGrid.h"
+#include "layout/StripGeometry.h"
+
+using namespace pr;
+
+namespace {
+
+struct ScreenCase {
+    double inches;
+    int zoom, ppi, expected;
+};
+class InchesToScreen : public ::testing::TestWithParam<ScreenCase> {};
+TEST_P(InchesToScreen, Truncates) {
+    const ScreenCase& c = GetParam();
+    EXPECT_EQ(inchesToScreen(c.inches, c.zoom, c.ppi), c.expected);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, InchesToScreen,
+    ::testing::Values(ScreenCase{0.999, 100, 96, 95}, ScreenCase{1.001, 100, 96, 96},
+                      ScreenCase{8.0, 25, 96, 192},
+                      ScreenCase{-0.999, 100, 96, -95},  // toward zero
+                      ScreenCase{1.0, 9000, 96, 8640},
+                      ScreenCase{1e300, 100, 96, INT_MAX},  // saturates
+                      ScreenCase{-1e300, 100, 96, INT_MIN},
+                      ScreenCase{std::numeric_limits<double>::quiet_NaN(), 100, 96, 0}));
+
+TEST(PageUnits, EdgesOfAFrameAreTruncatedSeparately) {
+    const PixelRect r = frameOnScreen(0.999, 0.5, 1.001, 2.0, 100, 96);
+    EXPECT_EQ(r.x, 95);
+    EXPECT_EQ(r.x + r.w, 191);  // not trunc((0.999 + 1.001) x 96) = 192
+    EXPECT_EQ(frameOnPrinter(0.999, 0.5, 1.001, 2.0, 600), (PixelRect{599, 300, 600, 1200}));
+}
+
+TEST(PageUnits, ConversionsBackAndForth) {
+    EXPECT_DOUBLE_EQ(inchesToMm(1.0), 25.39995);
+    EXPECT_DOUBLE_EQ(mmToInches(25.39995), 1.0);
+    EXPECT_NEAR(mmToInches(130), 5.1181, 1e-4);
+    EXPECT_DOUBLE_EQ(screenToInches(96, 100, 96), 1.0);
+    EXPECT_DOUBLE_EQ(screenToInches(24, 25, 96), 1.0);
+    EXPECT_EQ(screenToInches(24, 0, 96), 0.0);  // no division by zero
+    EXPECT_EQ(screenToInches(24, 25, 0), 0.0);
+    EXPECT_EQ(inchesToPrinter(2.5, 600), 1500);
+}
+
+struct FontCase {
+    double points;
+    int zoom, ppi, expected;
+};
+class CaptionFontHeight : public ::testing::TestWithParam<FontCase> {};
+TEST_P(CaptionFontHeight, ScalesWithZoomAndNeverVanishes) {
+    const FontCase& c = GetParam();
+    EXPECT_EQ(captionFontHeight(c.points, c.zoom, c.ppi), c.expected);
+}
+INSTANTIATE_TEST_SUITE_P(Cases, CaptionFontHeight,
+                         ::testing::Values(FontCase{7, 10, 96, 1},  // 0.93 -> 0 -> 1
+                                           FontCase{10, 10, 96, 1}, FontCase{11, 100, 96, 14},
+                                           FontCase{11, 25, 96, 3}, FontCase{11, 400, 96, 58}));
+
+// Snapping relies on this for coordinates halfway between two grid steps.
+TEST(PageUnits, RoundHalfEven) {
+    EXPECT_EQ(roundHalfEven(0.5L), 0.0L);
+    EXPECT_EQ(roundHalfEven(1.5L), 2.0L);
+    EXPECT_EQ(roundHalfEven(2.5L), 2.0L);
+    EXPECT_EQ(roundHalfEven(-0.5L), 0.0L);
+    EXPECT_EQ(roundHalfEven(-1.5L), -2.0L);
+    EXPECT_EQ(roundHalfEven(-2.5L), -2.0L);
+    EXPECT_EQ(roundHalfEven(2.4999L), 2.0L);
+    EXPECT_EQ(roundHalfEven(2.5001L), 3.0L);
+}
+
+struct SnapCase {
+    double mm;  // input, in millimetres for readability
+    bool useGrid;
+    double gridMm;
+    double expectedMm;
+};
+class SnapToGridTest : public ::testing::TestWithParam<SnapCase> {};
+TEST_P(SnapToGridTest, SnapsToMultiplesOfTheSpacing) {
+    const SnapCase& c = GetParam();
+    const double in = static_cast<double>(c.mm / MmPerInch);
+    const double expected = static_cast<double>(c.expectedMm / MmPerInch);
+    EXPECT_NEAR(SnapToGrid(in, c.useGrid, c.gridMm), expected, 1e-12);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SnapToGridTest,
+    ::testing::Values(SnapCase{12.4, true, 5, 10}, SnapCase{12.6, true, 5, 15},
+                      SnapCase{-3.0, true, 5, -5}, SnapCase{0.004, true, 0.01, 0},
+                      SnapCase{12.4, false, 5, 12.4},   // grid off: unchanged
+                      SnapCase{12.4, true, 0, 12.4}));  // no spacing: unchanged, not NaN
+
+struct PageCase {
+    PrinterPage page;
+    int zoom, screenPpi;
+    double widthIn, heightIn;
+    PixelSize screen;
+};
+class PageSize : public ::testing::TestWithParam<PageCase> {};
+TEST_P(PageSize, FromPrintablePixelsAndHorizontalResolution) {
+    const PageCase& c = GetParam();
+    EXPECT_DOUBLE_EQ(pageWidthInches(c.page), c.widthIn);
+    EXPECT_DOUBLE_EQ(pageHeightInches(c.page), c.heightIn);
+    EXPECT_EQ(pageOnScreen(c.page, c.zoom, c.screenPpi), c.screen);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PageSize,
+    ::testing::Values(PageCase{{4800, 6300, 600, 600}, 25, 96, 8, 10.5, {192, 252}},
+                      // The vertical resolution is never used: 6600 / 600 = 11 inches.
+                      PageCase{{4800, 6600, 600, 1200}, 100, 96, 8, 11, {768, 1056}},
+                      PageCase{{6600, 4800, 600, 600}, 25, 96, 11, 8, {264, 192}},  // landscape
+                      PageCase{
+                          {4961, 7016, 600, 600}, 10, 120, 4961.0 / 600, 7016.0 / 600, {99, 140}},
+                      PageCase{{4800, 6600, 0, 0}, 25, 96, 0, 0, {0, 0}}));  // no printer
+
+TEST(PageGeometry, GridDotsIncludeBothEnds) {
+    // 10 mm page, 5 mm grid: dots at 0, 5, 10 mm.
+    EXPECT_EQ(gridDotPositions(10.0, 5, 100, 96), (std::vector<int>{0, 18, 37}));
+    EXPECT_EQ(gridDotPositions(9.99, 5, 100, 96), (std::vector<int>{0, 18}));
+    EXPECT_EQ(gridDotPositions(203.1996, 5, 25, 96).size(), 41u);  // 8-inch page, trunc(40.6)+1
+    EXPECT_TRUE(gridDotPositions(10.0, 0, 100, 96).empty());
+    const PrinterPage letter{4800, 6300, 600, 600};
+    EXPECT_NEAR(pageWidthMm(letter), 8 * 25.39995, 1e-9);
+    EXPECT_NEAR(pageHeightMm(letter), 10.5 * 25.39995, 1e-9);
+}
+
+TEST(PageGeometry, CurrentPageFollowsALowerPageCount) {
+    EXPECT_EQ(clampCurrentPage(3, 1), 1);
+    EXPECT_EQ(clampCurrentPage(1, 3), 1);
+    EXPECT_EQ(clampCurrentPage(3, 3), 3);
+}
+
+TEST(PageGeometry, WheelScrollsTheBoxInView) {
+    EXPECT_EQ(wheelTarget(0, 1, 0), WheelTarget::ThumbnailBrowser);
+    EXPECT_EQ(wheelTarget(0, 0, 0), WheelTarget::None);
+    EXPECT_EQ(wheelTarget(1, 1, 0), WheelTarget::None);
+    EXPECT_EQ(wheelTarget(2, 0, 0), WheelTarget::Page);
+    EXPECT_EQ(wheelTarget(2, 0, 1), WheelTarget::None);
+    EXPECT_EQ(wheelTarget(3, 0, 5), WheelTarget::PrintPreview);
+}
+
+TEST(StripGeometry, CellsAndThumbnails) {
+    EXPECT_EQ(stripHeight(120, 0), 1);
+    EXPECT_EQ(stripHeight(120, 3), 366);
+    // s = 100: cells at 0, 102, 204, ... A cell whose bottom is at the scroll position is hidden;
+    // one whose top is exactly at the visible bottom is still drawn.
+    EXPECT_FALSE(stripCellVisible(0, 100, 300, 100));
+    EXPECT_TRUE(stripCellVisible(0, 100, 300, 99));
+    EXPECT_TRUE(stripCellVisible(4, 100, 300, 108));
+    EXPECT_FALSE(stripCellVisible(4, 100, 300, 107));
+    EXPECT_EQ(stripThumbnailRect(0, 100, 400, 300), (PixelRect{3, 15, 96, 72}));
+    EXPECT_EQ(stripThumbnailRect(1, 100, 300, 400), (PixelRect{15, 105, 72, 96}));
+    EXPECT_EQ(stripThumbnailRect(0, 100, 0, 300), PixelRect{});
+    EXPECT_EQ(stripThumbnailRect(0, 3, 40, 30), PixelRect{});
+}
+
+TEST(SelectionHandles, EightPointsInHitTestOrder) {
+    const auto h = selectionHandles(10, 20, 7, 5);
+    const std::array<HandlePoint, 8> expected{
+        {{10, 20}, {17, 20}, {10, 25}, {17, 25}, {13, 20}, {13, 25}, {10, 22}, {17, 22}}};
+    EXPECT_EQ(h, expected);
+}
+
+}  // namespace
