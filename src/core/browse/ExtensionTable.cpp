@@ -1,0 +1,34 @@
+#include "ExtensionTable.h"
+
+#include <cstring>
+
+#include "PathText.h"
+#include "UpperText.h"
+#include "imaging/RasterLibrary.h"
+
+namespace pr {
+
+namespace {
+
+struct ExtensionCode {
+    const char* extension;
+    int code;
+};
+
+const ExtensionCode kTable[] = {
+    {".BMP", kFormatBmp}, {".DIB", kFormatDib}, {".GIF", kFormatGif}, {".IFF", kFormatIff},
+    {".JIF", kFormatJif}, {".JPG", kFormatJpg}, {".LBM", kFormatLbm}, {".PCX", kFormatPcx},
+    {".RLE", kFormatRle}, {".TGA", kFormatTga}, {".TIF", kFormatTif}, {".PNG", kFormatPng},
+};
+
+}  // namespace
+
+int formatCodeForFileName(const std::string& name) {
+    const std::string extension = UpperText(fileExtension(name));
+    for (const ExtensionCode& entry : kTable) {
+        if (extension == entry.extension) return entry.code;
+    }
+    return kFormatAuto;
+}
+
+}  // namespace pr

@@ -1,0 +1,163 @@
+#include "ThumbCacheReader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "LittleEndian.h"
+#include "ThumbCacheFormat.h"
+#include "UpperText.h"
+
+namespace pr {
+
+class ThumbCacheReader::Source {
+public:
+    virtual ~Source() = default;
+    virtual uint64_t size() const = 0;
+    // Exactly `n` bytes from `offset`, or false.
+    virtual bool read(uint64_t offset, void* out, std::size_t n) const = 0;
+};
+
+namespace {
+
+class MemorySource final : public ThumbCacheReader::Source {
+public:
+    MemorySource(const uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    uint64_t size() const override { return size_; }
+    bool read(uint64_t offset, void* out, std::size_t n) const override {
+        if (offset > size_ || n > size_ - offset) return false;
+        if (n > 0) std::memcpy(out, data_ + offset, n);
+        return true;
+    }
+
+private:
+    const uint8_t* data_;
+    std::size_t size_;
+};
+
+class FileSource final : public ThumbCacheReader::Source {
+public:
+    FileSource(int fd, uint64_t size) : fd_(fd), size_(size) {}
+    ~FileSource() override { ::close(fd_); }
+    uint64_t size() const override { return size_; }
+    bool read(uint64_t offset, void* out, std::size_t n) const override {
+        auto* p = static_cast<uint8_t*>(out);
+        while (n > 0) {
+            const ssize_t got = ::pread(fd_, p, n, static_cast<off_t>(offset));
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) return false;
+            p += got;
+            offset += static_cast<uint64_t>(got);
+            n -= static_cast<std::size_t>(got);
+        }
+        return true;
+    }
+
+private:
+    int fd_;
+    uint64_t size_;
+};
+
+}  // namespace
+
+ThumbCacheReader::ThumbCacheReader() = default;
+ThumbCacheReader::~ThumbCacheReader() = default;
+ThumbCacheReader::ThumbCacheReader(ThumbCacheReader&&) noexcept = default;
+ThumbCacheReader& ThumbCacheReader::operator=(ThumbCacheReader&&) noexcept = default;
+
+ThumbCacheReader ThumbCacheReader::openFolder(const std::string& folder) {
+    if (folder.empty()) return ThumbCacheReader();
+    return openFile(thumbCacheFilePath(folder));
+}
+
+ThumbCacheReader ThumbCacheReader::openFile(const std::string& path) {
+    ThumbCacheReader reader;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return reader;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return reader;
+    }
+    reader.source_ = std::make_unique<FileSource>(fd, static_cast<uint64_t>(st.st_size));
+    reader.readIndex();
+    return reader;
+}
+
+ThumbCacheReader ThumbCacheReader::fromBytes(const uint8_t* data, std::size_t size) {
+    ThumbCacheReader reader;
+    reader.source_ = std::make_unique<MemorySource>(data, size);
+    reader.readIndex();
+    return reader;
+}
+
+void ThumbCacheReader::readIndex() {
+    index_.clear();
+    uint8_t head[kThumbCacheHeaderBytes];
+    if (!source_->read(0, head, sizeof head) || getLE16(head) != kThumbCacheMarker) return;
+    const auto count = static_cast<int32_t>(getLE32(head + 2));
+    if (count <= 0) return;
+    const uint64_t fileSize = source_->size();
+    // Every entry takes at least its head and a bitmap header, so the bytes present bound how
+    // many entries can be real, whatever the count says.
+    const uint64_t fitting =
+        (fileSize - kThumbCacheHeaderBytes) / (kThumbCacheEntryHeadBytes + kBitmapHeaderBytes);
+    const auto limit = static_cast<int32_t>(std::min<uint64_t>(
+        {static_cast<uint64_t>(count), static_cast<uint64_t>(kMaxThumbCacheEntries), fitting}));
+    index_.reserve(static_cast<std::size_t>(limit));
+
+    uint64_t offset = kThumbCacheHeaderBytes;
+    uint8_t entryHead[kThumbCacheEntryHeadBytes];
+    for (int32_t i = 0; i < limit; ++i) {
+        if (!source_->read(offset, entryHead, sizeof entryHead)) break;
+        offset += sizeof entryHead;
+        const auto length = static_cast<int32_t>(getLE32(entryHead + kThumbCacheEntryHeadBytes - 4));
+        if (length < static_cast<int32_t>(kBitmapHeaderBytes) ||
+            static_cast<uint64_t>(length) > fileSize - offset)
+            break;
+        CacheIndexEntry entry;
+        entry.info = loadThumbInfo(entryHead + kThumbCacheNameBytes);
+        entry.position = offset;
+        offset += static_cast<uint64_t>(length);
+        const std::optional<uint32_t> expected = thumbDataBytes(entry.info);
+        if (!expected || *expected != static_cast<uint32_t>(length)) continue;
+        const char* name = reinterpret_cast<const char*>(entryHead);
+        entry.name.assign(name, strnlen(name, kThumbCacheNameBytes));
+        index_.push_back(std::move(entry));
+    }
+}
+
+const CacheIndexEntry* ThumbCacheReader::find(const std::string& name, int32_t check) const {
+    for (const CacheIndexEntry& entry : index_) {
+        if (entry.info.check == check && equalsUpperText(entry.name, name)) return &entry;
+    }
+    return nullptr;
+}
+
+ImageBuffer ThumbCacheReader::loadThumbnail(const CacheIndexEntry& entry) const {
+    ImageBuffer result;
+    // The entry may come from elsewhere than this index, so its description is checked again.
+    const std::optional<uint32_t> dataBytes = thumbDataBytes(entry.info);
+    if (!source_ || !dataBytes) return result;
+    const uint64_t size = source_->size();
+    if (entry.position > size || *dataBytes > size - entry.position) return result;
+
+    BitmapInfo work{};  // a zeroed 40-byte header and 256 colour-table entries
+    const uint32_t tableBytes = colorTableBytes(entry.info.colorCount);
+    uint8_t carrier[kBitmapHeaderBytes + 256 * 4];
+    if (!source_->read(entry.position, carrier, kBitmapHeaderBytes + tableBytes)) return result;
+    std::memcpy(work.colors, carrier + kBitmapHeaderBytes, tableBytes);
+    const int tableEntries = entry.info.colorCount <= 256 ? entry.info.colorCount : 0;
+    if (!newdib(result, entry.info.thumbWidth, entry.info.thumbHeight, entry.info.bitCount, &work,
+                tableEntries))
+        return result;
+    if (!source_->read(entry.position + kBitmapHeaderBytes + tableBytes, result.bits,
+                       static_cast<std::size_t>(result.imageBytes())))
+        deldib(result);
+    return result;
+}
+
+}  // namespace pr
