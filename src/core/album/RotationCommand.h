@@ -1,0 +1,21 @@
+#pragma once
+// The core of "Nach links rotieren (90°)" and "Nach rechts rotieren (90°)": the picture of the
+// selected placement is turned, not the placement, so every placement showing that picture shows
+// it turned inside its unchanged frame. The picture's Rotation counts the clockwise quarter turns
+// since the file was read, so that reading the album turns the file the same way again.
+
+#include "Album.h"
+#include "imaging/Progress.h"
+
+namespace pr {
+
+enum class TurnDirection { Left, Right };
+
+// Turns the picture whose Key is the selected placement's ImageKey and updates its Rotation
+// (right: +1, 4 wraps to 0; left: -1, -1 wraps to 3). Returns false when nothing was turned: no
+// placement selected, a selection outside the placement array, no picture with that key, or no
+// memory for the turned picture. Rotation changes only together with the pixels, so the stored
+// count always matches what the picture shows. The caller redraws the page and the strip.
+bool TurnSelectedPicture(Album& album, TurnDirection direction, const ProgressFn& progress = {});
+
+}  // namespace pr
