@@ -1,5 +1,7 @@
 #include "ImageBuffer.h"
 
+#include <sys/mman.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -9,12 +11,35 @@
 
 namespace pr {
 
-// One block for header, colour table and pixels. calloc gives zeroed pages lazily, so a large
-// picture that a decoder overwrites anyway costs no separate clearing pass.
+// One block for header, colour table and pixels. Both allocators give zeroed pages lazily, so a
+// large picture that a decoder overwrites anyway costs no separate clearing pass. Large pictures
+// get their own mapping with transparent huge pages: the first touch of a 72 MB photo then costs
+// a few dozen page faults instead of eighteen thousand.
 struct DibStorage {
     BitmapInfo info;
     uint8_t* pixels = nullptr;
-    ~DibStorage() { std::free(pixels); }
+    size_t mappedBytes = 0;  // non-zero when `pixels` is an mmap of this size
+
+    bool allocate(uint64_t bytes) {
+        constexpr uint64_t kMapThreshold = uint64_t{4} << 20;
+        if (bytes >= kMapThreshold) {
+            void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
+                             -1, 0);
+            if (p == MAP_FAILED) return false;
+            ::madvise(p, bytes, MADV_HUGEPAGE);  // a hint; ignored where unsupported
+            pixels = static_cast<uint8_t*>(p);
+            mappedBytes = static_cast<size_t>(bytes);
+            return true;
+        }
+        pixels = static_cast<uint8_t*>(std::calloc(bytes ? bytes : 1, 1));
+        return pixels != nullptr;
+    }
+    ~DibStorage() {
+        if (mappedBytes)
+            ::munmap(pixels, mappedBytes);
+        else
+            std::free(pixels);
+    }
 };
 
 uint64_t ImageBuffer::imageBytes() const {
@@ -35,8 +60,7 @@ bool newdib(ImageBuffer& out, int width, int height, int bitCount, const BitmapI
         return false;
     }
     auto storage = std::make_shared<DibStorage>();
-    storage->pixels = static_cast<uint8_t*>(std::calloc(layout.imageBytes, 1));
-    if (!storage->pixels) {
+    if (!storage->allocate(layout.imageBytes)) {
         out.message = imageErrorText(ImageError::OutOfMemory);
         return false;
     }
