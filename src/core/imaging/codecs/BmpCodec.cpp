@@ -1,13 +1,223 @@
+// Windows and OS/2 bitmaps (.bmp, .dib, .rle).
+//
+// Checks, in order: the file header and the info header must lie inside the file; width and
+// height go through computeDibLayout before anything is allocated; the colour table is read only
+// as far as it lies inside the file (missing entries stay black); pixel data starts at bfOffBits
+// and every row is read only as far as the file reaches; RLE runs and deltas are clipped to the
+// picture, so a forged run can never write outside a row. A file without any pixel data is
+// refused rather than allocated; one cut short keeps the rows it has and the rest is white.
+
+#include <algorithm>
+#include <cstring>
+
+#include "../DibSize.h"
+#include "BmpPixels.h"
 #include "Codec.h"
 
 namespace pr {
+namespace {
 
-// Placeholder until the reader lands: recognises nothing.
+constexpr uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3, kBiAlphaBitfields = 6;
+
+uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint32_t le32(const uint8_t* p) {
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+bool sniffBmp(const uint8_t* data, size_t size) {
+    return size >= 2 && data[0] == 'B' && data[1] == 'M';
+}
+
+DecodeResult fail(ImageError e, const char* detail = "") { return DecodeResult{e, detail, 0, 0, 0}; }
+
+struct BmpHeader {
+    int64_t width = 0, height = 0;
+    bool topDown = false;
+    int bits = 0;
+    uint32_t compression = kBiRgb;
+    uint32_t colorsUsed = 0;
+    uint32_t masks[3] = {0, 0, 0};
+    bool os2v1 = false;
+    size_t tableOffset = 0;  // first colour table entry
+    size_t dataOffset = 0;
+};
+
+// Reads both header kinds; sizes 12 (OS/2 1.x), 16..64 (OS/2 2.x, the first 40 bytes laid out as
+// Windows') and 40/52/56/108/124 (Windows).
+DecodeResult readHeader(const uint8_t* data, size_t size, BmpHeader& h) {
+    if (size < 14 + 12) return fail(ImageError::Damaged, "Kopf unvollständig");
+    const uint32_t offBits = le32(data + 10);
+    const uint32_t headerSize = le32(data + 14);
+    const uint8_t* ih = data + 14;
+    if (headerSize < 12 || headerSize > size - 14) return fail(ImageError::Damaged, "Kopf unvollständig");
+    if (headerSize == 12) {
+        h.os2v1 = true;
+        h.width = le16(ih + 4);
+        h.height = static_cast<int16_t>(le16(ih + 6));
+        h.bits = le16(ih + 10);
+    } else {
+        if (headerSize < 16) return fail(ImageError::Damaged, "Kopf unvollständig");
+        h.width = static_cast<int32_t>(le32(ih + 4));
+        h.height = static_cast<int32_t>(le32(ih + 8));
+        h.bits = le16(ih + 14);
+        // OS/2 2.x headers may stop after the bit count; the missing fields count as zero.
+        if (headerSize >= 20) h.compression = le32(ih + 16);
+        if (headerSize >= 36) h.colorsUsed = le32(ih + 32);
+        const bool windows = headerSize == 40 || headerSize == 52 || headerSize == 56 ||
+                             headerSize == 108 || headerSize == 124;
+        // Compression 3 means bit fields in Windows headers but Huffman 1D in OS/2 2.x ones,
+        // and 4 is Huffman RLE24 there; neither is in use anywhere worth the code.
+        if (!windows && h.compression >= 3) return fail(ImageError::Unsupported, "OS/2-Kompression");
+        if (h.compression == kBiBitfields || h.compression == kBiAlphaBitfields) {
+            // Masks live inside the larger headers and after the 40-byte one.
+            const size_t maskAt = 14 + 40;
+            if (maskAt + 12 > size) return fail(ImageError::Damaged, "Farbmasken fehlen");
+            for (int i = 0; i < 3; ++i) h.masks[i] = le32(data + maskAt + 4 * i);
+        }
+    }
+    if (h.height < 0) {
+        h.topDown = true;
+        h.height = -h.height;
+    }
+    if (h.width <= 0 || h.height <= 0) return fail(ImageError::Damaged, "Bildgröße");
+    switch (h.compression) {
+        case kBiRgb:
+            if (h.bits != 1 && h.bits != 4 && h.bits != 8 && h.bits != 16 && h.bits != 24 &&
+                h.bits != 32)
+                return fail(ImageError::Unsupported, "Farbtiefe");
+            break;
+        case kBiRle8:
+            if (h.bits != 8) return fail(ImageError::Damaged, "RLE8 ohne 8 Bit");
+            break;
+        case kBiRle4:
+            if (h.bits != 4) return fail(ImageError::Damaged, "RLE4 ohne 4 Bit");
+            break;
+        case kBiBitfields:
+        case kBiAlphaBitfields:
+            if (h.bits != 16 && h.bits != 32) return fail(ImageError::Damaged, "Farbmasken");
+            break;
+        default: return fail(ImageError::Unsupported, "Kompression");
+    }
+    if (h.compression == kBiRgb && (h.bits == 16 || h.bits == 32)) {
+        if (h.bits == 16) {
+            h.masks[0] = 0x7C00;
+            h.masks[1] = 0x03E0;
+            h.masks[2] = 0x001F;
+        } else {
+            h.masks[0] = 0x00FF0000;
+            h.masks[1] = 0x0000FF00;
+            h.masks[2] = 0x000000FF;
+        }
+    }
+    h.tableOffset = 14 + static_cast<size_t>(headerSize);
+    if (headerSize == 40 && h.compression == kBiBitfields) h.tableOffset += 12;
+    if (headerSize == 40 && h.compression == kBiAlphaBitfields) h.tableOffset += 16;
+    h.dataOffset = offBits;
+    return DecodeResult{};
+}
+
+// Colour table: entries the header promises, capped at 2^bits and at what the file holds before
+// the pixel data. Anything missing stays black, so any palette index reads a defined colour.
+void readColorTable(const uint8_t* data, size_t size, const BmpHeader& h, BitmapInfo& table) {
+    const int maxEntries = 1 << h.bits;
+    int count = h.colorsUsed == 0 || h.colorsUsed > static_cast<uint32_t>(maxEntries)
+                    ? maxEntries
+                    : static_cast<int>(h.colorsUsed);
+    const size_t entrySize = h.os2v1 ? 3 : 4;
+    size_t end = size;
+    if (h.dataOffset > h.tableOffset && h.dataOffset < end) end = h.dataOffset;
+    if (h.tableOffset >= end) return;
+    count = static_cast<int>(std::min<size_t>(count, (end - h.tableOffset) / entrySize));
+    for (int i = 0; i < count; ++i) {
+        const uint8_t* q = data + h.tableOffset + i * entrySize;
+        table.colors[i] = RgbQuad{q[0], q[1], q[2], 0};
+    }
+}
+
+// The brightest colour-table entry: what "white" is for the unread rest of a palette picture.
+uint8_t whiteIndex(const ImageBuffer& img) {
+    int best = 0, bestSum = -1;
+    for (int i = 0; i < img.tableSize(); ++i) {
+        const RgbQuad& q = img.info->colors[i];
+        const int sum = q.red + q.green + q.blue;
+        if (sum > bestSum) bestSum = sum, best = i;
+    }
+    return static_cast<uint8_t>(best);
+}
+
+void fillRowWhite(ImageBuffer& img, int storedRow, uint8_t white) {
+    uint8_t* row = img.storedRow(storedRow);
+    switch (img.bitCount()) {
+        case 1: std::memset(row, white ? 0xFF : 0x00, img.rowBytes); break;
+        case 4: std::memset(row, white * 0x11, img.rowBytes); break;
+        case 8: std::memset(row, white, img.rowBytes); break;
+        default: std::memset(row, 0xFF, img.rowBytes); break;
+    }
+}
+
+DecodeResult decodeBmp(const uint8_t* data, size_t size, const DecodeOptions&, ImageBuffer& out) {
+    if (!sniffBmp(data, size)) return fail(ImageError::UnknownFormat);
+    BmpHeader h;
+    DecodeResult r = readHeader(data, size, h);
+    if (!r.ok()) return r;
+    const int outBits = h.bits > 8 ? 24 : h.bits;
+    DibLayout outLayout, inLayout;
+    const SizeCheck sc = computeDibLayout(h.width, h.height, outBits, outLayout);
+    if (sc != SizeCheck::Ok)
+        return fail(sc == SizeCheck::TooLarge ? ImageError::TooLarge : ImageError::Damaged);
+    if (computeDibLayout(h.width, h.height, h.bits, inLayout) != SizeCheck::Ok)
+        return fail(ImageError::TooLarge);
+    if (h.dataOffset == 0 || h.dataOffset < h.tableOffset) {
+        // Some writers leave bfOffBits zero; the pixels then follow the colour table.
+        const size_t entries = h.bits <= 8 ? (h.colorsUsed ? h.colorsUsed : 1u << h.bits) : 0;
+        h.dataOffset = h.tableOffset + std::min<size_t>(entries, 256) * (h.os2v1 ? 3 : 4);
+    }
+    if (h.dataOffset >= size) return fail(ImageError::Damaged, "keine Bilddaten");
+
+    BitmapInfo table;
+    if (h.bits <= 8) readColorTable(data, size, h, table);
+    ImageBuffer img;
+    if (!newdib(img, static_cast<int>(h.width), static_cast<int>(h.height), outBits,
+                h.bits <= 8 ? &table : nullptr, h.bits <= 8 ? 1 << h.bits : 0))
+        return fail(ImageError::OutOfMemory);
+
+    const uint8_t* pixels = data + h.dataOffset;
+    const size_t avail = size - h.dataOffset;
+    const int height = static_cast<int>(h.height);
+    if (h.compression == kBiRle8 || h.compression == kBiRle4) {
+        decodeBmpRle(pixels, avail, h.compression == kBiRle4, h.topDown, img);
+    } else {
+        const size_t inRow = static_cast<size_t>(inLayout.rowBytes);
+        const int rowsInFile = static_cast<int>(std::min<size_t>(avail / inRow, height));
+        const size_t partial = rowsInFile < height ? avail - rowsInFile * inRow : 0;
+        const uint8_t white = h.bits <= 8 ? whiteIndex(img) : 0xFF;
+        for (int i = 0; i < height; ++i) {
+            const int stored = h.topDown ? height - 1 - i : i;
+            const uint8_t* src = pixels + i * inRow;
+            if (i > rowsInFile || (i == rowsInFile && partial == 0)) {
+                fillRowWhite(img, stored, white);
+                continue;
+            }
+            const size_t have = i < rowsInFile ? inRow : partial;
+            uint8_t* dst = img.storedRow(stored);
+            if (i == rowsInFile) fillRowWhite(img, stored, white);
+            if (h.bits <= 8 || h.bits == 24) {
+                std::memcpy(dst, src, std::min<size_t>(have, img.rowBytes));
+            } else {
+                const int bytesPer = h.bits / 8;
+                const int n = static_cast<int>(std::min<int64_t>(h.width, have / bytesPer));
+                convertBitfieldRow(src, n, h.bits, h.masks, dst);
+            }
+        }
+    }
+    out = std::move(img);
+    return DecodeResult{ImageError::None, {}, static_cast<int>(h.width), height, outBits};
+}
+
+}  // namespace
+
 const Codec& bmpCodec() {
-    static const Codec codec{"bmp", [](const uint8_t*, size_t) { return false; },
-                             [](const uint8_t*, size_t, const DecodeOptions&, ImageBuffer&) {
-                                 return DecodeResult{ImageError::Unsupported, {}, 0, 0, 0};
-                             }};
+    static const Codec codec{"bmp", sniffBmp, decodeBmp};
     return codec;
 }
 

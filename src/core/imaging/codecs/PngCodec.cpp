@@ -1,13 +1,361 @@
+// PNG through libpng.
+//
+// Checks: libpng verifies chunk lengths, CRCs of critical chunks and the zlib stream; the frame
+// size goes through computeDibLayout (and libpng's own user limits) before anything is allocated;
+// the memory reader never hands out more bytes than remain. Errors come back through longjmp to a
+// point where only the job's own members are live, and the picture is handed out at the end.
+//
+// Depths: palette and grey pictures of 1, 4 and 8 bits keep their depth, 2-bit ones become 4-bit,
+// 16-bit grey becomes 8-bit grey. Everything with colour or alpha becomes 24 bits. Transparency is
+// composed over white: for palette and low-depth grey pictures that happens in the colour table
+// (a tRNS grey value becomes a white table entry), which gives the same pixels at a smaller depth.
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include <png.h>
+#include <zlib.h>
+
+#include "../DibSize.h"
+#include "../Limits.h"
 #include "Codec.h"
 
 namespace pr {
+namespace {
 
-// Placeholder until the reader lands: recognises nothing.
+bool sniffPng(const uint8_t* data, size_t size) {
+    static const uint8_t kSig[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    return size >= 8 && std::memcmp(data, kSig, 8) == 0;
+}
+
+DecodeResult fail(ImageError e, const char* detail = "") { return DecodeResult{e, detail, 0, 0, 0}; }
+
+enum class RowMode { Direct, Expand2To4, ComposeAlpha };
+
+struct PngJob {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    // The stream libpng reads: the file's first `prefix` bytes, then `tail`. For a file cut short,
+    // the cut chunk is shortened to what is there and an IEND follows, so libpng inflates every
+    // byte that arrived instead of failing on the first read past the end.
+    const uint8_t* data = nullptr;
+    size_t prefix = 0, pos = 0;
+    size_t lengthAt = SIZE_MAX;  // where the shortened chunk's length field is
+    uint8_t length[4] = {0, 0, 0, 0};
+    std::vector<uint8_t> tail;
+    ImageBuffer img;
+    RowMode mode = RowMode::Direct;
+    std::vector<uint8_t> temp;  // one row, or every row of an interlaced picture that needs converting
+    size_t tempRowBytes = 0;
+    bool interlaced = false;
+    bool anyRow = false;        // at least one row reached the picture
+    int rowsDone = 0;           // rows completed in a non-interlaced picture
+    DecodeResult result;
+    char message[128] = {0};
+    ~PngJob() { png_destroy_read_struct(&png, &info, nullptr); }
+};
+
+uint32_t be32(const uint8_t* p) {
+    return (static_cast<uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
+}
+
+void putBe32(uint8_t* p, uint32_t v) {
+    p[0] = static_cast<uint8_t>(v >> 24);
+    p[1] = static_cast<uint8_t>(v >> 16);
+    p[2] = static_cast<uint8_t>(v >> 8);
+    p[3] = static_cast<uint8_t>(v);
+}
+
+void planStream(PngJob& job, const uint8_t* data, size_t size) {
+    static const uint8_t kIend[12] = {0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
+    job.data = data;
+    job.prefix = size;
+    size_t at = 8;
+    while (at < size) {
+        if (size - at < 12) {  // cut inside a chunk header, or trailing bytes
+            job.prefix = at;
+            job.tail.assign(kIend, kIend + 12);
+            return;
+        }
+        const uint32_t len = be32(data + at);
+        if (len > 0x7FFFFFFFu) return;  // libpng refuses it with its own message
+        if (len + uint64_t{12} <= size - at) {
+            at += len + size_t{12};
+            continue;
+        }
+        // Cut inside the chunk's data: keep what arrived, with a matching length and CRC.
+        const size_t have = size - at - 8;
+        job.lengthAt = at;
+        putBe32(job.length, static_cast<uint32_t>(have));
+        uLong crc = crc32(0L, data + at + 4, static_cast<uInt>(4));
+        crc = crc32(crc, data + at + 8, static_cast<uInt>(have));
+        job.tail.resize(4);
+        putBe32(job.tail.data(), static_cast<uint32_t>(crc));
+        job.tail.insert(job.tail.end(), kIend, kIend + 12);
+        return;
+    }
+}
+
+void readFromMemory(png_structp png, png_bytep out, png_size_t length) {
+    auto* job = static_cast<PngJob*>(png_get_io_ptr(png));
+    const size_t total = job->prefix + job->tail.size();
+    if (length > total - job->pos) png_error(png, "Datei zu kurz");
+    size_t p = job->pos;
+    const size_t end = p + length;
+    if (p < job->prefix) {
+        const size_t n = std::min(end, job->prefix) - p;
+        std::memcpy(out, job->data + p, n);
+        for (size_t k = 0; k < 4 && job->lengthAt != SIZE_MAX; ++k) {
+            const size_t q = job->lengthAt + k;
+            if (q >= p && q < p + n) out[q - p] = job->length[k];
+        }
+        out += n;
+        p += n;
+    }
+    if (p < end) std::memcpy(out, job->tail.data() + (p - job->prefix), end - p);
+    job->pos = end;
+}
+
+void onError(png_structp png, png_const_charp text) {
+    auto* job = static_cast<PngJob*>(png_get_error_ptr(png));
+    std::snprintf(job->message, sizeof job->message, "%s", text ? text : "");
+    png_longjmp(png, 1);
+}
+
+void onWarning(png_structp, png_const_charp) {}
+
+uint8_t whiteIndex(const ImageBuffer& img) {
+    int best = 0, bestSum = -1;
+    for (int i = 0; i < img.tableSize(); ++i) {
+        const RgbQuad& q = img.info->colors[i];
+        const int sum = q.red + q.green + q.blue;
+        if (sum > bestSum) bestSum = sum, best = i;
+    }
+    return static_cast<uint8_t>(best);
+}
+
+// A byte of the picture's depth in which every pixel is white.
+uint8_t whiteByte(const ImageBuffer& img) {
+    const uint8_t w = whiteIndex(img);
+    switch (img.bitCount()) {
+        case 1: return w ? 0xFF : 0x00;
+        case 4: return static_cast<uint8_t>(w * 0x11);
+        case 8: return w;
+        default: return 0xFF;
+    }
+}
+
+void expand2To4(const uint8_t* in, int width, uint8_t* out) {
+    for (int i = 0, n = (width + 3) / 4; i < n; ++i) {
+        const uint8_t b = in[i];
+        out[2 * i] = static_cast<uint8_t>(((b >> 6) & 3) << 4 | ((b >> 4) & 3));
+        out[2 * i + 1] = static_cast<uint8_t>(((b >> 2) & 3) << 4 | (b & 3));
+    }
+}
+
+void composeOverWhite(const uint8_t* in, int width, uint8_t* out) {
+    for (int x = 0; x < width; ++x, in += 4, out += 3) {
+        const unsigned a = in[3], back = 255 * (255 - a) + 127;
+        out[0] = static_cast<uint8_t>((in[0] * a + back) / 255);
+        out[1] = static_cast<uint8_t>((in[1] * a + back) / 255);
+        out[2] = static_cast<uint8_t>((in[2] * a + back) / 255);
+    }
+}
+
+void convertRow(const PngJob& job, const uint8_t* in, int y) {
+    uint8_t* out = job.img.rowFromTop(y);
+    if (job.mode == RowMode::Expand2To4) expand2To4(in, job.img.width(), out);
+    else composeOverWhite(in, job.img.width(), out);
+}
+
+// Sets the transformations, works out the depth and makes the picture. Returns false with the
+// result filled when the header is refused.
+bool prepare(PngJob& job) {
+    DecodeResult& result = job.result;
+    png_structp png = job.png;
+    png_infop info = job.info;
+    png_read_info(png, info);
+    png_uint_32 width = 0, height = 0;
+    int depth = 0, colorType = 0, interlace = 0;
+    png_get_IHDR(png, info, &width, &height, &depth, &colorType, &interlace, nullptr, nullptr);
+    const bool hasTrns = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    const bool palette = colorType == PNG_COLOR_TYPE_PALETTE;
+    const bool greyLow = colorType == PNG_COLOR_TYPE_GRAY && depth <= 8;
+    const bool grey16 = colorType == PNG_COLOR_TYPE_GRAY && depth == 16 && !hasTrns;
+    int outBits = 24;
+    if (palette || greyLow) outBits = depth == 2 ? 4 : depth;
+    else if (grey16) outBits = 8;
+
+    DibLayout layout;
+    const SizeCheck sc = computeDibLayout(width, height, outBits, layout);
+    if (sc != SizeCheck::Ok) {
+        result = fail(sc == SizeCheck::TooLarge ? ImageError::TooLarge : ImageError::Damaged);
+        return false;
+    }
+
+    BitmapInfo table;
+    if (palette) {
+        png_colorp plte = nullptr;
+        int count = 0;
+        if (!png_get_PLTE(png, info, &plte, &count)) {
+            result = fail(ImageError::Damaged, "Palette fehlt");
+            return false;
+        }
+        png_bytep alpha = nullptr;
+        int alphaCount = 0;
+        if (hasTrns) png_get_tRNS(png, info, &alpha, &alphaCount, nullptr);
+        count = std::min(count, 256);
+        for (int i = 0; i < count; ++i) {
+            const unsigned a = alpha && i < alphaCount ? alpha[i] : 255, back = 255 * (255 - a) + 127;
+            table.colors[i] = RgbQuad{static_cast<uint8_t>((plte[i].blue * a + back) / 255),
+                                      static_cast<uint8_t>((plte[i].green * a + back) / 255),
+                                      static_cast<uint8_t>((plte[i].red * a + back) / 255), 0};
+        }
+    } else if (greyLow) {
+        const int levels = 1 << depth;
+        for (int i = 0; i < levels; ++i) {
+            const auto v = static_cast<uint8_t>(i * 255 / (levels - 1));
+            table.colors[i] = RgbQuad{v, v, v, 0};
+        }
+        png_color_16p trans = nullptr;
+        if (hasTrns && png_get_tRNS(png, info, nullptr, nullptr, &trans) && trans &&
+            trans->gray < levels)
+            table.colors[trans->gray] = RgbQuad{255, 255, 255, 0};
+    }
+
+    bool alpha = false;
+    if (grey16) {
+        png_set_scale_16(png);
+        for (int i = 0; i < 256; ++i)
+            table.colors[i] = RgbQuad{uint8_t(i), uint8_t(i), uint8_t(i), 0};
+    } else if (outBits == 24) {
+        alpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0 || hasTrns;
+        png_set_expand(png);
+        png_set_scale_16(png);
+        png_set_gray_to_rgb(png);
+        png_set_bgr(png);
+    }
+    job.interlaced = interlace != PNG_INTERLACE_NONE;
+    if (job.interlaced) png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+
+    job.mode = alpha ? RowMode::ComposeAlpha : depth == 2 && outBits == 4 ? RowMode::Expand2To4
+                                                                           : RowMode::Direct;
+    // libpng's row must be exactly what the mode expects, or a row would overrun its buffer.
+    const size_t libpngRow = png_get_rowbytes(png, info);
+    const size_t expected = job.mode == RowMode::ComposeAlpha   ? size_t{width} * 4
+                            : job.mode == RowMode::Expand2To4 ? (size_t{width} + 3) / 4
+                                                              : (size_t{width} * outBits + 7) / 8;
+    if (libpngRow != expected) {
+        result = fail(ImageError::Unsupported, "Zeilenlänge");
+        return false;
+    }
+    if (job.mode != RowMode::Direct) {
+        job.tempRowBytes = libpngRow;
+        const uint64_t rows = job.interlaced ? height : 1;
+        if (libpngRow * rows > kMaxImageBytes * 2) {
+            result = fail(ImageError::TooLarge);
+            return false;
+        }
+        job.temp.assign(libpngRow * rows, 0);
+    }
+    if (!newdib(job.img, static_cast<int>(width), static_cast<int>(height), outBits,
+                outBits <= 8 ? &table : nullptr, outBits <= 8 ? 1 << outBits : 0)) {
+        result = fail(ImageError::OutOfMemory);
+        return false;
+    }
+    if (job.interlaced && job.mode == RowMode::Expand2To4)
+        std::fill(job.temp.begin(), job.temp.end(), static_cast<uint8_t>((whiteIndex(job.img) & 3) * 0x55));
+    result = DecodeResult{ImageError::None, {}, static_cast<int>(width), static_cast<int>(height), outBits};
+    return true;
+}
+
+void readRows(PngJob& job) {
+    const int height = job.img.height();
+    if (!job.interlaced) {
+        for (int y = 0; y < height; ++y) {
+            if (job.mode == RowMode::Direct) {
+                png_read_row(job.png, job.img.rowFromTop(y), nullptr);
+            } else {
+                png_read_row(job.png, job.temp.data(), nullptr);
+                convertRow(job, job.temp.data(), y);
+            }
+            job.anyRow = true;
+            job.rowsDone = y + 1;
+        }
+        return;
+    }
+    // Later passes fill in between earlier ones, so rows not reached yet must already read white.
+    if (job.mode == RowMode::Direct) {
+        const uint8_t white = whiteByte(job.img);
+        std::memset(job.img.bits, white, job.img.imageBytes());
+    }
+    const int passes = png_set_interlace_handling(job.png);
+    for (int pass = 0; pass < passes; ++pass)
+        for (int y = 0; y < height; ++y) {
+            uint8_t* row = job.mode == RowMode::Direct ? job.img.rowFromTop(y)
+                                                       : job.temp.data() + y * job.tempRowBytes;
+            png_read_row(job.png, row, nullptr);
+            job.anyRow = true;
+        }
+}
+
+// After the rows were read, or as far as they were read: the converted picture gets its rows from
+// the buffer, and a non-interlaced picture is white below the last complete row.
+void finishRows(PngJob& job) {
+    if (job.interlaced) {
+        if (job.mode != RowMode::Direct)
+            for (int y = 0; y < job.img.height(); ++y)
+                convertRow(job, job.temp.data() + y * job.tempRowBytes, y);
+        return;
+    }
+    const uint8_t white = whiteByte(job.img);
+    for (int y = job.rowsDone; y < job.img.height(); ++y)
+        std::memset(job.img.rowFromTop(y), white, job.img.rowBytes);
+}
+
+// The only frame that calls setjmp; everything libpng's longjmp may interrupt lives in `job`,
+// which is not a local of this function. Returns false when libpng gave up.
+bool guardedRead(PngJob& job) {
+    if (setjmp(png_jmpbuf(job.png))) return false;
+    if (prepare(job)) readRows(job);
+    return true;
+}
+
+DecodeResult decodePng(const uint8_t* data, size_t size, const DecodeOptions&, ImageBuffer& out) {
+    if (!sniffPng(data, size)) return fail(ImageError::UnknownFormat);
+    PngJob job;
+    planStream(job, data, size);
+    job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &job, onError, onWarning);
+    if (!job.png) return fail(ImageError::OutOfMemory);
+    job.info = png_create_info_struct(job.png);
+    if (!job.info) return fail(ImageError::OutOfMemory);
+    png_set_read_fn(job.png, &job, readFromMemory);
+    png_set_user_limits(job.png, static_cast<png_uint_32>(kMaxImageSide),
+                        static_cast<png_uint_32>(kMaxImageSide));
+    png_set_benign_errors(job.png, 1);
+
+    if (!guardedRead(job)) {
+        // Nothing decodable (the header itself or the first row is broken) is a damaged file;
+        // otherwise the rows read so far are the picture.
+        if (!job.img.valid() || !job.anyRow)
+            return DecodeResult{ImageError::Damaged, job.message, 0, 0, 0};
+    } else if (!job.result.ok()) {
+        return job.result;
+    }
+    finishRows(job);
+    out = std::move(job.img);
+    return job.result;
+}
+
+}  // namespace
+
 const Codec& pngCodec() {
-    static const Codec codec{"png", [](const uint8_t*, size_t) { return false; },
-                             [](const uint8_t*, size_t, const DecodeOptions&, ImageBuffer&) {
-                                 return DecodeResult{ImageError::Unsupported, {}, 0, 0, 0};
-                             }};
+    static const Codec codec{"png", sniffPng, decodePng};
     return codec;
 }
 
