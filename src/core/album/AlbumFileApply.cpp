@@ -1,0 +1,172 @@
+#include "AlbumFileApply.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <set>
+#include <thread>
+
+#include "AlbumFileMessages.h"
+#include "AlbumFileText.h"
+
+namespace pr {
+
+namespace {
+
+struct LoadedPicture {
+    AlbumImage image;
+    bool missing = false;
+};
+
+bool tryLoad(const AlbumPictureSource& source, const std::string& path, ImageBuffer& out) {
+    if (!source.load || !source.load(path, out) || !out.valid()) {
+        deldib(out);
+        return false;
+    }
+    return true;
+}
+
+// The stored quarter turns applied to a freshly loaded picture; returns the turns that were made.
+int32_t turnAsStored(const AlbumPictureSource& source, ImageBuffer& image, int32_t rotation) {
+    const auto turn = [&image](const std::function<bool(ImageBuffer&)>& f) {
+        return f && f(image);
+    };
+    switch (rotation) {
+        case 1:
+            return turn(source.turnRight) ? 1 : 0;
+        case 2:
+            if (!turn(source.turnRight)) return 0;
+            return turn(source.turnRight) ? 2 : 1;
+        case 3:
+            return turn(source.turnLeft) ? 3 : 0;
+        default:
+            return 0;
+    }
+}
+
+LoadedPicture loadPicture(const StoredPicture& stored, const std::string& albumFolder,
+                          const AlbumPictureSource& source) {
+    LoadedPicture result;
+    AlbumImage& picture = result.image;
+    picture.FileName = stored.FileName;
+    picture.Comment = stored.Comment;
+    picture.Key = stored.Key;
+    picture.Rotation = stored.Rotation;
+
+    bool loaded = tryLoad(source, stored.FileName, picture.Image);
+    if (!loaded) {
+        const std::string besideAlbum = albumFolder + splitAlbumPath(stored.FileName).name;
+        if (besideAlbum != stored.FileName && tryLoad(source, besideAlbum, picture.Image)) {
+            picture.FileName = besideAlbum;
+            loaded = true;
+        }
+    }
+    if (loaded) {
+        picture.Rotation = turnAsStored(source, picture.Image, stored.Rotation);
+    } else {
+        result.missing = true;
+        newdib(picture.Image, 320, 200, 24);  // on failure the entry simply has no pixels
+    }
+    return result;
+}
+
+std::vector<LoadedPicture> loadAll(const std::vector<StoredPicture>& stored,
+                                   const std::string& albumFolder,
+                                   const AlbumPictureSource& source, unsigned threads) {
+    std::vector<LoadedPicture> loaded(stored.size());
+    std::atomic<std::size_t> next{0};
+    const auto work = [&]() {
+        for (std::size_t i; (i = next.fetch_add(1)) < stored.size();) {
+            loaded[i] = loadPicture(stored[i], albumFolder, source);
+        }
+    };
+    const std::size_t helpers =
+        std::min<std::size_t>(std::max(threads, 1u), std::max<std::size_t>(stored.size(), 1)) - 1;
+    std::vector<std::thread> pool;
+    pool.reserve(helpers);
+    for (std::size_t t = 0; t < helpers; ++t) pool.emplace_back(work);
+    work();
+    for (std::thread& t : pool) t.join();
+    return loaded;
+}
+
+class LoadingFlag {
+public:
+    explicit LoadingFlag(Album& album) : album_(album) { album_.AlbumLoading = true; }
+    ~LoadingFlag() { album_.AlbumLoading = false; }
+    LoadingFlag(const LoadingFlag&) = delete;
+    LoadingFlag& operator=(const LoadingFlag&) = delete;
+
+private:
+    Album& album_;
+};
+
+}  // namespace
+
+AlbumApplyResult applyAlbumFile(const AlbumFileContent& content, const std::string& albumPath,
+                                Album& album, const AlbumPictureSource& source,
+                                unsigned loaderThreads) {
+    LoadingFlag loading(album);
+    AlbumApplyResult result;
+    std::vector<LoadedPicture> loaded =
+        loadAll(content.Pictures, albumFolderOf(albumPath), source, loaderThreads);
+
+    album.DelallPics();
+    for (const Placement& p : content.Placements) {
+        uint8_t* record = album.Placements.Append();
+        if (!record) {
+            for (LoadedPicture& picture : loaded) deldib(picture.image.Image);
+            album.DelallPics();
+            // Untitled, so that "Speichern" cannot write the emptied album over the old file.
+            album.AlbumFileName.clear();
+            result.messages.push_back(albumOutOfMemoryMessage());
+            return result;
+        }
+        std::memcpy(record, &p, sizeof p);
+    }
+
+    std::set<int32_t> keys;
+    album.Pictures.reserve(loaded.size());
+    for (LoadedPicture& picture : loaded) {
+        if (picture.missing) {
+            result.messages.push_back(albumPictureMissingMessage(picture.image.FileName));
+        }
+        keys.insert(picture.image.Key);
+        album.Pictures.push_back(std::move(picture.image));
+    }
+    for (const Placement& p : content.Placements) {
+        if (keys.count(p.ImageKey) == 0) ++result.orphanPlacements;
+    }
+
+    album.SelectedPlacement = content.SelectedPlacement;
+    album.StripSelection = content.StripSelection;
+    album.NextPictureKey = content.NextPictureKey;
+    album.AlbumFileName = albumPath;
+    result.runQualityCheck = content.Version == AlbumFileVersion::V4_0;
+    result.ok = true;
+    return result;
+}
+
+AlbumOpenResult openAlbumFile(const std::string& albumPath, Album& album,
+                              const AlbumSettings& current, const OldPageGeometry& page,
+                              const AlbumPictureSource& source, unsigned loaderThreads) {
+    AlbumOpenResult result;
+    result.settings = current;
+    const AlbumReadResult read = readAlbumFile(albumPath, current, page);
+    if (!read.ok()) {
+        album.AlbumLoading = false;
+        result.messages.push_back(read.message);
+        return result;
+    }
+    AlbumApplyResult applied = applyAlbumFile(read.content, albumPath, album, source, loaderThreads);
+    result.ok = applied.ok;
+    result.messages = std::move(applied.messages);
+    result.version = read.content.Version;
+    if (applied.ok) {
+        result.settings = read.content.Settings;
+        result.runQualityCheck = applied.runQualityCheck;
+    }
+    return result;
+}
+
+}  // namespace pr

@@ -1,0 +1,27 @@
+#include "AlbumFileMessages.h"
+
+#include "AlbumFileText.h"
+
+namespace pr {
+
+std::string albumSaveFailedMessage(const std::string& albumPath) {
+    return "Pixo-Rahmler Datei speichern: Konnte die Datei " + splitAlbumPath(albumPath).name +
+           " nicht erstellen!";
+}
+
+std::string albumOpenFailedMessage(const std::string& albumPath) {
+    return "Pixo-Rahmler Datei öffnen: Konnte die Datei " + splitAlbumPath(albumPath).name +
+           " nicht öffnen!";
+}
+
+std::string albumInvalidMessage() { return "Die Datei ist keine gültige Pixo-Rahmler Datei!"; }
+
+std::string albumPictureMissingMessage(const std::string& picturePath) {
+    return "Konnte das Bild " + splitAlbumPath(picturePath).name + " nicht öffnen!";
+}
+
+std::string albumOutOfMemoryMessage() {
+    return "Das Album konnte nicht vollständig geladen werden (Speichermangel?).";
+}
+
+}  // namespace pr

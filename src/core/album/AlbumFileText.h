@@ -1,0 +1,41 @@
+#pragma once
+// Text and path rules of the album file. Strings are stored as 8-bit text: this program writes
+// UTF-8, albums written on Windows hold Windows-1252 and Windows paths. Everything inside the
+// program is UTF-8 with '/' between folders.
+
+#include <cstddef>
+#include <string>
+
+namespace pr {
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF, no cut-off sequence.
+bool albumTextIsUtf8(const std::string& text);
+// Every byte as the Windows-1252 character it stands for; the five undefined bytes (81, 8D, 8F, 90,
+// 9D) become the C1 controls of the same number, as Windows converts them, so no byte is lost.
+std::string albumTextFromWindows1252(const std::string& text);
+// A stored string as UTF-8: unchanged when valid UTF-8, otherwise read as Windows-1252.
+std::string decodeAlbumText(const std::string& stored);
+// The longest prefix of at most `maxBytes` bytes that does not cut a UTF-8 sequence in two.
+std::string clipAlbumText(const std::string& text, std::size_t maxBytes);
+
+// Letters a to z to capitals, every other byte unchanged (so "ä" and "Ä" stay different).
+std::string asciiUpper(std::string text);
+
+struct AlbumPathParts {
+    std::string folder;  // up to and including the last '/', '\\' or drive colon; may be empty
+    std::string name;    // the rest; folder + name is the whole path
+};
+
+// Splits a stored or program path. '/' and '\\' both separate, so "C:\\Fotos\\a.jpg" from Windows
+// gives the name "a.jpg"; a drive colon ("C:a.jpg") ends the folder too. A colon elsewhere is an
+// ordinary character of a Linux file name ("12:30.jpg").
+AlbumPathParts splitAlbumPath(const std::string& path);
+
+// The folder of the album file with a trailing '/' (empty when the path has no folder part, so
+// bare names stay relative to the working folder instead of becoming the root folder).
+std::string albumFolderOf(const std::string& albumPath);
+
+// Reading: a non-empty stored path without folder part lies in the album's folder.
+std::string resolveStoredPath(const std::string& stored, const std::string& albumFolder);
+
+}  // namespace pr
