@@ -1,0 +1,169 @@
+// Thumbnails for a cold folder of 20 JPEGs of 24 megapixels (made at start with cjpeg -quality 92
+// from one generated PPM): the reduced-size decode (DCT scaling) the browser uses against a full
+// decode plus Resize, and the same folder warm from its cache file (index, check value of each
+// file, one stored thumbnail per file; no picture opened). Items are thumbnails.
+
+#include <benchmark/benchmark.h>
+#include <jpeglib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "browse/FileCheck.h"
+#include "browse/ThumbCacheReader.h"
+#include "browse/ThumbCacheWriter.h"
+#include "browse/ThumbStep.h"
+#include "browse/ThumbnailSize.h"
+#include "imaging/RasterLibrary.h"
+#include "imaging/Resize.h"
+
+namespace {
+
+constexpr int kWidth = 6000, kHeight = 4000, kFiles = 20;
+
+struct Folder {
+    std::filesystem::path dir;
+    std::vector<pr::ThumbJob> jobs;
+    bool ok = false;
+
+    Folder() {
+        dir = std::filesystem::temp_directory_path() /
+              ("pxr-bench-thumbs-" + std::to_string(std::random_device{}()));
+        std::filesystem::create_directories(dir);
+        const std::string ppm = (dir / "src.ppm").string();
+        {
+            std::ofstream out(ppm, std::ios::binary);
+            out << "P6\n" << kWidth << " " << kHeight << "\n255\n";
+            std::vector<uint8_t> row(kWidth * 3);
+            std::mt19937 rng(1);
+            for (int y = 0; y < kHeight; ++y) {
+                for (int x = 0; x < kWidth; ++x) {
+                    const int n = static_cast<int>(rng() & 15);
+                    row[3 * x] = static_cast<uint8_t>((x * 255 / kWidth + n) & 255);
+                    row[3 * x + 1] = static_cast<uint8_t>((y * 255 / kHeight + n) & 255);
+                    row[3 * x + 2] = static_cast<uint8_t>(((x / 40 + y / 40) & 1 ? 200 : 60) + n);
+                }
+                out.write(reinterpret_cast<const char*>(row.data()), row.size());
+            }
+        }
+        const std::string first = (dir / "foto00.jpg").string();
+        ok = std::system(("cjpeg -quality 92 -outfile '" + first + "' '" + ppm + "'").c_str()) == 0;
+        std::filesystem::remove(ppm);
+        for (int i = 0; ok && i < kFiles; ++i) {
+            char name[32];
+            std::snprintf(name, sizeof name, "foto%02d.jpg", i);
+            const std::string path = (dir / name).string();
+            if (i > 0) std::filesystem::copy_file(first, path);
+            jobs.push_back(pr::ThumbJob{name, path, pr::kFormatJpg, 1});
+        }
+    }
+    ~Folder() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+};
+
+Folder& folder() {
+    static Folder f;
+    return f;
+}
+
+void BM_ThumbnailsReducedDecode(benchmark::State& state) {
+    Folder& f = folder();
+    if (!f.ok) return state.SkipWithError("cjpeg failed");
+    for (auto _ : state) {
+        for (const pr::ThumbJob& job : f.jobs) {
+            std::optional<pr::ThumbCell> cell = pr::makeThumbnail(job);
+            if (!cell) return state.SkipWithError("no thumbnail");
+            benchmark::DoNotOptimize(cell->thumbnail.bits);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kFiles);
+}
+BENCHMARK(BM_ThumbnailsReducedDecode)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ThumbnailsFullDecodeAndResize(benchmark::State& state) {
+    Folder& f = folder();
+    if (!f.ok) return state.SkipWithError("cjpeg failed");
+    for (auto _ : state) {
+        for (const pr::ThumbJob& job : f.jobs) {
+            pr::ImageBuffer picture, thumbnail;
+            if (!pr::OpenDib(picture, job.path, job.formatCode))
+                return state.SkipWithError("decode failed");
+            const auto size = pr::thumbnailSizeFor(picture.width(), picture.height());
+            pr::Resize(picture, size->width, size->height, true, thumbnail);
+            benchmark::DoNotOptimize(thumbnail.bits);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kFiles);
+}
+BENCHMARK(BM_ThumbnailsFullDecodeAndResize)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The floor for the reduced decode: libjpeg-turbo alone at 1/8 scale into a plain buffer, from
+// the file's bytes (read each time, as the browser does).
+void BM_LibjpegScaledDecodeAlone(benchmark::State& state) {
+    Folder& f = folder();
+    if (!f.ok) return state.SkipWithError("cjpeg failed");
+    for (auto _ : state) {
+        for (const pr::ThumbJob& job : f.jobs) {
+            std::ifstream in(job.path, std::ios::binary);
+            std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                       std::istreambuf_iterator<char>());
+            jpeg_decompress_struct cinfo;
+            jpeg_error_mgr err;
+            cinfo.err = jpeg_std_error(&err);
+            jpeg_create_decompress(&cinfo);
+            jpeg_mem_src(&cinfo, bytes.data(), bytes.size());
+            jpeg_read_header(&cinfo, TRUE);
+            cinfo.scale_num = 1;
+            cinfo.scale_denom = 8;
+            jpeg_start_decompress(&cinfo);
+            std::vector<uint8_t> pixels(static_cast<size_t>(cinfo.output_width) *
+                                        cinfo.output_height * cinfo.output_components);
+            while (cinfo.output_scanline < cinfo.output_height) {
+                JSAMPROW row = pixels.data() + static_cast<size_t>(cinfo.output_scanline) *
+                                                   cinfo.output_width * cinfo.output_components;
+                jpeg_read_scanlines(&cinfo, &row, 1);
+            }
+            jpeg_finish_decompress(&cinfo);
+            jpeg_destroy_decompress(&cinfo);
+            benchmark::DoNotOptimize(pixels.data());
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kFiles);
+}
+BENCHMARK(BM_LibjpegScaledDecodeAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// What a warm run does per file on the window thread, minus drawing: open the index once, then
+// for each directory entry the extension, the check value and the stored thumbnail.
+void BM_ThumbnailsFromCache(benchmark::State& state) {
+    Folder& f = folder();
+    if (!f.ok) return state.SkipWithError("cjpeg failed");
+    std::vector<pr::ThumbCell> cells;
+    for (const pr::ThumbJob& job : f.jobs) {
+        pr::ThumbJob checked = job;
+        checked.check = *pr::fileCheck(job.path);
+        cells.push_back(*pr::makeThumbnail(checked));
+    }
+    if (pr::saveThumbCache(f.dir.string(), cells) != pr::CacheSaveResult::Saved)
+        return state.SkipWithError("cache not written");
+    for (auto _ : state) {
+        const pr::ThumbCacheReader cache = pr::ThumbCacheReader::openFolder(f.dir.string());
+        for (const pr::ThumbJob& job : f.jobs) {
+            const pr::ThumbLookupResult r = pr::lookUpThumbnail(f.dir.string(), job.name, cache);
+            if (r.kind != pr::ThumbLookup::FromCache) return state.SkipWithError("cache missed");
+            benchmark::DoNotOptimize(r.cell.thumbnail.bits);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kFiles);
+}
+BENCHMARK(BM_ThumbnailsFromCache)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

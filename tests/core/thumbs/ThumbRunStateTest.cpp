@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "browse/ThumbRunState.h"
+
+using namespace pr;
+
+namespace {
+
+std::string describe(const ThumbRunActions& a) {
+    std::string s;
+    auto add = [&s](const std::string& piece) { s += (s.empty() ? "" : " ") + piece; };
+    if (a.saveCache) add("save(" + a.saveFolder + ")");
+    if (a.emptyGrid) add("empty");
+    if (a.requestStop) add("stop");
+    if (a.startRun) add("start(" + a.runFolder + ")");
+    return s;
+}
+
+// Events: "start F", "changing", "changed B|L F" (B: browser tab active, L: file list), "tab B|L
+// F", "done F" (F: the tree's folder at that moment), "close". A folder "-" stands for none.
+std::string play(ThumbRunState& state, const std::string& event) {
+    std::istringstream in(event);
+    std::string verb, tab, folder;
+    in >> verb;
+    if (verb == "changed" || verb == "tab") in >> tab;
+    in >> folder;
+    if (folder == "-") folder.clear();
+    const bool browser = tab == "B";
+    if (verb == "start") return describe(state.startBrowsing(folder));
+    if (verb == "changing") return describe(state.treeChanging());
+    if (verb == "changed") return describe(state.treeChanged(browser, folder));
+    if (verb == "tab") return describe(state.tabChanged(browser, folder));
+    if (verb == "done") return describe(state.threadDone(folder));
+    if (verb == "close") return describe(state.closing());
+    ADD_FAILURE() << "unknown event " << event;
+    return {};
+}
+
+struct Step {
+    const char* event;
+    const char* actions;
+};
+
+struct RunCase {
+    const char* name;
+    std::vector<Step> steps;
+    bool runningAtEnd;
+};
+
+class ThumbRuns : public ::testing::TestWithParam<RunCase> {};
+
+}  // namespace
+
+TEST_P(ThumbRuns, FollowTheStateTable) {
+    ThumbRunState state;
+    for (const Step& step : GetParam().steps)
+        EXPECT_EQ(play(state, step.event), step.actions) << "after \"" << step.event << "\"";
+    EXPECT_EQ(state.running(), GetParam().runningAtEnd);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ThumbRuns,
+    ::testing::Values(
+        RunCase{"OneRun", {{"start /a", "empty start(/a)"}, {"done /a", "save(/a)"}}, false},
+        RunCase{"NoFileSystemFolder", {{"start -", "empty"}}, false},
+        RunCase{"DoneWhenIdleDoesNothing", {{"done /a", ""}}, false},
+        // A folder change mid-run empties the grid at once; the new run starts only when the old
+        // one has ended, and the old run's cache write finds an empty grid.
+        RunCase{"FolderChangeMidRun",
+                {{"start /a", "empty start(/a)"},
+                 {"changing", "stop"},
+                 {"changed B /b", "empty stop"},
+                 {"done /b", "save(/a) empty start(/b)"},
+                 {"done /b", "save(/b)"}},
+                false},
+        RunCase{"FolderChangeOnFileListWhenIdle", {{"changing", ""}, {"changed L /b", ""}}, false},
+        // Leaving the browser tab stops the run and keeps its cells for the cache.
+        RunCase{"LeavingTheBrowserTab",
+                {{"start /a", "empty start(/a)"},
+                 {"tab L /a", "stop"},
+                 {"done /a", "save(/a)"},
+                 {"tab B /a", "empty start(/a)"}},
+                true},
+        RunCase{"BrowserTabShownAgainMidRun",
+                {{"start /a", "empty start(/a)"},
+                 {"tab B /a", "empty stop"},
+                 {"done /a", "save(/a) empty start(/a)"}},
+                true},
+        // The tree moves while "Dateiliste" shows and the stopped run has not ended yet: the
+        // restart must not add the new folder's cells to the old folder's.
+        RunCase{"FolderChangeOnFileListBeforeTheRunEnded",
+                {{"start /a", "empty start(/a)"},
+                 {"tab L /a", "stop"},
+                 {"changing", "stop"},
+                 {"changed L /b", ""},
+                 {"done /b", "save(/a) empty start(/b)"}},
+                true},
+        RunCase{"RestartIntoNoFolder",
+                {{"start /a", "empty start(/a)"}, {"changing", "stop"}, {"done -", "save(/a)"}},
+                false},
+        RunCase{"ClosingCancelsARequestedRestart",
+                {{"start /a", "empty start(/a)"},
+                 {"changing", "stop"},
+                 {"close", "stop"},
+                 {"done /b", "save(/a)"}},
+                false},
+        RunCase{"ClosingWhenIdle", {{"close", ""}}, false}),
+    [](const ::testing::TestParamInfo<RunCase>& info) { return std::string(info.param.name); });
+
+TEST(ThumbRuns, StopRequestLastsUntilTheRunEnds) {
+    ThumbRunState state;
+    state.startBrowsing("/a");
+    EXPECT_FALSE(state.stopRequested());
+    state.treeChanging();
+    EXPECT_TRUE(state.stopRequested());
+    EXPECT_TRUE(state.restartRequested());
+    state.threadDone("/b");
+    // The new run's steps are allowed again.
+    EXPECT_FALSE(state.stopRequested());
+    EXPECT_EQ(state.runFolder(), "/b");
+}

@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "browse/ThumbCacheWriter.h"
+#include "browse/ThumbStep.h"
+#include "imaging/ImageBuffer.h"
+
+using namespace pr;
+using testsupport::TempDir;
+
+namespace {
+
+void put16(std::vector<uint8_t>& b, uint32_t v) {
+    b.push_back(v & 0xFF);
+    b.push_back((v >> 8) & 0xFF);
+}
+void put32(std::vector<uint8_t>& b, uint32_t v) {
+    put16(b, v & 0xFFFF);
+    put16(b, v >> 16);
+}
+
+// A Windows bitmap of 24 bits (grey ramp across) or 8 bits (grey palette), bottom-up.
+std::vector<uint8_t> bmpFile(int w, int h, int bits) {
+    const uint32_t rowBytes = ((w * bits + 31) / 32) * 4;
+    const uint32_t table = bits == 8 ? 1024 : 0;
+    std::vector<uint8_t> b;
+    put16(b, 0x4D42);
+    put32(b, 54 + table + rowBytes * h);
+    put32(b, 0);
+    put32(b, 54 + table);
+    put32(b, 40);
+    put32(b, w);
+    put32(b, h);
+    put16(b, 1);
+    put16(b, bits);
+    put32(b, 0);
+    put32(b, rowBytes * h);
+    for (int i = 0; i < 4; ++i) put32(b, 0);
+    for (uint32_t i = 0; i < table / 4; ++i) put32(b, i * 0x010101u);
+    for (int y = 0; y < h; ++y) {
+        std::vector<uint8_t> row(rowBytes, 0);
+        for (int x = 0; x < w; ++x) {
+            const uint8_t v = static_cast<uint8_t>(x * 255 / (w > 1 ? w - 1 : 1));
+            if (bits == 8)
+                row[x] = v;
+            else
+                row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = v;
+        }
+        b.insert(b.end(), row.begin(), row.end());
+    }
+    return b;
+}
+
+ThumbJob jobFor(const TempDir& dir, const std::string& name, const std::vector<uint8_t>& bytes) {
+    EXPECT_TRUE(testsupport::writeAll(dir.file(name), bytes));
+    return ThumbJob{name, dir.file(name), 3, 4242};
+}
+
+ThumbCell cellWith(const std::string& name, int32_t check) {
+    ThumbCell cell;
+    cell.name = name;
+    newdib(cell.thumbnail, 80, 40, 24);
+    setpixel(cell.thumbnail, 0, 0, 0x123456);
+    cell.info = makeThumbInfo(24, 80, 40, 1600, 800, 1600ull * 3 * 800, check);
+    return cell;
+}
+
+}  // namespace
+
+struct SizeCase {
+    int w, h, bits, tw, th;
+};
+class ThumbMaking : public ::testing::TestWithParam<SizeCase> {};
+
+TEST_P(ThumbMaking, SizeRuleAndRecord) {
+    const SizeCase c = GetParam();
+    TempDir dir;
+    const std::optional<ThumbCell> cell =
+        makeThumbnail(jobFor(dir, "p.bmp", bmpFile(c.w, c.h, c.bits)));
+    if (c.tw == 0) {
+        EXPECT_FALSE(cell);
+        return;
+    }
+    ASSERT_TRUE(cell);
+    EXPECT_EQ(cell->name, "p.bmp");
+    EXPECT_EQ(cell->thumbnail.width(), c.tw);
+    EXPECT_EQ(cell->thumbnail.height(), c.th);
+    EXPECT_EQ(cell->thumbnail.bitCount(), c.bits);
+    const ThumbInfo& i = cell->info;
+    EXPECT_EQ(i.bitCount, c.bits);
+    EXPECT_EQ(i.thumbWidth, c.tw);
+    EXPECT_EQ(i.thumbHeight, c.th);
+    EXPECT_EQ(i.pictureWidth, c.w);
+    EXPECT_EQ(i.pictureHeight, c.h);
+    EXPECT_EQ(i.colorCount, c.bits == 8 ? 256 : 16777216);
+    const int rowBytes = ((c.w * c.bits + 31) / 32) * 4;
+    EXPECT_EQ(i.kiloBytes, rowBytes * c.h / 1024);
+    EXPECT_EQ(i.check, 4242);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ThumbMaking,
+                         ::testing::Values(SizeCase{100, 50, 24, 80, 40},
+                                           SizeCase{50, 100, 24, 40, 80},
+                                           SizeCase{2, 2, 24, 80, 80},
+                                           SizeCase{1600, 1200, 24, 80, 60},
+                                           SizeCase{300, 100, 8, 80, 26},
+                                           SizeCase{1, 200, 24, 0, 0}, SizeCase{200, 1, 24, 0, 0},
+                                           // 80 x 2 div 200 is 0: no thumbnail, not an empty one
+                                           SizeCase{200, 2, 24, 0, 0}));
+
+TEST(ThumbLookUp, ExtensionTableDecidesWhatIsLookedAt) {
+    const ThumbCacheReader none;
+    int checks = 0;
+    const ThumbCheckFn check = [&checks](const std::string&) -> std::optional<int32_t> {
+        ++checks;
+        return 7;
+    };
+    for (const char* name : {"a.jpeg", "a.tiff", "README", "a.", "a.txt"}) {
+        EXPECT_EQ(lookUpThumbnail("/pics", name, none, check).kind, ThumbLookup::NotAPicture)
+            << name;
+    }
+    // Nothing is examined for a file that is passed over.
+    EXPECT_EQ(checks, 0);
+    const ThumbLookupResult mixed = lookUpThumbnail("/pics", "Urlaub.JpG", none, check);
+    ASSERT_EQ(mixed.kind, ThumbLookup::Make);
+    EXPECT_EQ(mixed.job.path, "/pics/Urlaub.JpG");
+    EXPECT_EQ(mixed.job.name, "Urlaub.JpG");
+    EXPECT_EQ(mixed.job.formatCode, 8);
+    EXPECT_EQ(mixed.job.check, 7);
+    // No folder (a tree node that is not in the file system): nothing at all.
+    EXPECT_EQ(lookUpThumbnail("", "a.jpg", none, check).kind, ThumbLookup::NotAPicture);
+}
+
+TEST(ThumbLookUp, CacheServesByNameRegardlessOfCaseAndByCheck) {
+    const std::vector<uint8_t> bytes = formatThumbCache(
+        {cellWith("OTHER.JPG", 5), cellWith("FOTO.JPG", 5), cellWith("foto.jpg", 6)});
+    const ThumbCacheReader cache = ThumbCacheReader::fromBytes(bytes.data(), bytes.size());
+    auto checkIs = [](int32_t v) {
+        return [v](const std::string&) -> std::optional<int32_t> { return v; };
+    };
+
+    const ThumbLookupResult hit = lookUpThumbnail("/p", "foto.jpg", cache, checkIs(5));
+    ASSERT_EQ(hit.kind, ThumbLookup::FromCache);
+    EXPECT_EQ(hit.cell.name, "foto.jpg");  // the directory's spelling, not the entry's
+    EXPECT_EQ(hit.cell.info.pictureWidth, 1600);
+    EXPECT_EQ(hit.cell.info.check, 5);
+    EXPECT_EQ(getpixel(hit.cell.thumbnail, 0, 0), 0x123456u);
+
+    // The second entry of that name matches by its own check value.
+    EXPECT_EQ(lookUpThumbnail("/p", "Foto.jpg", cache, checkIs(6)).kind, ThumbLookup::FromCache);
+    // A picture replaced under the same name has another check value: made afresh.
+    const ThumbLookupResult replaced = lookUpThumbnail("/p", "foto.jpg", cache, checkIs(9));
+    ASSERT_EQ(replaced.kind, ThumbLookup::Make);
+    EXPECT_EQ(replaced.job.check, 9);
+    // A file that cannot be examined matches nothing and is made (and then fails to load).
+    const ThumbLookupResult unknown = lookUpThumbnail(
+        "/p", "foto.jpg", cache, [](const std::string&) { return std::optional<int32_t>(); });
+    EXPECT_EQ(unknown.kind, ThumbLookup::Make);
+    EXPECT_EQ(unknown.job.check, 0);
+}
