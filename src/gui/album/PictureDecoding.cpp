@@ -1,0 +1,63 @@
+#include "album/PictureDecoding.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "imaging/RasterLibrary.h"
+
+namespace pr {
+
+std::vector<ImageBuffer> decodePictureFiles(const std::vector<std::string>& paths,
+                                            unsigned threads, const DecodeTick& tick, int tickMs) {
+    const std::size_t n = paths.size();
+    std::vector<ImageBuffer> results(n);
+    if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
+    threads = static_cast<unsigned>(std::min<std::size_t>(threads, n));
+    if (threads <= 1) {
+        for (std::size_t i = 0; i < n; ++i) {
+            OpenDib(results[i], paths[i], kFormatAuto);
+            if (tick) tick(static_cast<int>(i + 1));
+        }
+        return results;
+    }
+
+    std::atomic<std::size_t> next{0};
+    std::mutex mutex;
+    std::condition_variable finished;
+    std::size_t done = 0;
+    auto work = [&] {
+        for (std::size_t i = next++; i < n; i = next++) {
+            OpenDib(results[i], paths[i], kFormatAuto);
+            {
+                const std::lock_guard<std::mutex> lock(mutex);
+                ++done;
+            }
+            finished.notify_one();
+        }
+    };
+    std::vector<std::thread> workers;
+    workers.reserve(threads);
+    for (unsigned t = 0; t < threads; ++t) workers.emplace_back(work);
+
+    std::unique_lock<std::mutex> lock(mutex);
+    while (done < n) {
+        finished.wait_for(lock, std::chrono::milliseconds(tickMs));
+        const int now = static_cast<int>(done);
+        if (tick && now < static_cast<int>(n)) {
+            // The callback may run an event loop; the workers must be able to report meanwhile.
+            lock.unlock();
+            tick(now);
+            lock.lock();
+        }
+    }
+    lock.unlock();
+    for (std::thread& w : workers) w.join();
+    if (tick) tick(static_cast<int>(n));
+    return results;
+}
+
+}  // namespace pr

@@ -1,0 +1,338 @@
+#include "app/TMainForm.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+
+#include "album/AlbumCommands.h"
+#include "album/AlbumList.h"
+#include "album/AlbumPanel.h"
+#include "album/TSortTab.h"
+#include "app/ImageButton.h"
+#include "app/ImageButtonPictures.h"
+#include "app/ProgramTitle.h"
+#include "app/ProgressPanel.h"
+#include "app/TAboutBox.h"
+#include "app/TabHeader.h"
+#include "app/ToolbarGlyphs.h"
+#include "browse/TAddTab.h"
+#include "output/TViewPicForm.h"
+#include "layout/TLayoutTab.h"
+#include "output/TOutputTab.h"
+#include "toolkit/QtPrompter.h"
+
+namespace pr {
+
+namespace {
+
+struct TabText {
+    const char* caption;
+    const char* header;
+};
+
+const TabText kTabs[TMainForm::TabCount] = {
+    {"Bilder hinzufügen", "Bilder hinzufügen - Dateien markieren und auf \"Hinzufügen\" klicken"},
+    {"Sortieren", "Sortieren - Hier können Sie die Reihenfolge der Bilder ändern"},
+    {"Anordnen", "Anordnen - Ziehen Sie die Fotos aus dem linken Fenster in das rechte"},
+    {"Drucken/Als Bild speichern",
+     "Drucken - Vorschau betrachten - Auf \"Go!\" klicken um das Ergebnis auszudrucken"},
+};
+
+constexpr int kStatusTextWidth = 600;
+constexpr int kProgressWidth = 50;
+
+}  // namespace
+
+TMainForm::TMainForm(Prompter* prompter, QWidget* parent)
+    : QMainWindow(parent), prompter_(prompter), storedValues_(QStringLiteral("TMainForm")) {
+    if (!prompter_) {
+        ownPrompter_ = std::make_unique<QtPrompter>(this);
+        prompter_ = ownPrompter_.get();
+    }
+    setObjectName(QStringLiteral("MainForm"));
+    setFont(QGuiApplication::font());
+    setAttribute(Qt::WA_AlwaysShowToolTips);
+
+    buildToolBar();
+    buildTabs();
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(PageControl2, 1);
+    layout->addWidget(buildBottomBar());
+    setCentralWidget(central);
+    buildStatusBar();
+
+    resize(638, 512);
+    centreOnScreen();
+    storedValues_.addWindowGeometry(QStringLiteral("Geometry"), this);
+
+    albumCommands_ = new AlbumCommands(*this, this);
+    addTab_ = new TAddTab(*this, *albumCommands_, contents_[AddTab]);
+    sortTab_ = new TSortTab(*albumCommands_, contents_[SortTab]);
+    sortTab_->setAlbumList(addTab_->albumPanel()->imageList());
+    for (QWidget* tab : std::initializer_list<QWidget*>{addTab_, sortTab_}) {
+        auto* fill = new QVBoxLayout(tab->parentWidget());
+        fill->setContentsMargins(0, 0, 0, 0);
+        fill->addWidget(tab);
+    }
+
+    FormCreate();
+    viewPicForm_ = new TViewPicForm(this);
+    connect(addTab_->albumPanel()->printButton(), &QPushButton::clicked, this, [this] {
+        outputTab_->PrintBtnClick(*albumCommands_, addTab_->albumPanel()->imageList()->currentRow());
+    });
+}
+
+TMainForm::~TMainForm() {
+    saveStoredValues();
+    FormDestroy();
+}
+
+void TMainForm::buildToolBar() {
+    toolBar_ = new QToolBar(this);
+    toolBar_->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->setIconSize(QSize(ToolbarGlyphs::kSize, ToolbarGlyphs::kSize));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toolBar_->toggleViewAction()->setEnabled(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    auto addButton = [this](const char* name, const QIcon& icon, const QString& text,
+                            const QString& hint) {
+        auto* action = new QAction(icon, text, this);
+        action->setObjectName(QLatin1String(name));
+        // A tool button drops "..." and the mnemonic from the text unless told otherwise.
+        action->setIconText(text);
+        action->setToolTip(hint);
+        toolBar_->addAction(action);
+        return action;
+    };
+    NewBtn = addButton("NewBtn", ToolbarGlyphs::newAlbum(), QStringLiteral("&Neu"),
+                       QStringLiteral("Neues Album erstellen"));
+    OpenBtn = addButton("OpenBtn", ToolbarGlyphs::open(), QStringLiteral("Ö&ffnen..."),
+                        QStringLiteral("Ein gespeichertes Album öffnen"));
+    SaveBtn = addButton("SaveBtn", ToolbarGlyphs::save(), QStringLiteral("&Speichern"),
+                        QStringLiteral("Das Album speichern"));
+    SaveAsBtn =
+        addButton("SaveAsBtn", ToolbarGlyphs::saveAs(), QStringLiteral("Speichern &unter..."),
+                  QStringLiteral("Das Album unter einem neuen Namen speichern"));
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+}
+
+void TMainForm::buildTabs() {
+    PageControl2 = new QTabWidget(this);
+    PageControl2->setObjectName(QStringLiteral("PageControl2"));
+    for (int i = 0; i < TabCount; ++i) {
+        auto* page = new QWidget(PageControl2);
+        auto* layout = new QVBoxLayout(page);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        headers_[i] = new TabHeader(QString::fromUtf8(kTabs[i].header), page);
+        contents_[i] = new QWidget(page);
+        contents_[i]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        layout->addWidget(headers_[i]);
+        layout->addWidget(contents_[i], 1);
+        PageControl2->addTab(page, QString::fromUtf8(kTabs[i].caption));
+    }
+}
+
+QWidget* TMainForm::buildBottomBar() {
+    auto* bar = new QWidget(this);
+    bar->setObjectName(QStringLiteral("BottomBar"));
+    aboutBtn_ =
+        new ImageButton(ImageButtonPictures::about(false), ImageButtonPictures::about(true), bar);
+    aboutBtn_->setObjectName(QStringLiteral("ueberbtn"));
+    aboutBtn_->setToolTip(QStringLiteral("Informationen über das Programm"));
+    exitBtn_ =
+        new ImageButton(ImageButtonPictures::exit(false), ImageButtonPictures::exit(true), bar);
+    exitBtn_->setObjectName(QStringLiteral("EndeBtn"));
+    exitBtn_->setToolTip(QStringLiteral("Hiermit verlassen Sie das Programm"));
+    connect(aboutBtn_, &ImageButton::clicked, this, &TMainForm::AboutBtnClick);
+    connect(exitBtn_, &ImageButton::clicked, this, &TMainForm::ExitBtnClick);
+
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->addStretch(1);
+    layout->addWidget(aboutBtn_);
+    layout->addSpacing(6);
+    layout->addWidget(exitBtn_);
+    return bar;
+}
+
+void TMainForm::buildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    statusText_ = new QLabel(bar);
+    statusText_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    statusText_->setTextFormat(Qt::PlainText);
+    // Full width when the window is wide enough; a narrower window takes the room from the text
+    // panel, so that the progress panel stays whole.
+    statusText_->setMinimumWidth(1);
+    statusText_->setMaximumWidth(kStatusTextWidth);
+    statusText_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    progress_ = new ProgressPanel(bar);
+    progress_->setFixedWidth(kProgressWidth);
+    bar->addWidget(statusText_, 1);
+    bar->addWidget(progress_);
+}
+
+void TMainForm::centreOnScreen() {
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect r(QPoint(), size());
+        r.moveCenter(screen->availableGeometry().center());
+        move(r.topLeft());
+    }
+}
+
+QString TMainForm::windowCaptionFor(const QString& albumPath) {
+    // Album files written on Windows carry backslashes; either separator ends the folder part.
+    const int cut =
+        std::max(albumPath.lastIndexOf(QLatin1Char('/')), albumPath.lastIndexOf(QLatin1Char('\\')));
+    const QString name = albumPath.mid(cut + 1);
+    return QStringLiteral("%1 %2 - [%3]")
+        .arg(makerName(), programTitle(), name.isEmpty() ? QStringLiteral("Unbenannt.pxr") : name);
+}
+
+void TMainForm::Setsavedfilename(const QString& path) {
+    album_->AlbumFileName = path.toStdString();
+    setWindowTitle(windowCaptionFor(path));
+}
+
+TabHeader* TMainForm::tabHeader(int tab) const {
+    return tab >= 0 && tab < TabCount ? headers_[tab] : nullptr;
+}
+
+QWidget* TMainForm::contentArea(int tab) const {
+    return tab >= 0 && tab < TabCount ? contents_[tab] : nullptr;
+}
+
+void TMainForm::setStatusText(const QString& text) {
+    statusText_->setText(text);
+}
+
+QString TMainForm::statusText() const {
+    return statusText_->text();
+}
+
+void TMainForm::SetProStatus(int percent) {
+    progress_->setProStatus(percent);
+}
+
+void TMainForm::postProgress(int percent) {
+    SetProStatus(percent);
+}
+
+void TMainForm::FormCreate() {
+    QString folder = QCoreApplication::applicationDirPath();
+    if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+    programFolder_ = folder;
+
+    // The image operations draw on std::rand.
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+    setupFileTypeFilter();
+
+    // The album brings the white preview picture and the empty placement array with it.
+    album_ = std::make_unique<Album>();
+    album_->Placements.setMessageHandler([this](const std::string& text) {
+        prompter_->message(QString::fromStdString(text), QStringLiteral("Fehler"),
+                           Prompter::Icon::Error, Prompter::Button::Ok);
+    });
+
+    pointFolderTreeAtProgramFolder();
+    cursors_ = std::make_unique<CursorSlots>();
+    layoutTab_ = new TLayoutTab(*album_, *prompter_, contentArea(LayoutTab));
+    layoutTab_->registerStoredValues(storedValues_);
+    outputTab_ = new TOutputTab(*album_, *prompter_, *layoutTab_, contentArea(OutputTab));
+    outputTab_->setProgress([this](int percent) { SetProStatus(percent); });
+    readFavourites();
+    Setsavedfilename(QString());
+    album_->SelectedPlacement = -1;
+    disablePlacementControls();
+    startThumbnailBrowser();
+}
+
+void TMainForm::setupFileTypeFilter() {
+    addTab_->setupFileTypeFilter();
+}
+
+void TMainForm::pointFolderTreeAtProgramFolder() {
+    addTab_->pointFolderTreeAt(programFolder_);
+}
+
+void TMainForm::readFavourites() {
+    addTab_->readFavourites();
+}
+
+void TMainForm::disablePlacementControls() {
+    layoutTab_->setPlacementControlsEnabled(false);
+}
+
+void TMainForm::FormShow() {
+    addTab_->PageControl3Change();
+}
+
+void TMainForm::FormDestroy() {
+    if (!album_) return;
+    deldib(album_->PreviewImage);
+    album_->DelallPics();
+    album_.reset();
+    stopThumbnailBrowser();
+}
+
+void TMainForm::saveStoredValues() {
+    if (valuesSaved_) return;
+    valuesSaved_ = true;
+    storedValues_.save();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    // The stored values (the active sub-tab among them) must be in place before FormShow reads
+    // them; the show event comes before the window is mapped, so a restored position shows at once.
+    if (!shownOnce_ && !event->spontaneous()) {
+        shownOnce_ = true;
+        storedValues_.restore();
+        FormShow();
+    }
+    QMainWindow::showEvent(event);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    const bool ok = prompter_->question(
+        QStringLiteral(
+            "Hiermit beenden Sie das Programm! Alle nicht gespeicherten Daten gehen verloren!"),
+        QStringLiteral("Programm beenden"));
+    if (!ok) {
+        event->ignore();
+        return;
+    }
+    stopThumbnailBrowser();
+    saveStoredValues();
+    event->accept();
+}
+
+void TMainForm::AboutBtnClick() {
+    TAboutBox box(this);
+    box.exec();
+}
+
+void TMainForm::ExitBtnClick() {
+    close();
+}
+
+}  // namespace pr

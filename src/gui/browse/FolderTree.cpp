@@ -1,0 +1,69 @@
+#include "browse/FolderTree.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+
+namespace pr {
+
+FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileSystemModel(this)) {
+    setObjectName(QStringLiteral("JamShellTree1"));
+    model_->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
+    model_->setReadOnly(true);
+    // Before the view's selection model is attached: this handler must see the selection before
+    // the selection model moves it to a sibling of a vanished folder.
+    connect(model_, &QAbstractItemModel::rowsAboutToBeRemoved, this, &FolderTree::rowsGoing);
+    model_->setRootPath(QDir::rootPath());
+    setModel(model_);
+    for (int c = 1; c < model_->columnCount(); ++c) hideColumn(c);
+    header()->hide();
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setFixedWidth(241);
+    // The model reads folders in the background, so a folder chosen in code may sit below rows
+    // that are not there yet; it is scrolled into view again once its parent has been read.
+    connect(model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        if (scrollPending_.isEmpty() || loaded != scrollPending_) return;
+        scrollPending_.clear();
+        scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
+    });
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        const QString folder = SelectedFolder();
+        if (folder == lastFolder_) return;
+        lastFolder_ = folder;
+        emit JamShellTree1Change(folder);
+    });
+}
+
+QString FolderTree::SelectedFolder() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? model_->filePath(current) : QString();
+}
+
+bool FolderTree::setSelectedFolder(const QString& path) {
+    if (path.isEmpty() || !QFileInfo(path).isDir()) return false;
+    const QModelIndex index = model_->index(QDir::cleanPath(path));
+    if (!index.isValid()) return false;
+    for (QModelIndex p = index.parent(); p.isValid(); p = p.parent()) expand(p);
+    setCurrentIndex(index);
+    scrollTo(index, QAbstractItemView::PositionAtCenter);
+    scrollPending_ = index.parent().isValid() ? model_->filePath(index.parent()) : QString();
+    return true;
+}
+
+void FolderTree::rowsGoing(const QModelIndex& parent, int first, int last) {
+    // Find whether the selected folder lies at or below one of the rows about to go.
+    for (QModelIndex i = currentIndex(); i.isValid(); i = i.parent()) {
+        if (i.parent() == parent && i.row() >= first && i.row() <= last) {
+            if (parent.isValid()) {
+                setCurrentIndex(parent);
+            } else {
+                selectionModel()->clearCurrentIndex();
+            }
+            return;
+        }
+    }
+}
+
+}  // namespace pr

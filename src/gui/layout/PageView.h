@@ -1,0 +1,61 @@
+#pragma once
+// PageView: the page of the layout tab (PaintBox2), sized to the printable page at the zoom and
+// sitting at the top-left corner of its scroll box.
+//
+// Qt draws widgets only in paint events, so "draw the page now" is PaintBox2Paint(): it brings the
+// size up to date and repaints at once. A paint event that finds the widget at the wrong size
+// resizes it and draws nothing; the resize brings the next paint.
+//
+// During a move or resize the page is drawn from an image of the sheet, grid and placements made
+// when the drag began, with the rubber band on top, so a mouse move never draws a picture again.
+// The image is dropped when the drag ends; the release repaints the page in full.
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+
+#include "PageRenderer.h"
+#include "album/Album.h"
+
+namespace pr {
+
+class PageView : public QWidget {
+    Q_OBJECT
+public:
+    using OptionsFn = std::function<PageRenderOptions()>;
+    using SizeFn = std::function<QSize()>;
+
+    // `options` gives the current settings (zoom, resolution, page, captions, grid); `pageSize`
+    // the page's size on screen. Both are asked afresh at every paint.
+    PageView(const Album& album, OptionsFn options, SizeFn pageSize, QWidget* parent = nullptr);
+
+    // Draws the page at once, at its current size.
+    void PaintBox2Paint();
+    // Gives the widget the page's size; true when it had to change.
+    bool syncSize();
+
+    // Starts or ends a drag. Starting renders the cached page (without the selection frame).
+    void setDragging(bool dragging);
+    bool dragging() const { return dragging_; }
+    const QImage& dragCache() const { return dragCache_; }
+    // Repaints only the pixels of the rubber band before and after one drag step.
+    void bandMoved(const QRect& before, const QRect& after);
+
+    // The page as the paint event draws it, into an image of the page's size.
+    QImage renderToImage() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    PageRenderOptions currentOptions() const;
+    QRect selectedFrame(const PageRenderOptions& options) const;
+
+    const Album& album_;
+    OptionsFn options_;
+    SizeFn pageSize_;
+    bool dragging_ = false;
+    QImage dragCache_;
+};
+
+}  // namespace pr

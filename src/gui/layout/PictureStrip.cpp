@@ -1,0 +1,61 @@
+#include "layout/PictureStrip.h"
+
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include "QPainterDibTarget.h"
+#include "layout/StripGeometry.h"
+
+namespace pr {
+
+PictureStrip::PictureStrip(const Album& album, QScrollArea* box, QWidget* parent)
+    : QWidget(parent), album_(album), box_(box) {
+    setObjectName(QStringLiteral("PaintBox1"));
+    box_->verticalScrollBar()->setSingleStep(kStripScrollStep);
+    box_->verticalScrollBar()->setTracking(true);
+}
+
+QSize PictureStrip::wantedSize() const {
+    return QSize(box_->viewport()->width(), stripHeight(box_->width(), album_.PictureCount()));
+}
+
+bool PictureStrip::syncSize() {
+    const QSize wanted = wantedSize();
+    if (size() == wanted) return false;
+    resize(wanted);
+    return true;
+}
+
+void PictureStrip::PaintBox1Paint() {
+    syncSize();
+    repaint();
+}
+
+void PictureStrip::paintEvent(QPaintEvent*) {
+    if (size() != wantedSize()) {
+        resize(wantedSize());
+        return;
+    }
+    const int s = box_->viewport()->width();
+    const int scrollPos = box_->verticalScrollBar()->value();
+    const int clientHeight = box_->viewport()->height();
+    QPainter painter(this);
+    for (int i = 0; i < album_.PictureCount(); ++i) {
+        if (!stripCellVisible(i, s, clientHeight, scrollPos)) continue;
+        const int top = stripCellTop(i, s);
+        if (i == album_.StripSelection) {
+            // A black outline around a blue cell, the outline's right and bottom edges inside.
+            painter.setPen(QPen(Qt::black, 0));
+            painter.setBrush(QColor(0, 0, 255));
+            painter.drawRect(QRect(0, top, s - 1, s + 1));
+        }
+        const ImageBuffer& picture = album_.Pictures[static_cast<size_t>(i)].Image;
+        if (!picture.valid()) continue;
+        const PixelRect r = stripThumbnailRect(i, s, picture.width(), picture.height());
+        drawDib(painter, r.x, r.y, r.w, r.h, picture, 0, 0, picture.width(), picture.height(), true,
+                false, {}, {}, displayBits_);
+    }
+}
+
+}  // namespace pr

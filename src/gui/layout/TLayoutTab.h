@@ -1,0 +1,154 @@
+#pragma once
+// TLayoutTab: the "Anordnen" tab. On the left the picture strip with "A&lle übernehmen" and
+// "Automatisch &anordnen..."; above the work area zoom, page count and current page; then the
+// sub-tabs "Bilder anordnen" (the page in its scroll box and the side panel of the selected
+// placement), "Einstellungen" (grid, margin, spacing), "Schrift Einstellungen" (caption font and
+// background) and "Bild Optionen" (aspect ratio, file names, default fit/crop and size, minimum
+// quality).
+//
+// The controls are the source of truth for the layout settings: every drawing copies their
+// current values into a PageRenderOptions (renderOptions()), and the album file and the stored
+// values read and write the controls themselves. Their object names are the names the settings
+// have always had (ZoomEd, RandEd, ...), and they are public so that the placement editor, the
+// arrangement and the album file can reach them.
+//
+// The page is that of the printer in printerPages(), read afresh at every use. The header brings
+// the control classes along, so users of the public controls need no includes of their own.
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QFont>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "PageRenderer.h"
+#include "album/Album.h"
+#include "layout/PageGeometry.h"
+
+class QScrollArea;
+class QTabWidget;
+
+namespace pr {
+
+class ColorComboBox;
+class PageView;
+class PictureStrip;
+class PrinterPageSource;
+class Prompter;
+class StoredValues;
+
+class TLayoutTab : public QWidget {
+    Q_OBJECT
+public:
+    enum SubTab { ArrangeTab = 0, SettingsTab = 1, FontTab = 2, PictureOptionsTab = 3 };
+
+    // Fills `area` (the tab's content area) with itself. The album and the prompter must outlive
+    // the tab's use; the tab never draws while album.AlbumLoading is set.
+    TLayoutTab(Album& album, Prompter& prompter, QWidget* area);
+    ~TLayoutTab() override;
+
+    // SpaceED, RandEd, UseGridCheck, GridEd, ShowGridCheck, MinQualEd, EnhanceQualCheck.
+    void registerStoredValues(StoredValues& values);
+
+    // The eight controls that act on the selected placement.
+    void setPlacementControlsEnabled(bool enabled);
+
+    // The page: printable size and resolution of the printer, read now.
+    PrinterPage printerPage() const;
+    PrinterPageSource& printerPages() { return *printer_; }
+    // Horizontal pixels per inch of the screen (the strip's logical dpi).
+    int screenPpi() const;
+    QSize pageOnScreenSize() const;
+    PageRenderOptions renderOptions() const;
+
+    QFont captionFont() const { return captionFont_; }
+    void setCaptionFont(const QFont& font) { captionFont_ = font; }
+
+    // Redraws the page and the strip at once (after every edit).
+    void PaintBox2Paint();
+    void PaintBox1Paint();
+
+    // For tests: a fixed page and screen resolution instead of the printer's and the screen's;
+    // a display depth for DrawDib (0: the screen's); the font dialog's stand-in.
+    void setPrinterPageSource(std::function<PrinterPage()> source) {
+        pageSource_ = std::move(source);
+    }
+    void setScreenPpi(int ppi) { screenPpiOverride_ = ppi; }
+    void setDisplayBitsPerPixel(int bits);
+    void setFontChooser(std::function<bool(QFont&)> chooser) { fontChooser_ = std::move(chooser); }
+
+    // True while the current page is being handed to the output tab's page field.
+    bool PageSyncGuard() const { return pageSyncGuard_; }
+
+    // Controls, named as the settings have always been named.
+    QPushButton* Overtakeall = nullptr;
+    QPushButton* OrdeneBtn = nullptr;
+    QScrollArea* ScrollBox1 = nullptr;
+    PictureStrip* PaintBox1 = nullptr;
+    QSpinBox* ZoomEd = nullptr;
+    QSpinBox* PageCountED = nullptr;
+    QSpinBox* APageEd = nullptr;
+    QTabWidget* PageControl4 = nullptr;  // the sub-tabs
+    QScrollArea* ScrollBox2 = nullptr;
+    PageView* PaintBox2 = nullptr;
+    QPushButton* HellKonBtn = nullptr;
+    QPushButton* DelitBtn = nullptr;
+    QPushButton* RotLeftBtn = nullptr;
+    QPushButton* RotRightBtn = nullptr;
+    QLineEdit* FreeText = nullptr;
+    QPushButton* ShowBigBtn = nullptr;
+    QPushButton* ChangePosSizeBtn = nullptr;
+    QCheckBox* CutCheck = nullptr;
+    QCheckBox* UseGridCheck = nullptr;
+    QDoubleSpinBox* GridEd = nullptr;
+    QCheckBox* ShowGridCheck = nullptr;
+    QDoubleSpinBox* RandEd = nullptr;
+    QDoubleSpinBox* SpaceED = nullptr;
+    QPushButton* FontBtn = nullptr;
+    QCheckBox* TranspCheck = nullptr;
+    ColorComboBox* BkColBox = nullptr;
+    QCheckBox* SverhCheck = nullptr;
+    QCheckBox* ShowFNames = nullptr;
+    QCheckBox* CutDefault = nullptr;
+    QDoubleSpinBox* DBreiteED = nullptr;
+    QDoubleSpinBox* DHocheED = nullptr;
+    QCheckBox* EnhanceQualCheck = nullptr;
+    QSpinBox* MinQualEd = nullptr;
+
+signals:
+    // The current page changed; the output tab copies it into its own page field (APageEd2) and
+    // ignores its own change while PageSyncGuard() is true.
+    void currentPageChanged(int page);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* buildStripColumn();
+    QWidget* buildPageControls();
+    QWidget* buildArrangePage();
+    QWidget* buildSettingsPage();
+    QWidget* buildFontPage();
+    QWidget* buildPictureOptionsPage();
+
+    void APageEdChange();
+    void PageCountEDChange();
+    void FontBtnClick();
+    void wheelScroll(int angleDelta);
+
+    Album& album_;
+    Prompter& prompter_;
+    std::unique_ptr<PrinterPageSource> printer_;
+    std::function<PrinterPage()> pageSource_;
+    std::function<bool(QFont&)> fontChooser_;
+    int screenPpiOverride_ = 0;
+    int displayBits_ = 0;
+    QFont captionFont_;
+    bool pageSyncGuard_ = false;
+};
+
+}  // namespace pr

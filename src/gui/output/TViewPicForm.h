@@ -1,0 +1,68 @@
+#pragma once
+// TViewPicForm ("Bild betrachten..."): one picture shown large with a zoom factor, panned by
+// dragging it with the mouse, scrolled with the wheel, and opened in the desktop's program for its
+// file type. Made once by the main window and reused; showPicture() shows it modally.
+//
+// The picture is a copy of the caller's record and shares its pixels (ImageBuffer.h), so it stays
+// valid however the caller's preview changes afterwards.
+
+#include <QDialog>
+
+#include "imaging/ImageBuffer.h"
+
+class QPushButton;
+class QScrollArea;
+class QSpinBox;
+
+namespace pr {
+
+class TViewPicForm : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kMinZoom = 5;
+    static constexpr int kMaxZoom = 9000;
+
+    explicit TViewPicForm(QWidget* parent = nullptr);
+
+    // Takes the picture and its path, then shows the window modally.
+    void showPicture(const ImageBuffer& picture, const QString& path);
+    // The same without the modal loop (tests, and callers with their own).
+    void setPicture(const ImageBuffer& picture, const QString& path);
+
+    const QString& path() const { return path_; }
+    QSpinBox* zoomEdit() const { return ZoomEd; }
+    QScrollArea* scrollBox() const { return ScrollBox1; }
+    QWidget* paintBox() const { return PaintBox1; }
+    QPushButton* openButton() const { return OpenBtn; }
+    QPushButton* backButton() const { return BackBtn; }
+
+    // The picture's size at `zoom` percent (truncated).
+    static QSize zoomedSize(int width, int height, int zoom);
+
+    // Draws the part of the zoomed picture inside `exposed` (paint box coordinates).
+    void PaintBox1Paint(QPainter& painter, const QRect& exposed);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void ZoomEdChange();
+    void OpenBtnClick();
+    void wheelScroll(int angleDelta);
+
+    ImageBuffer picture_;
+    QString path_;
+    bool DragPanning = false;
+    int GrabX = 0;
+    int GrabY = 0;
+    int wheelRest_ = 0;
+
+    QPushButton* BackBtn;
+    QPushButton* OpenBtn;
+    QSpinBox* ZoomEd;
+    QScrollArea* ScrollBox1;
+    QWidget* PaintBox1;
+};
+
+}  // namespace pr

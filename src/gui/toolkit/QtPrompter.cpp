@@ -1,0 +1,78 @@
+#include "toolkit/QtPrompter.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace pr {
+
+namespace {
+
+QMessageBox::Icon toQt(Prompter::Icon icon) {
+    switch (icon) {
+        case Prompter::Icon::Information:
+            return QMessageBox::Information;
+        case Prompter::Icon::Warning:
+            return QMessageBox::Warning;
+        case Prompter::Icon::Error:
+            return QMessageBox::Critical;
+        case Prompter::Icon::Question:
+            return QMessageBox::Question;
+        case Prompter::Icon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+struct ButtonPair {
+    Prompter::Button ours;
+    QMessageBox::StandardButton qt;
+};
+
+constexpr ButtonPair kButtons[] = {
+    {Prompter::Button::Ok, QMessageBox::Ok},
+    {Prompter::Button::Cancel, QMessageBox::Cancel},
+    {Prompter::Button::Yes, QMessageBox::Yes},
+    {Prompter::Button::No, QMessageBox::No},
+};
+
+}  // namespace
+
+Prompter::Button QtPrompter::message(const QString& text, const QString& caption, Icon icon,
+                                     Buttons buttons) {
+    if (buttons == Buttons()) buttons = Button::Ok;
+    QMessageBox box(toQt(icon), caption, text, QMessageBox::NoButton, parent_.data());
+    for (const ButtonPair& b : kButtons)
+        if (buttons.testFlag(b.ours)) box.addButton(b.qt);
+    if (buttons.testFlag(Button::Cancel)) box.setEscapeButton(QMessageBox::Cancel);
+    const int answer = box.exec();
+    for (const ButtonPair& b : kButtons)
+        if (answer == b.qt) return b.ours;
+    // Closed without a button: Escape already maps to Cancel when it was offered.
+    for (const ButtonPair& b : kButtons)
+        if (buttons.testFlag(b.ours)) return b.ours;
+    return Button::None;
+}
+
+bool QtPrompter::printDialog(QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent_.data());
+    // Every page of the album is printed; a range or a selection would not be honoured.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPrompter::pageSetupDialog(QPrinter& printer) {
+    QPageSetupDialog dialog(&printer, parent_.data());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+QString QtPrompter::saveFileName(const QString& caption, const QString& directory,
+                                 const QString& filter) {
+    return QFileDialog::getSaveFileName(parent_.data(), caption, directory, filter);
+}
+
+}  // namespace pr

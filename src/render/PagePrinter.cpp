@@ -1,0 +1,34 @@
+#include "PagePrinter.h"
+
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+namespace pr {
+
+PageRenderOptions PagePrinter::printerOptions(PageRenderOptions screen, int dpi) {
+    screen.zoom = 100;
+    screen.ppi = dpi;
+    screen.showGrid = false;
+    screen.selected = -1;
+    screen.dragging = false;
+    return screen;
+}
+
+bool PagePrinter::printPages(QPagedPaintDevice& device, const Album& album,
+                             const PageRenderOptions& screen, int pageCount) {
+    QPainter painter;
+    if (!painter.begin(&device)) return false;
+    PageRenderOptions options = printerOptions(screen, device.logicalDpiX());
+    bool ok = true;
+    for (int p = 1; p <= pageCount; ++p) {
+        if (p > 1 && !device.newPage()) {
+            ok = false;
+            break;
+        }
+        options.page = p;
+        PageRenderer::drawPlacements(painter, album, options);
+    }
+    return painter.end() && ok;
+}
+
+}  // namespace pr

@@ -1,0 +1,79 @@
+#pragma once
+// PageRenderer: the one routine that draws a page. The page view, page printing, the print
+// preview and page export all call it, so a page never looks different in two places.
+//
+// Everything is drawn in device pixels of the painter, from the placements' inches, the zoom and
+// the device's pixels per inch: the screen passes the zoom of the page view and its horizontal
+// logical dpi, a printer passes zoom 100 and its horizontal resolution. Settings arrive as values
+// copied from the layout tab's controls; the renderer keeps no state between calls.
+//
+// Drawing order on the page: white sheet, grid dots, then the placements of the page in array
+// order (the last in front), each picture fitted or cropped into its frame, its caption at the
+// foot of the drawn picture, and the selection frame right after the selected placement, so a
+// placement later in the array may cover it.
+
+#include <QColor>
+#include <QFont>
+#include <QSize>
+
+#include "album/Album.h"
+#include "imaging/DrawDib.h"
+
+class QPainter;
+
+namespace pr {
+
+struct PageRenderOptions {
+    int zoom = 100;  // percent
+    int ppi = 96;    // device pixels per inch, horizontal; used for both axes
+    int page = 1;    // placements of other pages are not drawn
+
+    bool keepAspect = true;      // SverhCheck
+    bool showFileNames = false;  // ShowFNames: file name as caption when there is no text
+    bool transparentCaptions = false;
+    QColor captionBackground = Qt::white;
+    QFont captionFont = defaultCaptionFont();  // its point size sets the caption height
+    QColor captionColour = Qt::black;
+
+    bool showGrid = false;
+    double gridMm = 5;
+    double pageWidthMm = 0;  // printable page in millimetres, for the grid
+    double pageHeightMm = 0;
+
+    int selected = -1;      // index into the placements; -1 draws no selection frame
+    bool dragging = false;  // the selection frame as inverting rubber band without handles
+
+    int displayBitsPerPixel = 0;  // 0: the screen's depth (see QPainterDibTarget)
+    DrawMessageFn messages;       // texts of DrawDib's last fallback
+
+    static QFont defaultCaptionFont();
+};
+
+class PageRenderer {
+public:
+    // The whole page view: sheet of `sheet` pixels, grid and placements.
+    static void render(QPainter& painter, const Album& album, const PageRenderOptions& options,
+                       QSize sheet);
+
+    static void drawSheet(QPainter& painter, QSize sheet);
+    static void drawGrid(QPainter& painter, const PageRenderOptions& options);
+    // The placements of options.page with captions and the selection frame; what printing uses.
+    static void drawPlacements(QPainter& painter, const Album& album,
+                               const PageRenderOptions& options);
+
+    // The selection frame of the rectangle x, y, w, h shifted by (-ox, -oy): with `dragging` an
+    // inverting outline (drawing it twice restores the pixels; raster devices only) and no
+    // handles; otherwise a black outline and eight black 6 x 6 handles. The outline covers
+    // x .. x + w - 1 and y .. y + h - 1; handle squares are centred on the handle points.
+    static void markrec(QPainter& painter, int x, int y, int w, int h, int ox, int oy,
+                        bool dragging);
+
+    // Pixel size of the caption font: trunc(zoom x ppi x points / 100 / 72), at least 1.
+    static int captionPixelSize(const QFont& font, int zoom, int ppi);
+
+    // The caption of a placement's picture: its comment, else (with showFileNames) the file
+    // name without folder; empty when nothing is to be shown.
+    static std::string captionText(const Album& album, int32_t key, bool showFileNames);
+};
+
+}  // namespace pr

@@ -1,0 +1,33 @@
+#pragma once
+// Shared by the test files of this folder: a fresh settings file per test and a shown main window.
+
+#include <gtest/gtest.h>
+
+#include <QSettings>
+#include <QTest>
+#include <memory>
+
+#include "ScriptedPrompter.h"
+#include "app/TMainForm.h"
+#include "toolkit/StoredValues.h"
+
+inline void clearStoredValues() {
+    auto settings = pr::StoredValues::openSettings();
+    settings->clear();
+    settings->sync();
+}
+
+class MainFormFixture : public ::testing::Test {
+protected:
+    void SetUp() override { clearStoredValues(); }
+
+    pr::TMainForm& showForm() {
+        form = std::make_unique<pr::TMainForm>(&prompter);
+        form->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        return *form;
+    }
+
+    testsupport::ScriptedPrompter prompter;
+    std::unique_ptr<pr::TMainForm> form;
+};

@@ -1,0 +1,162 @@
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTimer>
+
+#include "BrowseFixture.h"
+#include "album/PictureOrder.h"
+#include "output/TViewPicForm.h"
+
+namespace {
+
+std::vector<std::string> names(const pr::Album& album) {
+    std::vector<std::string> out;
+    for (const pr::AlbumImage& p : album.Pictures) out.push_back(p.FileName);
+    return out;
+}
+
+pr::ImageBuffer picture(int w, int h) {
+    pr::ImageBuffer b;
+    pr::newdib(b, w, h, 24);
+    return b;
+}
+
+}  // namespace
+
+TEST(PictureOrderTest, SortsWholePathsAsUnsignedBytes) {
+    pr::Album album;
+    for (const char* p : {"/b/a.jpg", "/a/z.jpg", "/a/Y.jpg", "/a/\xc3\xa4.jpg", "/a/c/d.jpg", "/a/e.jpg", "/a/b.jpg"})
+        album.addPicture(p, picture(1, 1));
+    pr::sortPicturesByPath(album);
+    EXPECT_EQ(names(album), (std::vector<std::string>{"/a/Y.jpg", "/a/b.jpg", "/a/c/d.jpg", "/a/e.jpg",
+                                                      "/a/z.jpg", "/a/\xc3\xa4.jpg", "/b/a.jpg"}));
+    // Keys travel with their pictures.
+    EXPECT_EQ(album.Pictures[0].Key, 2);
+    EXPECT_EQ(album.Pictures[6].Key, 0);
+}
+
+TEST(PictureOrderTest, MovesStopAtTheEnds) {
+    pr::Album album;
+    for (const char* p : {"/0", "/1", "/2"}) album.addPicture(p, picture(1, 1));
+    EXPECT_FALSE(pr::movePictureUp(album, 0));
+    EXPECT_FALSE(pr::movePictureDown(album, 2));
+    EXPECT_FALSE(pr::movePictureUp(album, -1));
+    EXPECT_FALSE(pr::movePictureDown(album, -1));
+    EXPECT_EQ(names(album), (std::vector<std::string>{"/0", "/1", "/2"}));
+}
+
+TEST_F(BrowseFixture, OrderListMovesThePictureAndKeepsItMarked) {
+    showForm();
+    for (const char* p : {"/x/c.jpg", "/x/a.jpg", "/x/b.jpg"}) album().addPicture(p, picture(2, 2));
+    auto* placement = reinterpret_cast<pr::Placement*>(album().Placements.Append());
+    placement->ImageKey = 2;
+    commands().UpdateListBox();
+    QListWidget* box = sortTab().sortBox();
+
+    box->setCurrentRow(2);
+    sortTab().upButton()->click();
+    EXPECT_EQ(box->currentRow(), 1);
+    sortTab().upButton()->click();
+    EXPECT_EQ(box->currentRow(), 0);
+    sortTab().upButton()->click();  // already first
+    EXPECT_EQ(box->currentRow(), 0);
+    EXPECT_EQ(names(album()), (std::vector<std::string>{"/x/b.jpg", "/x/c.jpg", "/x/a.jpg"}));
+    EXPECT_EQ(albumLines(), QStringList({"b.jpg", "c.jpg", "a.jpg"}));
+    EXPECT_EQ(album().placementAt(0)->ImageKey, 2);
+    EXPECT_EQ(album().Pictures[0].Key, 2);
+
+    box->setCurrentRow(2);
+    sortTab().downButton()->click();  // already last
+    EXPECT_EQ(names(album()), (std::vector<std::string>{"/x/b.jpg", "/x/c.jpg", "/x/a.jpg"}));
+
+    sortTab().sortButton()->click();
+    EXPECT_TRUE(prompter.shown.empty());  // sorting asks nothing
+    EXPECT_EQ(albumLines(), QStringList({"a.jpg", "b.jpg", "c.jpg"}));
+    EXPECT_EQ(box->currentRow(), 0);
+}
+
+TEST_F(BrowseFixture, ShowLargeReloadsFromTheFileAndRefusesAVanishedOne) {
+    showForm();
+    const QString dir = makeFolder("view");
+    const QString a = makePicture(dir, "a.png"), b = makePicture(dir, "b.bmp");
+    commands().AddPictureFile(a);
+    commands().AddPictureFile(b);
+    commands().UpdateListBox();
+    pr::TViewPicForm* viewer = form->viewPicForm();
+    ASSERT_NE(viewer, nullptr);
+
+    bool shown = false;
+    QTimer::singleShot(0, viewer, [&] {
+        shown = viewer->isVisible();
+        viewer->backButton()->click();
+    });
+    sortTab().sortBox()->setCurrentRow(1);
+    QTest::keyClick(sortTab().sortBox(), Qt::Key_Return);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(viewer->path(), b);
+    EXPECT_EQ(album().PreviewFileName, b.toStdString());
+    EXPECT_EQ(imageList().currentRow(), 1);
+
+    QFile::remove(a);
+    imageList().setCurrentRow(0);
+    addTab().albumPanel()->viewButton()->click();  // would block if the viewer opened
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(viewer->path(), b);
+    EXPECT_FALSE(viewer->isVisible());
+}
+
+TEST(ViewerTest, ZoomRangeAndPaintBoxSize) {
+    pr::TViewPicForm viewer;
+    EXPECT_EQ(viewer.windowTitle(), "Bild betrachten...");
+    QSpinBox* zoom = viewer.zoomEdit();
+    EXPECT_EQ(zoom->minimum(), 5);
+    EXPECT_EQ(zoom->maximum(), 9000);
+    EXPECT_EQ(zoom->value(), 100);
+    EXPECT_EQ(zoom->singleStep(), 10);
+    EXPECT_EQ(pr::TViewPicForm::zoomedSize(199, 101, 5), QSize(9, 5));
+
+    viewer.setPicture(picture(2, 3), "/nowhere/p.bmp");
+    viewer.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&viewer));
+    zoom->setValue(9000);
+    waitUntil([&] { return viewer.paintBox()->size() == QSize(180, 270); }, 5000);
+    EXPECT_EQ(viewer.paintBox()->size(), QSize(180, 270));
+    zoom->setValue(1);  // below the range: held at 5 %
+    EXPECT_EQ(zoom->value(), 5);
+    waitUntil([&] { return viewer.paintBox()->size() == QSize(0, 0); }, 5000);
+    EXPECT_EQ(viewer.paintBox()->size(), QSize(0, 0));
+    viewer.hide();
+}
+
+TEST(ViewerTest, WheelAndDragScrollThePicture) {
+    pr::TViewPicForm viewer;
+    // A 30000 x 30000 box: only the visible part may be drawn.
+    viewer.setPicture(picture(300, 300), "/nowhere/p.bmp");
+    viewer.zoomEdit()->setValue(9000);
+    viewer.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&viewer));
+    waitUntil([&] { return viewer.paintBox()->size() == QSize(27000, 27000); }, 5000);
+    EXPECT_EQ(viewer.paintBox()->size(), QSize(27000, 27000));
+    QScrollBar* v = viewer.scrollBox()->verticalScrollBar();
+    QScrollBar* h = viewer.scrollBox()->horizontalScrollBar();
+    EXPECT_TRUE(waitUntil([&] { return v->maximum() > 100; }));
+
+    QWheelEvent down(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, -120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewer.scrollBox()->viewport(), &down);
+    QApplication::sendEvent(viewer.scrollBox()->viewport(), &down);
+    EXPECT_EQ(v->value(), 40);
+
+    // Grabbing at (100, 100) and moving to (70, 90) pulls the picture along by (30, 10).
+    QWidget* box = viewer.paintBox();
+    QTest::mousePress(box, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    QMouseEvent move(QEvent::MouseMove, QPointF(70, 90), box->mapToGlobal(QPointF(70, 90)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(box, &move);
+    QTest::mouseRelease(box, Qt::LeftButton, Qt::NoModifier, QPoint(70, 90));
+    EXPECT_EQ(h->value(), 30);
+    EXPECT_EQ(v->value(), 50);
+    viewer.hide();
+}

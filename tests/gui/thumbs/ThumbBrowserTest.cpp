@@ -1,0 +1,333 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "browse/FileCheck.h"
+#include "browse/ThumbBrowser.h"
+#include "browse/ThumbCacheFormat.h"
+#include "browse/ThumbCacheReader.h"
+
+using namespace pr;
+namespace fs = std::filesystem;
+
+namespace {
+
+void savePicture(const QString& path, int w, int h, const char* format = nullptr) {
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) image.setPixel(x, y, qRgb(x * 255 / w, y * 255 / h, 90));
+    ASSERT_TRUE(image.save(path, format)) << path.toStdString();
+}
+
+void saveText(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// Counts the thumbnails made, per file name, and can be slowed down to catch a run midway.
+struct CountingMaker {
+    std::mutex lock;
+    std::multiset<std::string> made;
+    std::atomic<int> calls{0};
+    std::atomic<bool> inside{false};
+    std::atomic<int> delayMs{0};
+
+    ThumbMakerFn fn() {
+        return [this](const ThumbJob& job) {
+            inside = true;
+            ++calls;
+            {
+                std::lock_guard<std::mutex> g(lock);
+                made.insert(job.name);
+            }
+            if (delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs.load()));
+            std::optional<ThumbCell> cell = makeThumbnail(job);
+            inside = false;
+            return cell;
+        };
+    }
+    int count(const std::string& name) {
+        std::lock_guard<std::mutex> g(lock);
+        return static_cast<int>(made.count(name));
+    }
+};
+
+struct PictureSize {
+    int w, h;
+};
+
+class ThumbBrowserTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        folder = dir.path();
+        savePicture(folder + "/a.bmp", 100, 50);
+        savePicture(folder + "/b.png", 50, 100);
+        savePicture(folder + "/c.jpg", 64, 48, "JPG");
+        savePicture(folder + "/Mixed.JpG", 30, 30, "JPG");
+        savePicture(folder + "/e.png", 2, 2);
+        // Passed over: other extensions, no extension, a folder with a picture's name, a picture
+        // too narrow for a thumbnail and a file that only claims to be one.
+        savePicture(folder + "/f.jpeg", 40, 40, "JPG");
+        saveText(folder + "/notes.txt", "keine Bilder");
+        saveText(folder + "/README", "x");
+        ASSERT_TRUE(QDir(folder).mkdir("sub.jpg"));
+        savePicture(folder + "/thin.png", 1, 200);
+        saveText(folder + "/broken.png", "not a png");
+        sizes = {{"a.bmp", {100, 50}},
+                 {"b.png", {50, 100}},
+                 {"c.jpg", {64, 48}},
+                 {"Mixed.JpG", {30, 30}},
+                 {"e.png", {2, 2}}};
+    }
+
+    std::unique_ptr<ThumbBrowser> makeBrowser(QString* selected) {
+        page = std::make_unique<QWidget>();
+        page->resize(400, 300);
+        auto browser =
+            std::make_unique<ThumbBrowser>(page.get(), [selected]() { return *selected; });
+        browser->setThumbnailMaker(maker.fn());
+        page->show();
+        return browser;
+    }
+
+    // The pictures in the order the directory lists them.
+    std::vector<std::string> expectedOrder(const QString& f) const {
+        std::vector<std::string> names;
+        for (const fs::directory_entry& e : fs::directory_iterator(f.toStdString())) {
+            const std::string name = e.path().filename().string();
+            if (e.is_regular_file() && sizes.count(name)) names.push_back(name);
+        }
+        return names;
+    }
+
+    static bool finish(ThumbBrowser& browser) {
+        return QTest::qWaitFor([&]() { return !browser.running(); }, 20000);
+    }
+    static std::vector<std::string> names(const ThumbBrowser& browser) {
+        std::vector<std::string> out;
+        for (const ThumbCell& c : browser.grid()->cells()) out.push_back(c.name);
+        return out;
+    }
+    std::string cacheFile(const QString& f) const { return thumbCacheFilePath(f.toStdString()); }
+
+    QTemporaryDir dir;
+    QString folder;
+    std::map<std::string, PictureSize> sizes;
+    CountingMaker maker;
+    std::unique_ptr<QWidget> page;
+};
+
+}  // namespace
+
+TEST_F(ThumbBrowserTest, RunMakesOneCellPerPictureInDirectoryOrderAndWritesTheCache) {
+    QString selected = folder;
+    auto browser = makeBrowser(&selected);
+    QSignalSpy status(browser.get(), &ThumbBrowser::statusTextChanged);
+    QSignalSpy reset(browser.get(), &ThumbBrowser::progressReset);
+    browser->Startbrowsing();
+    EXPECT_TRUE(browser->running());
+    ASSERT_TRUE(finish(*browser));
+
+    EXPECT_EQ(names(*browser), expectedOrder(folder));
+    for (const ThumbCell& c : browser->grid()->cells()) {
+        SCOPED_TRACE(c.name);
+        const PictureSize s = sizes.at(c.name);
+        const ThumbInfo& i = c.info;
+        EXPECT_EQ(i.pictureWidth, s.w);
+        EXPECT_EQ(i.pictureHeight, s.h);
+        EXPECT_EQ(i.bitCount, 24);
+        EXPECT_EQ(i.colorCount, 16777216);
+        EXPECT_EQ(i.kiloBytes, ((s.w * 3 + 3) / 4 * 4) * s.h / 1024);
+        EXPECT_EQ(i.check,
+                  *fileCheck((folder + "/" + QString::fromStdString(c.name)).toStdString()));
+        const int tw = s.w >= s.h ? 80 : s.w * 80 / s.h;
+        const int th = s.w >= s.h ? s.h * 80 / s.w : 80;
+        EXPECT_EQ(i.thumbWidth, tw);
+        EXPECT_EQ(i.thumbHeight, th);
+        EXPECT_EQ(c.thumbnail.width(), tw);
+        EXPECT_EQ(c.thumbnail.height(), th);
+    }
+    // The pictures that loaded but got no thumbnail, and the one that did not load, reset the
+    // progress panel; nothing else does.
+    EXPECT_EQ(reset.count(), 2);
+    EXPECT_EQ(maker.count("f.jpeg") + maker.count("notes.txt") + maker.count("sub.jpg"), 0);
+    ASSERT_FALSE(status.isEmpty());
+    // Cell 1 is selected from the start; the last text tells of all five cells.
+    const ThumbInfo& one = browser->grid()->cells()[0].info;
+    EXPECT_EQ(status.last().at(0).toString(),
+              QStringLiteral("Thumbnail: %1 x %2 x 16777216 - %3 KByte  (1 von 5)")
+                  .arg(one.pictureWidth)
+                  .arg(one.pictureHeight)
+                  .arg(one.kiloBytes));
+
+    const std::vector<uint8_t> head = [&]() {
+        std::vector<uint8_t> b(6);
+        FILE* f = fopen(cacheFile(folder).c_str(), "rb");
+        if (f) {
+            b.resize(fread(b.data(), 1, 6, f));
+            fclose(f);
+        }
+        return b;
+    }();
+    EXPECT_EQ(head, (std::vector<uint8_t>{0x71, 0x0E, 0x05, 0x00, 0x00, 0x00}));
+}
+
+TEST_F(ThumbBrowserTest, SecondRunTakesEveryThumbnailFromTheCache) {
+    QString selected = folder;
+    auto browser = makeBrowser(&selected);
+    browser->Startbrowsing();
+    ASSERT_TRUE(finish(*browser));
+    const std::vector<ThumbCell> first = browser->grid()->cells();
+    for (const auto& [name, size] : sizes) ASSERT_EQ(maker.count(name), 1) << name;
+
+    browser->Startbrowsing();
+    ASSERT_TRUE(finish(*browser));
+    for (const auto& [name, size] : sizes) EXPECT_EQ(maker.count(name), 1) << name;
+    const std::vector<ThumbCell>& second = browser->grid()->cells();
+    ASSERT_EQ(second.size(), first.size());
+    for (size_t i = 0; i < first.size(); ++i) {
+        EXPECT_EQ(second[i].name, first[i].name);
+        EXPECT_EQ(std::memcmp(&second[i].info, &first[i].info, sizeof(ThumbInfo)), 0);
+        EXPECT_EQ(std::memcmp(second[i].thumbnail.bits, first[i].thumbnail.bits,
+                              first[i].thumbnail.imageBytes()),
+                  0);
+    }
+}
+
+TEST_F(ThumbBrowserTest, ReplacedPictureGetsAFreshThumbnail) {
+    QString selected = folder;
+    auto browser = makeBrowser(&selected);
+    browser->Startbrowsing();
+    ASSERT_TRUE(finish(*browser));
+
+    savePicture(folder + "/a.bmp", 200, 40);
+    // Same second is possible on a fast machine; the fingerprint also takes the size, which
+    // changed, but make the time differ as well as a replaced photo would.
+    fs::last_write_time(fs::path((folder + "/a.bmp").toStdString()),
+                        fs::file_time_type::clock::now() + std::chrono::seconds(5));
+    browser->Startbrowsing();
+    ASSERT_TRUE(finish(*browser));
+    EXPECT_EQ(maker.count("a.bmp"), 2);
+    EXPECT_EQ(maker.count("b.png"), 1);
+    for (const ThumbCell& c : browser->grid()->cells())
+        if (c.name == "a.bmp") {
+            EXPECT_EQ(c.info.pictureWidth, 200);
+            EXPECT_EQ(c.info.thumbHeight, 16);
+        }
+}
+
+TEST_F(ThumbBrowserTest, LeavingTheTabStopsTheRunAndKeepsTheCellsMadeSoFar) {
+    QString selected = folder;
+    auto browser = makeBrowser(&selected);
+    maker.delayMs = 150;
+    browser->PageControl3Change(true);
+    ASSERT_TRUE(QTest::qWaitFor([&]() { return browser->grid()->count() >= 2; }, 20000));
+    browser->PageControl3Change(false);
+    ASSERT_TRUE(finish(*browser));
+    const int kept = browser->grid()->count();
+    EXPECT_GE(kept, 2);
+    EXPECT_LT(kept, 5);
+    // What was made so far went to the cache.
+    EXPECT_EQ(static_cast<int>(ThumbCacheReader::openFolder(folder.toStdString()).index().size()),
+              kept);
+
+    // Coming back browses from the start: the kept cells from the cache, the rest made.
+    maker.delayMs = 0;
+    const int before = maker.calls;
+    browser->PageControl3Change(true);
+    EXPECT_EQ(browser->grid()->count(), 0);
+    ASSERT_TRUE(finish(*browser));
+    EXPECT_EQ(names(*browser), expectedOrder(folder));
+    // Only pictures without a cell were made again (plus the two that never get one).
+    EXPECT_LE(maker.calls - before, 5 - kept + 2);
+}
+
+TEST_F(ThumbBrowserTest, ChangingFoldersMidRunEmptiesTheGridAndNoOldCellComesBack) {
+    QTemporaryDir other;
+    savePicture(other.path() + "/x.png", 20, 10);
+    savePicture(other.path() + "/y.bmp", 10, 20);
+    sizes["x.png"] = {20, 10};
+    sizes["y.bmp"] = {10, 20};
+
+    QString selected = folder;
+    auto browser = makeBrowser(&selected);
+    maker.delayMs = 100;
+    browser->Startbrowsing();
+    ASSERT_TRUE(QTest::qWaitFor([&]() { return browser->grid()->count() >= 1; }, 20000));
+    browser->JamShellTree1Changing();
+    selected = other.path();
+    browser->JamShellTree1Change(true);
+    EXPECT_EQ(browser->grid()->count(), 0);
+    maker.delayMs = 0;
+    // The old run ends, the new one follows on its own.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&]() { return !browser->running() && browser->grid()->count() == 2; }, 20000));
+    EXPECT_EQ(names(*browser), expectedOrder(other.path()));
+    EXPECT_EQ(browser->gridFolder(), other.path() + "/");
+    // The emptied old grid wrote nothing for the first folder.
+    EXPECT_FALSE(fs::exists(cacheFile(folder)));
+    EXPECT_EQ(ThumbCacheReader::openFolder(other.path().toStdString()).index().size(), 2u);
+}
+
+TEST_F(ThumbBrowserTest, FolderChangeOnTheFileListTabDoesNotMixFolders) {
+    QTemporaryDir other;
+    savePicture(other.path() + "/x.png", 20, 10);
+    sizes["x.png"] = {20, 10};
+    QString selected = folder;
+    auto browser = makeBrowser(&selected);
+    maker.delayMs = 100;
+    browser->PageControl3Change(true);
+    ASSERT_TRUE(QTest::qWaitFor([&]() { return browser->grid()->count() >= 1; }, 20000));
+    browser->PageControl3Change(false);  // "Dateiliste"
+    browser->JamShellTree1Changing();
+    selected = other.path();
+    browser->JamShellTree1Change(false);
+    maker.delayMs = 0;
+    ASSERT_TRUE(QTest::qWaitFor([&]() { return !browser->running(); }, 20000));
+    EXPECT_EQ(names(*browser), std::vector<std::string>{"x.png"});
+    const ThumbCacheReader cache = ThumbCacheReader::openFolder(other.path().toStdString());
+    ASSERT_EQ(cache.index().size(), 1u);
+    EXPECT_EQ(cache.index()[0].name, "x.png");
+}
+
+TEST_F(ThumbBrowserTest, DestroyingTheBrowserMidRunWaitsForItsThread) {
+    QString selected = folder;
+    auto browser = makeBrowser(&selected);
+    maker.delayMs = 200;
+    browser->Startbrowsing();
+    ASSERT_TRUE(QTest::qWaitFor([&]() { return maker.inside.load(); }, 20000));
+    browser.reset();
+    EXPECT_FALSE(maker.inside.load());
+    const int calls = maker.calls;
+    QTest::qWait(300);
+    EXPECT_EQ(maker.calls.load(), calls);
+    // Events of the gone run find nothing to reach.
+    QCoreApplication::processEvents();
+}
+
+TEST_F(ThumbBrowserTest, EnterAsksToAddTheSelectedPicture) {
+    QString selected = folder;
+    auto browser = makeBrowser(&selected);
+    browser->Startbrowsing();
+    ASSERT_TRUE(finish(*browser));
+    QSignalSpy add(browser.get(), &ThumbBrowser::addPictureRequested);
+    browser->grid()->select(2);
+    QTest::keyClick(browser->grid()->paintBox(), Qt::Key_Return);
+    ASSERT_EQ(add.count(), 1);
+    const QString name = QString::fromStdString(browser->grid()->cells()[1].name);
+    EXPECT_EQ(add.at(0).at(0).toString(), folder + "/" + name);
+    EXPECT_EQ(add.at(0).at(1).toString(), folder + "/");
+}

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "ScriptedPrompter.h"
+#include "album/Album.h"
+#include "app/TMainForm.h"
+#include "browse/FavouritesList.h"
+#include "browse/FolderTree.h"
+#include "browse/TAddTab.h"
+#include "browse/ThumbBrowser.h"
+#include "toolkit/StoredValues.h"
+
+using namespace pr;
+
+namespace {
+
+class ThumbInWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(scratch.isValid());
+        auto settings = StoredValues::openSettings();
+        settings->clear();
+        settings->sync();
+        FavouritesList::setFileOverride(scratch.filePath(QStringLiteral("folders.dat")));
+        pictures = scratch.filePath(QStringLiteral("Bilder"));
+        QDir().mkpath(pictures);
+        for (int i = 0; i < 6; ++i) {
+            QImage image(120, 90, QImage::Format_RGB32);
+            image.fill(QColor::fromHsv(i * 50, 200, 220));
+            ASSERT_TRUE(image.save(pictures + QStringLiteral("/bild%1.png").arg(i)));
+        }
+        form = std::make_unique<TMainForm>(&prompter);
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        addTab = form->findChild<TAddTab*>();
+        ASSERT_NE(addTab, nullptr);
+        ASSERT_NE(addTab->thumbBrowser(), nullptr);
+    }
+    void TearDown() override {
+        form.reset();
+        FavouritesList::setFileOverride(QString());
+    }
+    void showBrowser() {
+        addTab->folderTree()->setSelectedFolder(pictures);
+        addTab->pageControl3()->setCurrentWidget(addTab->browserPage());
+    }
+
+    QTemporaryDir scratch;
+    QString pictures;
+    testsupport::ScriptedPrompter prompter;
+    std::unique_ptr<TMainForm> form;
+    TAddTab* addTab = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ThumbInWindow, BrowserTabShowsTheFolderAndEnterAddsThePicture) {
+    ThumbBrowser& browser = *addTab->thumbBrowser();
+    showBrowser();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&]() { return !browser.running() && browser.grid()->count() == 6; }, 20000));
+    EXPECT_EQ(form->statusText(), browser.grid()->statusText());
+    EXPECT_TRUE(form->statusText().endsWith(QStringLiteral("(1 von 6)")));
+
+    browser.grid()->select(3);
+    QTest::keyClick(browser.grid()->paintBox(), Qt::Key_Return);
+    ASSERT_EQ(form->album().Pictures.size(), 1u);
+    const QString name = QString::fromStdString(browser.grid()->cells()[2].name);
+    EXPECT_EQ(QString::fromStdString(form->album().Pictures[0].FileName), pictures + "/" + name);
+    ASSERT_GE(addTab->favourites()->count(), 1);
+    EXPECT_EQ(addTab->favourites()->item(0)->text(), pictures + "/");
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(ThumbInWindow, ClosingTheWindowMidRunWaitsForTheLoader) {
+    std::atomic<bool> inside{false};
+    addTab->thumbBrowser()->setThumbnailMaker([&inside](const ThumbJob& job) {
+        inside = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        std::optional<ThumbCell> cell = makeThumbnail(job);
+        inside = false;
+        return cell;
+    });
+    showBrowser();
+    ASSERT_TRUE(QTest::qWaitFor([&]() { return inside.load(); }, 20000));
+    form.reset();
+    EXPECT_FALSE(inside.load());
+    QTest::qWait(200);  // nothing of the run may arrive now
+    EXPECT_FALSE(inside.load());
+}
