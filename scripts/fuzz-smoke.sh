@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # CI's short fuzz run: builds every libFuzzer target (fuzz/fuzz_*.cpp) with clang in build-fuzz/
-# and runs each for FUZZ_SECONDS (default 20) on a scratch copy of its seed corpus
+# and runs each for FUZZ_SECONDS (default 10) on a scratch copy of its seed corpus
 # fuzz/corpus/<name without fuzz_>/, so the committed corpus never changes. Fails on any crash,
 # leak, timeout or out-of-memory report; prints one summary line per target.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-seconds="${FUZZ_SECONDS:-20}"
+seconds="${FUZZ_SECONDS:-10}"
 if ! command -v clang >/dev/null 2>&1 || ! command -v clang++ >/dev/null 2>&1; then
     echo "fuzz-smoke: clang not found, skipping the fuzz run"
     exit 0

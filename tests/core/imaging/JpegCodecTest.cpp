@@ -208,6 +208,23 @@ TEST(JpegCodec, BrokenFilesGiveAMessageAndNoPicture) {
     }
 }
 
+TEST(JpegCodec, ShortFileAnnouncingAHugePictureIsRefusedWithoutDecodingIt) {
+    // A 32 x 32 file whose frame header claims 12000 x 24000: the data ends in the first rows.
+    TempDir dir;
+    auto bytes = readAll(makeJpeg(dir, 32, 32, "-quality 80"));
+    for (size_t i = 2; i + 9 < bytes.size(); ++i)
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) {
+            bytes[i + 5] = uint8_t(24000 >> 8), bytes[i + 6] = uint8_t(24000 & 0xFF);
+            bytes[i + 7] = uint8_t(12000 >> 8), bytes[i + 8] = uint8_t(12000 & 0xFF);
+            break;
+        }
+    ImageBuffer img;
+    const DecodeResult r = decodePicture(bytes.data(), bytes.size(), DecodeOptions{}, img);
+    EXPECT_EQ(r.error, ImageError::Damaged);
+    EXPECT_EQ(img.bits, nullptr);
+    EXPECT_GT(img.message.size(), 5u);
+}
+
 TEST(JpegCodec, GarbageAfterTheHeaderNeverCrashes) {
     TempDir dir;
     const auto good = readAll(makeJpeg(dir, 48, 48, "-progressive"));

@@ -1,5 +1,7 @@
 #include "ExifOrientation.h"
 
+#include "../Rotate.h"
+
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -60,7 +62,8 @@ void flipVertical(ImageBuffer& img) {
         std::swap_ranges(img.storedRow(top), img.storedRow(top) + img.rowBytes, img.storedRow(bottom));
 }
 
-// dst(x', y') = src(sx, sy) with (sx, sy) an affine function of (x', y') that swaps the axes.
+// Orientations 5 and 7 (turn plus mirror): dst(x', y') = src(sx, sy) with (sx, sy) an affine
+// function of (x', y') that swaps the axes.
 // Worked in square tiles so both the rows read and the rows written stay in cache.
 template <int N>
 void transposeInto(const ImageBuffer& src, ImageBuffer& dst, int orientation) {
@@ -75,11 +78,10 @@ void transposeInto(const ImageBuffer& src, ImageBuffer& dst, int orientation) {
                 uint8_t* out = dst.rowFromTop(y) + static_cast<int64_t>(tx) * N;
                 // Along a destination row, x' walks the stored rows; sx stays fixed.
                 int sx = 0, sy0 = 0, step = 0;
-                switch (orientation) {
-                    case 5: sx = y; sy0 = tx; step = 1; break;
-                    case 6: sx = y; sy0 = H - 1 - tx; step = -1; break;
-                    case 7: sx = W - 1 - y; sy0 = H - 1 - tx; step = -1; break;
-                    default: sx = W - 1 - y; sy0 = tx; step = 1; break;  // 8
+                if (orientation == 5) {
+                    sx = y; sy0 = tx; step = 1;
+                } else {  // 7
+                    sx = W - 1 - y; sy0 = H - 1 - tx; step = -1;
                 }
                 const int64_t rowStep = -static_cast<int64_t>(step) * src.rowBytes;  // top-down walk
                 const uint8_t* in = src.rowFromTop(sy0) + static_cast<int64_t>(sx) * N;
@@ -105,7 +107,10 @@ bool applyExifOrientation(ImageBuffer& img, int orientation) {
             flipVertical(img);
             return true;
         case 4: flipVertical(img); return true;
-        case 5: case 6: case 7: case 8: break;
+        // The common camera turns use the quarter-turn code, which is tiled and uses both cores.
+        case 6: return RotRight(img);
+        case 8: return RotLeft(img);
+        case 5: case 7: break;
         default: return true;
     }
     ImageBuffer turned;

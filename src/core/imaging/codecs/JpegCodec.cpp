@@ -29,6 +29,7 @@ namespace pr {
 namespace {
 
 constexpr int kMaxProgressiveScans = 1000;
+constexpr uint64_t kMinShareOfRows = 100;  // a file must hold at least 1/100 of its picture
 constexpr long kMaxLibjpegMemory = 2L * 1024 * 1024 * 1024;
 
 struct ErrorManager {
@@ -71,6 +72,20 @@ int orientationOf(j_decompress_ptr cinfo) {
             if (o != 1) return o;
         }
     return 1;
+}
+
+// Huffman coding spends at least one bit on every block of the first scan that covers it, so the
+// data after the header bounds how many blocks a file can hold. A file that cannot hold even a
+// hundredth of its blocks is a stub announcing a picture it does not have; it is refused before
+// anything is allocated. (Arithmetic coding can go below one bit per block and is not judged.)
+bool holdsEnoughData(j_decompress_ptr cinfo) {
+    if (cinfo->arith_code) return true;
+    uint64_t blocks = 0;
+    for (int c = 0; c < cinfo->num_components; ++c)
+        blocks += static_cast<uint64_t>(cinfo->comp_info[c].width_in_blocks) *
+                  cinfo->comp_info[c].height_in_blocks;
+    const uint64_t bits = static_cast<uint64_t>(cinfo->src->bytes_in_buffer) * 8;
+    return bits * kMinShareOfRows >= blocks;
 }
 
 // The largest DCT reduction (1/8, 1/4, 1/2) whose result still covers the wanted size.
@@ -150,6 +165,8 @@ DecodeResult run(JpegJob& job, const uint8_t* data, size_t size, const DecodeOpt
     if (sc != SizeCheck::Ok)
         return fail(sc == SizeCheck::TooLarge ? ImageError::TooLarge : ImageError::Damaged);
 
+    if (!holdsEnoughData(cinfo)) return fail(ImageError::Damaged, "zu wenig JPEG-Bilddaten");
+
     const int orientation = job.orientation = orientationOf(cinfo);
     cinfo->scale_num = 1;
     cinfo->scale_denom = static_cast<unsigned>(chooseDenominator(trueW, trueH, orientation, options));
@@ -165,6 +182,12 @@ DecodeResult run(JpegJob& job, const uint8_t* data, size_t size, const DecodeOpt
     const bool inverted = cinfo->saw_Adobe_marker;
     JSAMPROW rows[16];
     while (cinfo->output_scanline < cinfo->output_height) {
+        // Once a single-scan file's data has ended, every further row is filler that is whitened
+        // afterwards: a short file announcing a huge picture must not be decoded to its end.
+        if (job.d.err.hitEnd && !job.multiScan) {
+            jpeg_abort_decompress(cinfo);
+            return DecodeResult{ImageError::None, {}, trueW, trueH, bits};
+        }
         const JDIMENSION first = cinfo->output_scanline;
         if (cmyk) {
             rows[0] = job.cmykRow.data();
@@ -221,8 +244,16 @@ DecodeResult decodeJpeg(const uint8_t* data, size_t size, const DecodeOptions& o
     }
     // Single-scan files are decoded row band by row band, so the band where the data ended and
     // everything below it is missing. Multi-scan files hold the whole picture at lower quality.
-    if (job.d.err.hitEnd && !job.multiScan)
+    if (job.d.err.hitEnd && !job.multiScan) {
+        // A file whose data ends within the first hundredth of its rows is a stub announcing a
+        // picture it does not hold; refusing it spares whitening (and turning) hundreds of MB.
+        const uint64_t rows = static_cast<uint64_t>(job.img.height());
+        if (static_cast<uint64_t>(job.d.err.endRow) * kMinShareOfRows < rows) {
+            job.img = ImageBuffer();
+            return fail(ImageError::Damaged, "zu wenig JPEG-Bilddaten");
+        }
         whitenFrom(job.img, static_cast<int>(job.d.err.endRow));
+    }
     const int orientation = job.orientation;
     if (!applyExifOrientation(job.img, orientation)) return fail(ImageError::OutOfMemory);
     if (orientationSwapsAxes(orientation)) std::swap(result.trueWidth, result.trueHeight);
