@@ -1,0 +1,112 @@
+#pragma once
+// An album built in code, a record of what the commands did (redraws, progress, messages), and a
+// way to press the buttons of a modal dialog while its loop runs.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+#include <functional>
+#include <vector>
+
+#include "ScriptedPrompter.h"
+#include "album/Album.h"
+#include "imaging/PictureCommands.h"
+
+namespace imagingtest {
+
+// Every byte a picture shows: size, pixel rows, colour table and logical palette.
+inline std::vector<uint8_t> bytesOf(const pr::ImageBuffer& b) {
+    std::vector<uint8_t> v{static_cast<uint8_t>(b.width()), static_cast<uint8_t>(b.height()),
+                           static_cast<uint8_t>(b.bitCount())};
+    auto add = [&v](const void* p, size_t n) {
+        v.insert(v.end(), static_cast<const uint8_t*>(p), static_cast<const uint8_t*>(p) + n);
+    };
+    add(b.bits, b.imageBytes());
+    add(b.info->colors, sizeof(pr::RgbQuad) * static_cast<size_t>(b.tableSize()));
+    if (b.hasPalette) add(&b.palette, sizeof b.palette);
+    return v;
+}
+
+// 24 bits with no two neighbours alike, or a palette picture with a colourful table.
+inline pr::ImageBuffer picture(int bits, int w, int h) {
+    pr::ImageBuffer b;
+    pr::newdib(b, w, h, bits);
+    const int n = bits < 24 ? 1 << bits : 0;
+    for (int i = 0; i < n; ++i)
+        b.info->colors[i] = {static_cast<uint8_t>(i * 97),
+                             static_cast<uint8_t>(200 - i * 150 / (n - 1)),
+                             static_cast<uint8_t>(i * 255 / (n - 1)), 0};
+    pr::syncPalette(b);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            pr::setpixel(b, x, y,
+                         n ? static_cast<uint32_t>((x + y) % n)
+                           : static_cast<uint32_t>(((x * 37 + y * 11) & 0xFF) |
+                                                   ((x * 5 + y * 71) & 0xFF) << 8 |
+                                                   ((x * y + 90) & 0xFF) << 16));
+    return b;
+}
+
+class ImagingTest : public ::testing::Test {
+protected:
+    ~ImagingTest() override { album.DelallPics(); }
+
+    // A picture on `frames` placements, the first of them selected.
+    int32_t placed(const pr::ImageBuffer& image, int frames = 1) {
+        const int32_t key = album.addPicture("bild.bmp", image);
+        album.SelectedPlacement = static_cast<int32_t>(album.placementCount());
+        for (int i = 0; i < frames; ++i)
+            *reinterpret_cast<pr::Placement*>(album.Placements.Append()) =
+                pr::Placement{0.5, 0.5, 2, 1.5, 1, key, 0, {}};
+        return key;
+    }
+    pr::ImageBuffer& image(int32_t key) {
+        for (pr::AlbumImage& p : album.Pictures)
+            if (p.Key == key) return p.Image;
+        throw std::logic_error("no such key");
+    }
+    pr::PictureCommandContext context() {
+        return {album, prompter, nullptr,
+                [this] {
+                    ++redraws;
+                    if (onRedraw) onRedraw();
+                },
+                [this](int percent) { progress.push_back(percent); }};
+    }
+
+    pr::Album album;
+    testsupport::ScriptedPrompter prompter;
+    int redraws = 0;
+    std::function<void()> onRedraw;
+    std::vector<int> progress;
+};
+
+// While alive, runs `script` on the first modal dialog of class T once its loop runs. Any modal
+// widget still open afterwards is closed, so that no test can hang.
+template <class T>
+class ModalScript {
+public:
+    explicit ModalScript(std::function<void(T&)> script) : script_(std::move(script)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal) return;
+            timer_.stop();
+            if (T* dialog = qobject_cast<T*>(modal)) {
+                ran_ = true;
+                script_(*dialog);
+            }
+            if (modal->isVisible()) modal->close();
+        });
+        timer_.start(5);
+    }
+    bool ran() const { return ran_; }
+
+private:
+    std::function<void(T&)> script_;
+    QTimer timer_;
+    bool ran_ = false;
+};
+
+}  // namespace imagingtest
