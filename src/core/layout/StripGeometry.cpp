@@ -9,6 +9,14 @@ int stripHeight(int scrollBoxOuterWidth, int pictureCount) {
     return static_cast<int>(static_cast<int64_t>(scrollBoxOuterWidth + 2) * pictureCount);
 }
 
+int stripCellAt(int y, int width, int count) {
+    if (y < 1 || count <= 0 || width < 0) return -1;
+    const int64_t period = static_cast<int64_t>(width) + 2;
+    const int64_t i = (static_cast<int64_t>(y) - 1) / period;
+    if (i >= count || y > i * period + width + 1) return -1;
+    return static_cast<int>(i);
+}
+
 bool stripCellVisible(int index, int clientWidth, int clientHeight, int scrollPos) {
     const int top = stripCellTop(index, clientWidth);
     return !(top > clientHeight + scrollPos || top + clientWidth <= scrollPos);

@@ -16,6 +16,11 @@ inline int stripCellTop(int index, int clientWidth) {
     return index * (clientWidth + 2);
 }
 
+// The cell that a press at `y` hits: the first i < count with i x (w + 2) + 1 <= y <=
+// i x (w + 2) + w + 1, w being the strip's width; -1 in the 2-pixel gap between cells, above the
+// first or below the last.
+int stripCellAt(int y, int width, int count);
+
 // Whether cell `index` overlaps the visible band [scrollPos, scrollPos + clientHeight].
 bool stripCellVisible(int index, int clientWidth, int clientHeight, int scrollPos);
 

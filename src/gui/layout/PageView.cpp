@@ -78,7 +78,7 @@ QImage PageView::renderToImage() const {
     return image;
 }
 
-void PageView::paintEvent(QPaintEvent*) {
+void PageView::paintEvent(QPaintEvent* event) {
     if (album_.AlbumLoading) return;
     if (size() != pageSize_()) {
         resize(pageSize_());
@@ -87,7 +87,9 @@ void PageView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const PageRenderOptions options = currentOptions();
     if (dragging_ && !dragCache_.isNull()) {
-        painter.drawImage(0, 0, dragCache_);
+        // Only the damaged rectangles: a drag step damages two thin outlines, and a whole-page
+        // image clipped to such a region costs far more than the few rows of pixels.
+        for (const QRect& r : event->region()) painter.drawImage(r, dragCache_, r);
         const QRect frame = selectedFrame(options);
         if (!frame.isNull())
             PageRenderer::markrec(painter, frame.x(), frame.y(), frame.width(), frame.height(), 0,

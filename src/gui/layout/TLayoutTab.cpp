@@ -20,6 +20,8 @@
 #include "layout/ColorComboBox.h"
 #include "layout/PageView.h"
 #include "layout/PictureStrip.h"
+#include "layout/PlacementEditor.h"
+#include "layout/PlacementPanel.h"
 #include "layout/PrinterPageSource.h"
 #include "layout/StripGeometry.h"
 #include "toolkit/Prompter.h"
@@ -113,6 +115,8 @@ TLayoutTab::TLayoutTab(Album& album, Prompter& prompter, QWidget* area)
         layout->addWidget(this);
     }
 
+    editor_ = new PlacementEditor(*this, album_, prompter_);
+    panel_ = new PlacementPanel(*this, *editor_, album_, prompter_);
     setPlacementControlsEnabled(false);
     // The wheel rule of the window, for this tab: whatever the mouse is over, the page's scroll
     // box moves by 20 pixels while "Bilder anordnen" shows.

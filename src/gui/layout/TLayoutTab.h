@@ -37,6 +37,8 @@ namespace pr {
 class ColorComboBox;
 class PageView;
 class PictureStrip;
+class PlacementEditor;
+class PlacementPanel;
 class PrinterPageSource;
 class Prompter;
 class StoredValues;
@@ -83,6 +85,10 @@ public:
 
     // True while the current page is being handed to the output tab's page field.
     bool PageSyncGuard() const { return pageSyncGuard_; }
+
+    // Mouse work on the strip and the page; the side panel and the arrangement buttons.
+    PlacementEditor& editor() const { return *editor_; }
+    PlacementPanel& panel() const { return *panel_; }
 
     // Controls, named as the settings have always been named.
     QPushButton* Overtakeall = nullptr;
@@ -149,6 +155,8 @@ private:
     int displayBits_ = 0;
     QFont captionFont_;
     bool pageSyncGuard_ = false;
+    PlacementEditor* editor_ = nullptr;
+    PlacementPanel* panel_ = nullptr;
 };
 
 }  // namespace pr

@@ -1,0 +1,27 @@
+#pragma once
+// What the page editor needs of the main window: the status-bar text, the cursor slots, the
+// picture viewer and the progress panel. The layout tab also runs without a main window (tests),
+// so each piece is a function; windowHooks() fills them from the main window the widget sits in.
+
+#include <QCursor>
+#include <QString>
+#include <functional>
+
+#include "imaging/ImageBuffer.h"
+#include "imaging/Progress.h"
+
+class QWidget;
+
+namespace pr {
+
+struct EditorHooks {
+    std::function<void(const QString&)> statusText;
+    std::function<QCursor(int slot)> cursor;
+    std::function<void(const ImageBuffer&, const QString&)> showPicture;
+    ProgressFn progress;
+};
+
+// The hooks of the main window that holds `widget`; empty functions when it has none.
+EditorHooks windowHooks(QWidget* widget);
+
+}  // namespace pr
