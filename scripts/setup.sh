@@ -8,7 +8,7 @@ PACKAGES=(
   libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core xvfb xauth
-  libjpeg-turbo-progs imagemagick netpbm libimage-exiftool-perl
+  libjpeg-turbo-progs imagemagick netpbm libimage-exiftool-perl poppler-utils
   clang libclang-rt-14-dev
 )
 missing=()

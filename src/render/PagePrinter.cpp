@@ -14,11 +14,17 @@ PageRenderOptions PagePrinter::printerOptions(PageRenderOptions screen, int dpi)
     return screen;
 }
 
+void PagePrinter::drawPage(QPainter& painter, const Album& album,
+                           const PageRenderOptions& screen) {
+    const int dpi = painter.device() ? painter.device()->logicalDpiX() : screen.ppi;
+    PageRenderer::drawPlacements(painter, album, printerOptions(screen, dpi));
+}
+
 bool PagePrinter::printPages(QPagedPaintDevice& device, const Album& album,
                              const PageRenderOptions& screen, int pageCount) {
     QPainter painter;
     if (!painter.begin(&device)) return false;
-    PageRenderOptions options = printerOptions(screen, device.logicalDpiX());
+    PageRenderOptions options = screen;
     bool ok = true;
     for (int p = 1; p <= pageCount; ++p) {
         if (p > 1 && !device.newPage()) {
@@ -26,7 +32,7 @@ bool PagePrinter::printPages(QPagedPaintDevice& device, const Album& album,
             break;
         }
         options.page = p;
-        PageRenderer::drawPlacements(painter, album, options);
+        drawPage(painter, album, options);
     }
     return painter.end() && ok;
 }

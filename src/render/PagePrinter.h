@@ -10,6 +10,7 @@
 #include "PageRenderer.h"
 
 class QPagedPaintDevice;
+class QPainter;
 
 namespace pr {
 
@@ -17,6 +18,10 @@ class PagePrinter {
 public:
     // The page view's settings as a printer needs them: zoom 100, `dpi`, no grid, no selection.
     static PageRenderOptions printerOptions(PageRenderOptions screen, int dpi);
+
+    // One page (screen.page) on a painter that is already open on a printer-like device, at the
+    // device's horizontal resolution for both axes.
+    static void drawPage(QPainter& painter, const Album& album, const PageRenderOptions& screen);
 
     // Opens a painter on `device` (which starts the document), draws pages 1..pageCount with a new
     // sheet between two pages, and ends the document. A page without placements is an empty

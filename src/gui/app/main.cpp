@@ -4,8 +4,12 @@
 
 #include "app/ProgramTitle.h"
 #include "app/TMainForm.h"
+#include "output/CommandLinePrint.h"
 
 int main(int argc, char** argv) {
+    // "--pdf"/"--png": print the album without a window (and without needing a display).
+    if (pr::CommandLinePrint::requested(argc, argv)) return pr::CommandLinePrint::run(argc, argv);
+
     QApplication app(argc, argv);
     app.setOrganizationName(pr::makerName());
 

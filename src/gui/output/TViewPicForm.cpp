@@ -53,6 +53,9 @@ TViewPicForm::TViewPicForm(QWidget* parent) : QDialog(parent) {
 
     BackBtn = new QPushButton(QStringLiteral("Zurück..."), this);
     BackBtn->setObjectName(QStringLiteral("BackBtn"));
+    PrintBrn = new QPushButton(QStringLiteral("&Drucken"), this);
+    PrintBrn->setObjectName(QStringLiteral("PrintBrn"));
+    PrintBrn->setEnabled(false);
     OpenBtn = new QPushButton(QStringLiteral("Öffnen..."), this);
     OpenBtn->setObjectName(QStringLiteral("OpenBtn"));
     ZoomEd = new QSpinBox(this);
@@ -77,6 +80,7 @@ TViewPicForm::TViewPicForm(QWidget* parent) : QDialog(parent) {
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(BackBtn);
+    bar->addWidget(PrintBrn);
     bar->addWidget(OpenBtn);
     bar->addStretch(1);
     bar->addWidget(zoomLabel);
@@ -87,6 +91,7 @@ TViewPicForm::TViewPicForm(QWidget* parent) : QDialog(parent) {
 
     connect(BackBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(OpenBtn, &QPushButton::clicked, this, &TViewPicForm::OpenBtnClick);
+    connect(PrintBrn, &QPushButton::clicked, this, &TViewPicForm::PrintBrnClick);
     connect(ZoomEd, qOverload<int>(&QSpinBox::valueChanged), this, &TViewPicForm::ZoomEdChange);
 
     resize(532, 420);
@@ -146,6 +151,16 @@ void TViewPicForm::PaintBox1Paint(QPainter& painter, const QRect& exposed) {
     // DrawDib counts source rows from the bottom.
     drawDib(painter, dx0, dy0, dx1 - dx0, dy1 - dy0, picture_, sx0, static_cast<int>(h) - sy1,
             sx1 - sx0, sy1 - sy0, true, false);
+}
+
+void TViewPicForm::setPrintHandler(PrintFn print) {
+    print_ = std::move(print);
+    PrintBrn->setEnabled(static_cast<bool>(print_));
+}
+
+void TViewPicForm::PrintBrnClick() {
+    // The viewer's own copy: the picture as read from its file, whatever the preview shows now.
+    if (print_ && picture_.valid()) print_(picture_, path_, this);
 }
 
 void TViewPicForm::OpenBtnClick() {

@@ -7,6 +7,7 @@
 // valid however the caller's preview changes afterwards.
 
 #include <QDialog>
+#include <functional>
 
 #include "imaging/ImageBuffer.h"
 
@@ -22,7 +23,14 @@ public:
     static constexpr int kMinZoom = 5;
     static constexpr int kMaxZoom = 9000;
 
+    // "&Drucken": prints the shown picture alone, with the viewer owning the print dialog.
+    using PrintFn = std::function<void(const ImageBuffer& picture, const QString& path,
+                                       QWidget* owner)>;
+
     explicit TViewPicForm(QWidget* parent = nullptr);
+
+    // Given by the window once the output tab exists; without it "&Drucken" stays disabled.
+    void setPrintHandler(PrintFn print);
 
     // Takes the picture and its path, then shows the window modally.
     void showPicture(const ImageBuffer& picture, const QString& path);
@@ -35,6 +43,7 @@ public:
     QWidget* paintBox() const { return PaintBox1; }
     QPushButton* openButton() const { return OpenBtn; }
     QPushButton* backButton() const { return BackBtn; }
+    QPushButton* printButton() const { return PrintBrn; }
 
     // The picture's size at `zoom` percent (truncated).
     static QSize zoomedSize(int width, int height, int zoom);
@@ -49,6 +58,7 @@ protected:
 private:
     void ZoomEdChange();
     void OpenBtnClick();
+    void PrintBrnClick();
     void wheelScroll(int angleDelta);
 
     ImageBuffer picture_;
@@ -60,6 +70,8 @@ private:
 
     QPushButton* BackBtn;
     QPushButton* OpenBtn;
+    QPushButton* PrintBrn;
+    PrintFn print_;
     QSpinBox* ZoomEd;
     QScrollArea* ScrollBox1;
     QWidget* PaintBox1;
