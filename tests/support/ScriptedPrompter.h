@@ -64,6 +64,29 @@ public:
         return path;
     }
     std::vector<QString> saveCaptions;
+    // The save dialog with a default extension answers from the same queue and records what it
+    // was given; a scripted name is returned as it is (the test writes the completed name).
+    QString saveFileNameWithSuffix(const QString& caption, const QString& directory,
+                                   const QString& filter, const QString& defaultSuffix) override {
+        saveFilters.push_back(filter);
+        saveSuffixes.push_back(defaultSuffix);
+        return saveFileName(caption, directory, filter);
+    }
+    std::vector<QString> saveFilters;
+    std::vector<QString> saveSuffixes;
+
+    // Open dialogs answer the queued names in turn, then "cancelled" (empty).
+    void answerOpenFile(const QString& path) { openAnswers_.push_back(path); }
+    QString openFileName(const QString& caption, const QString&, const QString& filter) override {
+        openCaptions.push_back(caption);
+        openFilters.push_back(filter);
+        if (openAnswers_.empty()) return QString();
+        const QString path = openAnswers_.front();
+        openAnswers_.pop_front();
+        return path;
+    }
+    std::vector<QString> openCaptions;
+    std::vector<QString> openFilters;
 
     std::vector<Shown> shown;
 
@@ -79,6 +102,7 @@ private:
     std::deque<PrinterAnswer> printAnswers_;
     std::deque<PrinterAnswer> setupAnswers_;
     std::deque<QString> saveAnswers_;
+    std::deque<QString> openAnswers_;
 };
 
 }  // namespace testsupport

@@ -1,13 +1,12 @@
 #include "AlbumFileApply.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <set>
-#include <thread>
 
 #include "AlbumFileMessages.h"
 #include "AlbumFileText.h"
+#include "PictureDecoding.h"
 
 namespace pr {
 
@@ -72,21 +71,15 @@ LoadedPicture loadPicture(const StoredPicture& stored, const std::string& albumF
 
 std::vector<LoadedPicture> loadAll(const std::vector<StoredPicture>& stored,
                                    const std::string& albumFolder,
-                                   const AlbumPictureSource& source, unsigned threads) {
+                                   const AlbumPictureSource& source, unsigned threads,
+                                   const AlbumLoadProgress& progress) {
     std::vector<LoadedPicture> loaded(stored.size());
-    std::atomic<std::size_t> next{0};
-    const auto work = [&]() {
-        for (std::size_t i; (i = next.fetch_add(1)) < stored.size();) {
-            loaded[i] = loadPicture(stored[i], albumFolder, source);
-        }
-    };
-    const std::size_t helpers =
-        std::min<std::size_t>(std::max(threads, 1u), std::max<std::size_t>(stored.size(), 1)) - 1;
-    std::vector<std::thread> pool;
-    pool.reserve(helpers);
-    for (std::size_t t = 0; t < helpers; ++t) pool.emplace_back(work);
-    work();
-    for (std::thread& t : pool) t.join();
+    const int total = static_cast<int>(stored.size());
+    DecodeTick tick;
+    if (progress) tick = [&progress, total](int done) { progress(done, total); };
+    forEachInParallel(
+        stored.size(), std::max(threads, 1u),
+        [&](std::size_t i) { loaded[i] = loadPicture(stored[i], albumFolder, source); }, tick);
     return loaded;
 }
 
@@ -105,11 +98,11 @@ private:
 
 AlbumApplyResult applyAlbumFile(const AlbumFileContent& content, const std::string& albumPath,
                                 Album& album, const AlbumPictureSource& source,
-                                unsigned loaderThreads) {
+                                unsigned loaderThreads, const AlbumLoadProgress& progress) {
     LoadingFlag loading(album);
     AlbumApplyResult result;
     std::vector<LoadedPicture> loaded =
-        loadAll(content.Pictures, albumFolderOf(albumPath), source, loaderThreads);
+        loadAll(content.Pictures, albumFolderOf(albumPath), source, loaderThreads, progress);
 
     album.DelallPics();
     for (const Placement& p : content.Placements) {
@@ -149,7 +142,8 @@ AlbumApplyResult applyAlbumFile(const AlbumFileContent& content, const std::stri
 
 AlbumOpenResult openAlbumFile(const std::string& albumPath, Album& album,
                               const AlbumSettings& current, const OldPageGeometry& page,
-                              const AlbumPictureSource& source, unsigned loaderThreads) {
+                              const AlbumPictureSource& source, unsigned loaderThreads,
+                              const AlbumLoadProgress& progress) {
     AlbumOpenResult result;
     result.settings = current;
     const AlbumReadResult read = readAlbumFile(albumPath, current, page);
@@ -158,7 +152,8 @@ AlbumOpenResult openAlbumFile(const std::string& albumPath, Album& album,
         result.messages.push_back(read.message);
         return result;
     }
-    AlbumApplyResult applied = applyAlbumFile(read.content, albumPath, album, source, loaderThreads);
+    AlbumApplyResult applied =
+        applyAlbumFile(read.content, albumPath, album, source, loaderThreads, progress);
     result.ok = applied.ok;
     result.messages = std::move(applied.messages);
     result.version = read.content.Version;

@@ -24,6 +24,10 @@ struct AlbumPictureSource {
     std::function<bool(ImageBuffer&)> turnLeft;
 };
 
+// Called on the caller's thread while the pictures load, with the number loaded so far and the
+// number in the album (see DecodeTick in PictureDecoding.h: it may run an event loop).
+using AlbumLoadProgress = std::function<void(int done, int total)>;
+
 struct AlbumApplyResult {
     bool ok = false;  // false only when memory ran out; the album is then empty and untitled
     // German texts in album order, one per picture that could not be loaded; show each.
@@ -47,7 +51,8 @@ struct AlbumApplyResult {
 //  - `loaderThreads` pictures are loaded at once (at least 1); messages keep album order.
 AlbumApplyResult applyAlbumFile(const AlbumFileContent& content, const std::string& albumPath,
                                 Album& album, const AlbumPictureSource& source,
-                                unsigned loaderThreads = 1);
+                                unsigned loaderThreads = 1,
+                                const AlbumLoadProgress& progress = {});
 
 struct AlbumOpenResult {
     bool ok = false;  // false: nothing changed (after running out of memory: empty and untitled)
@@ -60,7 +65,8 @@ struct AlbumOpenResult {
 // "Öffnen": readAlbumFile, then applyAlbumFile when the whole file was read.
 AlbumOpenResult openAlbumFile(const std::string& albumPath, Album& album,
                               const AlbumSettings& current, const OldPageGeometry& page,
-                              const AlbumPictureSource& source, unsigned loaderThreads = 1);
+                              const AlbumPictureSource& source, unsigned loaderThreads = 1,
+                              const AlbumLoadProgress& progress = {});
 
 // OpenDib with the content deciding the format, RotRight, RotLeft.
 AlbumPictureSource albumPictureSourceOfRasterLibrary();

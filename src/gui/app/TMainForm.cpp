@@ -17,6 +17,7 @@
 #include <ctime>
 
 #include "album/AlbumCommands.h"
+#include "album/AlbumFileCommands.h"
 #include "album/AlbumList.h"
 #include "album/AlbumPanel.h"
 #include "album/TSortTab.h"
@@ -91,7 +92,13 @@ TMainForm::TMainForm(Prompter* prompter, QWidget* parent)
     }
 
     FormCreate();
+    new AlbumFileCommands(*this, *albumCommands_, this);
     viewPicForm_ = new TViewPicForm(this);
+    viewPicForm_->setPrintHandler([this](const ImageBuffer& picture, const QString& path,
+                                         QWidget* owner) {
+        outputTab_->printSinglePicture(picture, path, owner,
+                                       QString::fromLatin1(TOutputTab::kViewerPrintTitle));
+    });
     connect(addTab_->albumPanel()->printButton(), &QPushButton::clicked, this, [this] {
         outputTab_->PrintBtnClick(*albumCommands_, addTab_->albumPanel()->imageList()->currentRow());
     });

@@ -64,6 +64,23 @@ public:
         return QString();
     }
 
+    // An open dialog for one existing file; `filter` may be empty. Empty when cancelled.
+    virtual QString openFileName(const QString& caption, const QString& directory,
+                                 const QString& filter) {
+        (void)caption;
+        (void)directory;
+        (void)filter;
+        return QString();
+    }
+    // A save dialog that adds `defaultSuffix` (without dot) to a name typed without one, then asks
+    // before overwriting the file of that name; resizable, no read-only option. Empty when
+    // cancelled.
+    virtual QString saveFileNameWithSuffix(const QString& caption, const QString& directory,
+                                           const QString& filter, const QString& defaultSuffix) {
+        (void)defaultSuffix;
+        return saveFileName(caption, directory, filter);
+    }
+
     // True only when the user chose OK.
     bool question(const QString& text, const QString& caption) {
         return message(text, caption, Icon::Information, Buttons(Button::Ok) | Button::Cancel) ==

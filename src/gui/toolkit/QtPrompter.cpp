@@ -75,4 +75,21 @@ QString QtPrompter::saveFileName(const QString& caption, const QString& director
     return QFileDialog::getSaveFileName(parent_.data(), caption, directory, filter);
 }
 
+QString QtPrompter::openFileName(const QString& caption, const QString& directory,
+                                 const QString& filter) {
+    return QFileDialog::getOpenFileName(parent_.data(), caption, directory, filter);
+}
+
+QString QtPrompter::saveFileNameWithSuffix(const QString& caption, const QString& directory,
+                                           const QString& filter, const QString& defaultSuffix) {
+    QFileDialog dialog(parent_.data(), caption, directory, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The dialog completes the name before it asks about overwriting, so the question names the
+    // file that will really be replaced.
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
 }  // namespace pr

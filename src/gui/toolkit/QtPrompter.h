@@ -20,6 +20,10 @@ public:
     bool pageSetupDialog(QPrinter& printer) override;
     QString saveFileName(const QString& caption, const QString& directory,
                          const QString& filter) override;
+    QString openFileName(const QString& caption, const QString& directory,
+                         const QString& filter) override;
+    QString saveFileNameWithSuffix(const QString& caption, const QString& directory,
+                                   const QString& filter, const QString& defaultSuffix) override;
 
 private:
     QPointer<QWidget> parent_;

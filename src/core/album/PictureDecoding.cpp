@@ -11,27 +11,26 @@
 
 namespace pr {
 
-std::vector<ImageBuffer> decodePictureFiles(const std::vector<std::string>& paths,
-                                            unsigned threads, const DecodeTick& tick, int tickMs) {
-    const std::size_t n = paths.size();
-    std::vector<ImageBuffer> results(n);
+void forEachInParallel(std::size_t n, unsigned threads,
+                       const std::function<void(std::size_t)>& work, const DecodeTick& tick,
+                       int tickMs) {
     if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
     threads = static_cast<unsigned>(std::min<std::size_t>(threads, n));
     if (threads <= 1) {
         for (std::size_t i = 0; i < n; ++i) {
-            OpenDib(results[i], paths[i], kFormatAuto);
+            work(i);
             if (tick) tick(static_cast<int>(i + 1));
         }
-        return results;
+        return;
     }
 
     std::atomic<std::size_t> next{0};
     std::mutex mutex;
     std::condition_variable finished;
     std::size_t done = 0;
-    auto work = [&] {
+    auto worker = [&] {
         for (std::size_t i = next++; i < n; i = next++) {
-            OpenDib(results[i], paths[i], kFormatAuto);
+            work(i);
             {
                 const std::lock_guard<std::mutex> lock(mutex);
                 ++done;
@@ -41,7 +40,7 @@ std::vector<ImageBuffer> decodePictureFiles(const std::vector<std::string>& path
     };
     std::vector<std::thread> workers;
     workers.reserve(threads);
-    for (unsigned t = 0; t < threads; ++t) workers.emplace_back(work);
+    for (unsigned t = 0; t < threads; ++t) workers.emplace_back(worker);
 
     std::unique_lock<std::mutex> lock(mutex);
     while (done < n) {
@@ -57,6 +56,14 @@ std::vector<ImageBuffer> decodePictureFiles(const std::vector<std::string>& path
     lock.unlock();
     for (std::thread& w : workers) w.join();
     if (tick) tick(static_cast<int>(n));
+}
+
+std::vector<ImageBuffer> decodePictureFiles(const std::vector<std::string>& paths, unsigned threads,
+                                            const DecodeTick& tick, int tickMs) {
+    std::vector<ImageBuffer> results(paths.size());
+    forEachInParallel(
+        paths.size(), threads, [&](std::size_t i) { OpenDib(results[i], paths[i], kFormatAuto); },
+        tick, tickMs);
     return results;
 }
 
