@@ -1,5 +1,6 @@
 // Decode throughput of OpenDib against libjpeg-turbo alone, on 24-megapixel pictures made at start
-// in a scratch folder (cjpeg -quality 92, pnmtopng, ppmtobmp from one generated PPM).
+// in a scratch folder (cjpeg -quality 92, pnmtopng, pamtotiff -lzw, ppmtobmp from one generated
+// PPM).
 //
 // The libjpeg-turbo baselines decode the same file from memory into a freshly allocated plain
 // buffer, as OpenDib does into a fresh picture, so both pay for the same page faults.
@@ -26,7 +27,7 @@ constexpr int kWidth = 6000, kHeight = 4000;
 
 struct Files {
     std::filesystem::path dir;
-    std::string jpeg, png, bmp;
+    std::string jpeg, png, tiff, bmp;
     std::vector<uint8_t> jpegBytes;
     Files() {
         dir = std::filesystem::temp_directory_path() /
@@ -51,12 +52,14 @@ struct Files {
         }
         jpeg = (dir / "pic.jpg").string();
         png = (dir / "pic.png").string();
+        tiff = (dir / "pic.tif").string();
         bmp = (dir / "pic.bmp").string();
         auto run = [](const std::string& cmd) {
             if (std::system(cmd.c_str()) != 0) std::fprintf(stderr, "failed: %s\n", cmd.c_str());
         };
         run("cjpeg -quality 92 -outfile " + jpeg + " " + ppm);
         run("pnmtopng -force " + ppm + " > " + png + " 2>/dev/null");
+        run("pamtotiff -lzw " + ppm + " > " + tiff + " 2>/dev/null");
         run("ppmtobmp -bpp 24 " + ppm + " > " + bmp + " 2>/dev/null");
         pr::readFileBytes(jpeg, jpegBytes);
     }
@@ -145,6 +148,16 @@ void BM_OpenDibPng(benchmark::State& state) {
     setCounters(state, double(kWidth) * kHeight);
 }
 
+void BM_OpenDibTiffLzw(benchmark::State& state) {
+    const std::string& path = files().tiff;
+    for (auto _ : state) {
+        pr::ImageBuffer img;
+        if (!pr::OpenDib(img, path, pr::kFormatTif)) state.SkipWithError(img.message.c_str());
+        benchmark::DoNotOptimize(img.bits);
+    }
+    setCounters(state, double(kWidth) * kHeight);
+}
+
 void BM_OpenDibBmp(benchmark::State& state) {
     const std::string& path = files().bmp;
     for (auto _ : state) {
@@ -163,6 +176,7 @@ BENCHMARK(BM_OpenDibJpeg)->Unit(benchmark::kMillisecond)->MinTime(3);
 BENCHMARK(BM_LibjpegEighth)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_OpenDibReducedJpeg80)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_OpenDibPng)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_OpenDibTiffLzw)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_OpenDibBmp)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 BENCHMARK_MAIN();

@@ -1,7 +1,8 @@
-// Thumbnails for a cold folder of 20 JPEGs of 24 megapixels (made at start with cjpeg -quality 92
+// Thumbnails for a cold folder of 50 JPEGs of 24 megapixels (made at start with cjpeg -quality 92
 // from one generated PPM): the reduced-size decode (DCT scaling) the browser uses against a full
-// decode plus Resize, and the same folder warm from its cache file (index, check value of each
-// file, one stored thumbnail per file; no picture opened). Items are thumbnails.
+// decode plus Resize, `vipsthumbnail -s 80` over the same files one after another (when libvips-tools
+// is installed), and the same folder warm from its cache file (index, check value of each file, one
+// stored thumbnail per file; no picture opened). Items are thumbnails.
 
 #include <benchmark/benchmark.h>
 #include <jpeglib.h>
@@ -24,7 +25,7 @@
 
 namespace {
 
-constexpr int kWidth = 6000, kHeight = 4000, kFiles = 20;
+constexpr int kWidth = 6000, kHeight = 4000, kFiles = 50;
 
 struct Folder {
     std::filesystem::path dir;
@@ -138,6 +139,24 @@ void BM_LibjpegScaledDecodeAlone(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kFiles);
 }
 BENCHMARK(BM_LibjpegScaledDecodeAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The reference: libvips' own thumbnailer over the same files in one process, one after another,
+// on one thread like the browser's loader.
+void BM_VipsThumbnailOneAfterAnother(benchmark::State& state) {
+    Folder& f = folder();
+    if (!f.ok) return state.SkipWithError("cjpeg failed");
+    if (std::system("command -v vipsthumbnail >/dev/null 2>&1") != 0)
+        return state.SkipWithError("vipsthumbnail missing (libvips-tools)");
+    const std::filesystem::path out = f.dir / "vips";
+    std::filesystem::create_directories(out);
+    std::string command = "VIPS_CONCURRENCY=1 vipsthumbnail -s 80 -o '" + out.string() + "/%s.jpg'";
+    for (const pr::ThumbJob& job : f.jobs) command += " '" + job.path + "'";
+    for (auto _ : state) {
+        if (std::system(command.c_str()) != 0) return state.SkipWithError("vipsthumbnail failed");
+    }
+    state.SetItemsProcessed(state.iterations() * kFiles);
+}
+BENCHMARK(BM_VipsThumbnailOneAfterAnother)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // What a warm run does per file on the window thread, minus drawing: open the index once, then
 // for each directory entry the extension, the check value and the stored thumbnail.
