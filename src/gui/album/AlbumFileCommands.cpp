@@ -13,6 +13,7 @@
 #include "album/AlbumFileWriter.h"
 #include "album/QualityCheck.h"
 #include "app/TMainForm.h"
+#include "imaging/QualityCommands.h"
 #include "layout/ColorComboBox.h"
 #include "layout/TLayoutTab.h"
 #include "output/TOutputTab.h"
@@ -139,17 +140,8 @@ bool AlbumFileCommands::OpenFile(const QString& path) {
     for (const std::string& m : opened.messages) form_.prompter().error(QString::fromStdString(m));
 
     if (opened.runQualityCheck) {
-        const QualitySettings quality{layout.EnhanceQualCheck->isChecked(),
-                                      layout.MinQualEd->value()};
-        const std::vector<QualityOutcome> failures =
-            Checkallquals(album, quality, [this](int percent) { form_.SetProStatus(percent); });
-        form_.SetProStatus(0);
-        for (QualityOutcome outcome : failures) {
-            const QualityMessage m = qualityMessage(outcome);
-            form_.prompter().message(QString::fromStdString(m.text),
-                                     QString::fromStdString(m.caption), Prompter::Icon::Error,
-                                     Prompter::Button::Ok);
-        }
+        CheckallqualsShown(album, qualitySettings(*layout.EnhanceQualCheck, *layout.MinQualEd),
+                           form_.prompter(), [this](int percent) { form_.SetProStatus(percent); });
     }
 
     form_.Setsavedfilename(path);

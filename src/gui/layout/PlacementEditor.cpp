@@ -8,6 +8,7 @@
 
 #include "album/QualityCheck.h"
 #include "app/CursorSlots.h"
+#include "imaging/QualityCommands.h"
 #include "layout/BildPopup.h"
 #include "layout/PageGeometry.h"
 #include "layout/PageView.h"
@@ -93,15 +94,9 @@ void PlacementEditor::ShowSizeInfo() {
 
 void PlacementEditor::changequal(uint32_t index) {
     if (index >= album_.placementCount()) return;
-    const QualitySettings settings{tab_.EnhanceQualCheck->isChecked(), tab_.MinQualEd->value()};
-    const EditorHooks h = hooks();
-    const QualityOutcome outcome =
-        ChangequalPlacement(album_, *album_.placementAt(index), settings, h.progress);
-    if (h.progress) h.progress(0);
-    const QualityMessage m = qualityMessage(outcome);
-    if (!m.text.empty())
-        prompter_.message(QString::fromStdString(m.text), QString::fromStdString(m.caption),
-                          Prompter::Icon::Error, Prompter::Button::Ok);
+    ChangequalShown(album_, *album_.placementAt(index),
+                    qualitySettings(*tab_.EnhanceQualCheck, *tab_.MinQualEd), prompter_,
+                    hooks().progress);
 }
 
 // ---- the strip ----

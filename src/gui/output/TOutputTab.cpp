@@ -22,6 +22,7 @@
 #include "album/AlbumCommands.h"
 #include "album/QualityCheck.h"
 #include "app/ImageButton.h"
+#include "imaging/QualityCommands.h"
 #include "layout/PrinterPageSource.h"
 #include "layout/TLayoutTab.h"
 #include "output/OutputButtonPictures.h"
@@ -166,15 +167,8 @@ QPrinter& TOutputTab::printer() {
 }
 
 void TOutputTab::reportQualityFailures() {
-    const QualitySettings settings{layout_.EnhanceQualCheck->isChecked(),
-                                   layout_.MinQualEd->value()};
-    const std::vector<QualityOutcome> failures = Checkallquals(album_, settings, progress_);
-    if (progress_) progress_(0);
-    for (QualityOutcome outcome : failures) {
-        const QualityMessage m = qualityMessage(outcome);
-        prompter_.message(QString::fromStdString(m.text), QString::fromStdString(m.caption),
-                          Prompter::Icon::Error, Prompter::Button::Ok);
-    }
+    CheckallqualsShown(album_, qualitySettings(*layout_.EnhanceQualCheck, *layout_.MinQualEd),
+                       prompter_, progress_);
 }
 
 bool TOutputTab::GoBtn1Click() {
