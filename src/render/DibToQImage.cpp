@@ -4,19 +4,6 @@
 
 namespace pr {
 
-namespace {
-
-QList<QRgb> colourTable(const ImageBuffer& dib) {
-    QList<QRgb> table(dib.tableSize());
-    for (int i = 0; i < table.size(); ++i) {
-        const RgbQuad& c = dib.info->colors[i];
-        table[i] = qRgb(c.red, c.green, c.blue);
-    }
-    return table;
-}
-
-}  // namespace
-
 QImage dibToQImage(const ImageBuffer& dib) {
     if (!dib.valid() || dib.width() <= 0 || dib.height() <= 0) return {};
     const int w = dib.width();
@@ -43,7 +30,7 @@ QImage dibToQImage(const ImageBuffer& dib) {
     }
     QImage image(w, h, format);
     if (image.isNull()) return {};
-    if (dib.bitCount() <= 8) image.setColorTable(colourTable(dib));
+    if (dib.bitCount() <= 8) image.setColorTable(dibColourTable(dib));
 
     for (int y = 0; y < h; ++y) {
         const uint8_t* src = dib.rowFromTop(y);
@@ -60,6 +47,15 @@ QImage dibToQImage(const ImageBuffer& dib) {
         if (w & 1) dst[w - 1] = src[pairs] >> 4;
     }
     return image;
+}
+
+QList<QRgb> dibColourTable(const ImageBuffer& dib) {
+    QList<QRgb> table(dib.tableSize());
+    for (int i = 0; i < table.size(); ++i) {
+        const RgbQuad& c = dib.info->colors[i];
+        table[i] = qRgb(c.red, c.green, c.blue);
+    }
+    return table;
 }
 
 }  // namespace pr

@@ -15,4 +15,7 @@ namespace pr {
 
 QImage dibToQImage(const ImageBuffer& dib);
 
+// The picture's colour table as Qt colours (empty for 24-bit pictures).
+QList<QRgb> dibColourTable(const ImageBuffer& dib);
+
 }  // namespace pr

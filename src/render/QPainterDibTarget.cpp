@@ -13,15 +13,6 @@ namespace pr {
 
 namespace {
 
-QList<QRgb> colourTable(const ImageBuffer& dib) {
-    QList<QRgb> table(dib.tableSize());
-    for (int i = 0; i < table.size(); ++i) {
-        const RgbQuad& c = dib.info->colors[i];
-        table[i] = qRgb(c.red, c.green, c.blue);
-    }
-    return table;
-}
-
 // The stored rows [firstRow, firstRow + rows) of `dib` as a QImage in stored order, that is upside
 // down as seen. 1, 8 and 24 bits point at the picture's own rows; 4 bits are widened to 8 (a copy
 // of those rows only). Null for an unknown depth or rows outside the picture.
@@ -53,7 +44,7 @@ QImage storedRows(const ImageBuffer& dib, int firstRow, int rows) {
             return {};
     }
     // Qt 6 keeps the pixels shared when only the colour table of a wrapping image changes.
-    image.setColorTable(colourTable(dib));
+    image.setColorTable(dibColourTable(dib));
     return image;
 }
 

@@ -2,30 +2,11 @@
 
 #include <cstdint>
 
+#include "browse/StoredText.h"
+
 namespace pr {
 
 namespace {
-
-// Windows-1252 0x80..0x9F; 0 marks the undefined bytes, which map to U+0080 + n.
-constexpr uint16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
-void appendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 // Length of the valid UTF-8 sequence at s[i], or 0 when it is not one.
 std::size_t utf8SequenceAt(const std::string& s, std::size_t i) {
@@ -65,29 +46,8 @@ bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 
 
 }  // namespace
 
-bool albumTextIsUtf8(const std::string& text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t len = utf8SequenceAt(text, i);
-        if (len == 0) return false;
-        i += len;
-    }
-    return true;
-}
-
-std::string albumTextFromWindows1252(const std::string& text) {
-    std::string out;
-    out.reserve(text.size() * 2);
-    for (char ch : text) {
-        const uint8_t b = static_cast<uint8_t>(ch);
-        uint32_t cp = b;
-        if (b >= 0x80 && b <= 0x9F && kCp1252High[b - 0x80] != 0) cp = kCp1252High[b - 0x80];
-        appendUtf8(out, cp);
-    }
-    return out;
-}
-
 std::string decodeAlbumText(const std::string& stored) {
-    return albumTextIsUtf8(stored) ? stored : albumTextFromWindows1252(stored);
+    return decodeStoredText(stored);
 }
 
 std::string clipAlbumText(const std::string& text, std::size_t maxBytes) {
@@ -101,13 +61,6 @@ std::string clipAlbumText(const std::string& text, std::size_t maxBytes) {
         end = i;
     }
     return text.substr(0, end);
-}
-
-std::string asciiUpper(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
 }
 
 AlbumPathParts splitAlbumPath(const std::string& path) {

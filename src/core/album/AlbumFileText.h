@@ -8,18 +8,11 @@
 
 namespace pr {
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF, no cut-off sequence.
-bool albumTextIsUtf8(const std::string& text);
-// Every byte as the Windows-1252 character it stands for; the five undefined bytes (81, 8D, 8F, 90,
-// 9D) become the C1 controls of the same number, as Windows converts them, so no byte is lost.
-std::string albumTextFromWindows1252(const std::string& text);
-// A stored string as UTF-8: unchanged when valid UTF-8, otherwise read as Windows-1252.
+// A stored string as UTF-8: unchanged when valid UTF-8, otherwise read as Windows-1252 (the
+// rule of every stored string, see browse/StoredText.h).
 std::string decodeAlbumText(const std::string& stored);
 // The longest prefix of at most `maxBytes` bytes that does not cut a UTF-8 sequence in two.
 std::string clipAlbumText(const std::string& text, std::size_t maxBytes);
-
-// Letters a to z to capitals, every other byte unchanged (so "ä" and "Ä" stay different).
-std::string asciiUpper(std::string text);
 
 struct AlbumPathParts {
     std::string folder;  // up to and including the last '/', '\\' or drive colon; may be empty

@@ -8,6 +8,7 @@
 #include "AlbumFileMessages.h"
 #include "AlbumFileReplace.h"
 #include "AlbumFileText.h"
+#include "browse/UpperText.h"
 
 namespace pr {
 
@@ -72,7 +73,7 @@ std::string storedPicturePath(const std::string& fileName, const std::string& al
                               const SameFolderFn& sameFolder) {
     const AlbumPathParts picture = splitAlbumPath(fileName);
     const std::string albumFolder = splitAlbumPath(albumPath).folder;
-    if (asciiUpper(picture.folder) != asciiUpper(albumFolder)) return fileName;
+    if (!equalsUpperText(picture.folder, albumFolder)) return fileName;
     if (picture.folder == albumFolder || (sameFolder && sameFolder(picture.folder, albumFolder))) {
         return picture.name;
     }

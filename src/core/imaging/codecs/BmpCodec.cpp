@@ -134,17 +134,6 @@ void readColorTable(const uint8_t* data, size_t size, const BmpHeader& h, Bitmap
     }
 }
 
-// The brightest colour-table entry: what "white" is for the unread rest of a palette picture.
-uint8_t whiteIndex(const ImageBuffer& img) {
-    int best = 0, bestSum = -1;
-    for (int i = 0; i < img.tableSize(); ++i) {
-        const RgbQuad& q = img.info->colors[i];
-        const int sum = q.red + q.green + q.blue;
-        if (sum > bestSum) bestSum = sum, best = i;
-    }
-    return static_cast<uint8_t>(best);
-}
-
 void fillRowWhite(ImageBuffer& img, int storedRow, uint8_t white) {
     uint8_t* row = img.storedRow(storedRow);
     switch (img.bitCount()) {
@@ -190,7 +179,7 @@ DecodeResult decodeBmp(const uint8_t* data, size_t size, const DecodeOptions&, I
         const size_t inRow = static_cast<size_t>(inLayout.rowBytes);
         const int rowsInFile = static_cast<int>(std::min<size_t>(avail / inRow, height));
         const size_t partial = rowsInFile < height ? avail - rowsInFile * inRow : 0;
-        const uint8_t white = h.bits <= 8 ? whiteIndex(img) : 0xFF;
+        const uint8_t white = h.bits <= 8 ? static_cast<uint8_t>(lightestTableIndex(img)) : 0xFF;
         for (int i = 0; i < height; ++i) {
             const int stored = h.topDown ? height - 1 - i : i;
             const uint8_t* src = pixels + i * inRow;

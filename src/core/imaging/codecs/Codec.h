@@ -36,6 +36,12 @@ struct Codec {
                            ImageBuffer& out);
 };
 
+// Index of the lightest colour-table entry: what "white" is for the undecoded rest of a palette
+// picture.
+int lightestTableIndex(const ImageBuffer& img);
+// A byte of the picture's depth in which every pixel is white (that entry, or 0xFF for 24 bits).
+uint8_t whiteFillByte(const ImageBuffer& img);
+
 // One definition per format, each in its own file.
 const Codec& bmpCodec();
 const Codec& pngCodec();

@@ -121,26 +121,8 @@ private:
     uint8_t value_ = 0;
 };
 
-// Index of the lightest colour table entry, so undecoded parts of a palette picture look white.
-int lightestIndex(const ImageBuffer& b) {
-    int best = 0, bestSum = -1;
-    for (int i = 0; i < b.tableSize(); ++i) {
-        const RgbQuad& q = b.info->colors[i];
-        const int sum = q.red + q.green + q.blue;
-        if (sum > bestSum) bestSum = sum, best = i;
-    }
-    return best;
-}
-
 void fillWhite(ImageBuffer& b) {
-    uint8_t v = 0xFF;
-    if (b.bitCount() == 1)
-        v = lightestIndex(b) ? 0xFF : 0x00;
-    else if (b.bitCount() == 4)
-        v = static_cast<uint8_t>(lightestIndex(b) * 0x11);
-    else if (b.bitCount() == 8)
-        v = static_cast<uint8_t>(lightestIndex(b));
-    std::memset(b.bits, v, b.imageBytes());
+    std::memset(b.bits, whiteFillByte(b), b.imageBytes());
 }
 
 void setColor(ImageBuffer& b, int i, uint8_t r, uint8_t g, uint8_t bl) {

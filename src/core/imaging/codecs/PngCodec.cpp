@@ -128,27 +128,6 @@ void onError(png_structp png, png_const_charp text) {
 
 void onWarning(png_structp, png_const_charp) {}
 
-uint8_t whiteIndex(const ImageBuffer& img) {
-    int best = 0, bestSum = -1;
-    for (int i = 0; i < img.tableSize(); ++i) {
-        const RgbQuad& q = img.info->colors[i];
-        const int sum = q.red + q.green + q.blue;
-        if (sum > bestSum) bestSum = sum, best = i;
-    }
-    return static_cast<uint8_t>(best);
-}
-
-// A byte of the picture's depth in which every pixel is white.
-uint8_t whiteByte(const ImageBuffer& img) {
-    const uint8_t w = whiteIndex(img);
-    switch (img.bitCount()) {
-        case 1: return w ? 0xFF : 0x00;
-        case 4: return static_cast<uint8_t>(w * 0x11);
-        case 8: return w;
-        default: return 0xFF;
-    }
-}
-
 void expand2To4(const uint8_t* in, int width, uint8_t* out) {
     for (int i = 0, n = (width + 3) / 4; i < n; ++i) {
         const uint8_t b = in[i];
@@ -269,7 +248,7 @@ bool prepare(PngJob& job) {
         return false;
     }
     if (job.interlaced && job.mode == RowMode::Expand2To4)
-        std::fill(job.temp.begin(), job.temp.end(), static_cast<uint8_t>((whiteIndex(job.img) & 3) * 0x55));
+        std::fill(job.temp.begin(), job.temp.end(), static_cast<uint8_t>((lightestTableIndex(job.img) & 3) * 0x55));
     result = DecodeResult{ImageError::None, {}, static_cast<int>(width), static_cast<int>(height), outBits};
     return true;
 }
@@ -291,7 +270,7 @@ void readRows(PngJob& job) {
     }
     // Later passes fill in between earlier ones, so rows not reached yet must already read white.
     if (job.mode == RowMode::Direct) {
-        const uint8_t white = whiteByte(job.img);
+        const uint8_t white = whiteFillByte(job.img);
         std::memset(job.img.bits, white, job.img.imageBytes());
     }
     const int passes = png_set_interlace_handling(job.png);
@@ -313,7 +292,7 @@ void finishRows(PngJob& job) {
                 convertRow(job, job.temp.data() + y * job.tempRowBytes, y);
         return;
     }
-    const uint8_t white = whiteByte(job.img);
+    const uint8_t white = whiteFillByte(job.img);
     for (int y = job.rowsDone; y < job.img.height(); ++y)
         std::memset(job.img.rowFromTop(y), white, job.img.rowBytes);
 }
