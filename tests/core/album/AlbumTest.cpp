@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -17,11 +16,10 @@ ImageBuffer smallPicture(uint32_t colour) {
     return b;
 }
 
-Placement* place(Album& a, int32_t key, int32_t page) {
+void place(Album& a, int32_t key, int32_t page) {
     auto* p = reinterpret_cast<Placement*>(a.Placements.Append());
     p->ImageKey = key;
     p->Page = page;
-    return p;
 }
 
 std::vector<int32_t> pictureKeys(const Album& a) {
@@ -38,31 +36,6 @@ std::vector<int32_t> placementKeys(const Album& a) {
 
 }  // namespace
 
-TEST(Album, StartState) {
-    Album a;
-    EXPECT_EQ(a.PictureCount(), 0);
-    EXPECT_EQ(a.NextPictureKey, 0);
-    EXPECT_EQ(a.SelectedPlacement, -1);
-    EXPECT_EQ(a.StripSelection, 0);
-    EXPECT_EQ(a.CurrentPlacement, nullptr);
-    EXPECT_FALSE(a.AlbumLoading);
-    ASSERT_TRUE(a.PreviewImage.valid());
-    EXPECT_EQ(a.PreviewImage.width(), 320);
-    EXPECT_EQ(a.PreviewImage.height(), 200);
-    EXPECT_EQ(a.PreviewImage.bitCount(), 24);
-    const uint8_t* bits = a.PreviewImage.bits;
-    for (uint64_t i = 0; i < a.PreviewImage.imageBytes(); ++i) ASSERT_EQ(bits[i], 255) << i;
-}
-
-TEST(Album, PlacementsMirrorIntoCurrentPlacement) {
-    Album a;
-    Placement* p = place(a, 4, 1);
-    EXPECT_EQ(a.CurrentPlacement, p);
-    EXPECT_EQ(a.Placements.recordSize(), 48);
-    a.Placements.Delete(0);
-    EXPECT_EQ(a.CurrentPlacement, nullptr);
-}
-
 TEST(Album, KeysSurviveDeleteAndNeu) {
     Album a;
     EXPECT_EQ(a.addPicture("/a.jpg", smallPicture(1)), 0);
@@ -71,18 +44,20 @@ TEST(Album, KeysSurviveDeleteAndNeu) {
     EXPECT_EQ(a.addPicture("/c.jpg", smallPicture(3)), 2);
     EXPECT_EQ(pictureKeys(a), (std::vector<int32_t>{1, 2}));
 
+    ImageBuffer copy;  // a shared descriptor outlives the album's pictures
+    ASSERT_TRUE(a.getnumdib(2, copy));
     a.StripSelection = 1;
     a.AlbumFileName = "/x.pxr";
     place(a, 1, 1);
     a.SelectedPlacement = 0;
     a.DelallPics();
+    EXPECT_EQ(getpixel(copy, 0, 0), 3u);
     EXPECT_EQ(a.PictureCount(), 0);
     EXPECT_EQ(a.placementCount(), 0u);
     EXPECT_EQ(a.SelectedPlacement, -1);
     EXPECT_EQ(a.CurrentPlacement, nullptr);
     EXPECT_EQ(a.StripSelection, 1);
     EXPECT_EQ(a.AlbumFileName, "/x.pxr");
-    EXPECT_TRUE(a.PreviewImage.valid());
     EXPECT_EQ(a.addPicture("/d.jpg", smallPicture(4)), 3);
 }
 
@@ -100,71 +75,38 @@ TEST(Album, LookupsByKey) {
     EXPECT_EQ(s, "Strand");
     s = "untouched";
     EXPECT_FALSE(a.getnumComment(99, s));
-    EXPECT_EQ(s, "untouched");
     EXPECT_FALSE(a.getnumfname(-1, s));
     EXPECT_EQ(s, "untouched");
-    EXPECT_TRUE(a.getnumfname(1, s));
-    EXPECT_EQ(s, "/p/two.png");
 
     ImageBuffer dest;
     EXPECT_FALSE(a.getnumdib(5, dest));
-    EXPECT_FALSE(dest.valid());
     ASSERT_TRUE(a.getnumdib(0, dest));
-    EXPECT_EQ(dest.bits, pic.bits);  // a descriptor that shares the album's pixels
-    EXPECT_EQ(getpixel(dest, 0, 0), 0x123456u);
+    EXPECT_EQ(dest.bits, pic.bits);  // shares the album's pixels
 
-    // First match wins when a damaged album holds a key twice.
-    a.Pictures[1].Key = 0;
+    a.Pictures[1].Key = 0;  // a damaged album holding a key twice: the first match wins
     EXPECT_TRUE(a.getnumfname(0, s));
     EXPECT_EQ(s, "/p/one.png");
 }
 
-TEST(Album, SharedCopyOutlivesDelallPics) {
-    Album a;
-    a.addPicture("/a.jpg", smallPicture(0xABCDEF));
-    ImageBuffer copy;
-    ASSERT_TRUE(a.getnumdib(0, copy));
-    a.DelallPics();
-    EXPECT_EQ(getpixel(copy, 0, 0), 0xABCDEFu);
-}
-
-TEST(Album, RemovePictureTakesAllItsPlacementsAlong) {
+TEST(Album, RemovePictureTakesItsPlacementsAlongAndClampsTheSelection) {
     Album a;
     for (int i = 0; i < 5; ++i) a.addPicture("/" + std::to_string(i), smallPicture(i));
-    place(a, 0, 1);
-    place(a, 1, 1);
-    place(a, 2, 1);
-    place(a, 1, 2);
-    place(a, 3, 2);
+    for (auto [key, page] : {std::pair{0, 1}, {1, 1}, {2, 1}, {1, 2}, {3, 2}, {0, 2}})
+        place(a, key, page);
+    a.SelectedPlacement = 1;
 
-    // Pictures 1 and 3 selected in the list: removed from the last to the first.
+    // Lines 1 and 3 selected in the list: removed from the last to the first.
     ASSERT_TRUE(a.removePicture(3));
     ASSERT_TRUE(a.removePicture(1));
     EXPECT_EQ(pictureKeys(a), (std::vector<int32_t>{0, 2, 4}));
-    EXPECT_EQ(placementKeys(a), (std::vector<int32_t>{0, 2}));
+    EXPECT_EQ(placementKeys(a), (std::vector<int32_t>{0, 2, 0}));
+    EXPECT_EQ(a.SelectedPlacement, 1);  // still in range: stays although it now means another
     EXPECT_FALSE(a.removePicture(3));
     EXPECT_FALSE(a.removePicture(-1));
-}
 
-TEST(Album, RemovePictureClampsOnlyASelectionPastTheEnd) {
-    Album a;
-    a.addPicture("/a", smallPicture(1));
-    a.addPicture("/b", smallPicture(2));
-    place(a, 0, 1);
-    place(a, 1, 1);
-    place(a, 0, 1);
-
-    a.SelectedPlacement = 2;  // the last placement, showing picture 0
     ASSERT_TRUE(a.removePicture(0));
     EXPECT_EQ(a.SelectedPlacement, 0);  // moved to the new last placement
-
-    a.addPicture("/c", smallPicture(3));
-    place(a, 2, 1);
-    a.SelectedPlacement = 0;  // still in range afterwards: stays although it now means another
-    ASSERT_TRUE(a.removePicture(0));
-    EXPECT_EQ(a.SelectedPlacement, 0);
     EXPECT_EQ(placementKeys(a), (std::vector<int32_t>{2}));
-
     ASSERT_TRUE(a.removePicture(0));
     EXPECT_EQ(a.SelectedPlacement, -1);  // none left
 }

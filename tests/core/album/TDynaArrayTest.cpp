@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -29,9 +30,10 @@ struct Fixture {
         });
     }
     Placement* at(uint32_t i) { return array.at<Placement>(i); }
+    Placement* append() { return reinterpret_cast<Placement*>(array.Append()); }
     void appendKeys(int from, int to) {
         for (int k = from; k < to; ++k) {
-            auto* p = reinterpret_cast<Placement*>(array.Append());
+            Placement* p = append();
             ASSERT_NE(p, nullptr);
             p->ImageKey = k;
             p->Left = k + 0.5;
@@ -45,11 +47,9 @@ struct Fixture {
     }
 };
 
-bool allZero(const void* p, std::size_t n) {
+bool allZero(const void* p) {
     const auto* b = static_cast<const uint8_t*>(p);
-    for (std::size_t i = 0; i < n; ++i)
-        if (b[i] != 0) return false;
-    return true;
+    return std::all_of(b, b + sizeof(Placement), [](uint8_t v) { return v == 0; });
 }
 
 std::vector<int> range(int from, int to) {
@@ -60,122 +60,82 @@ std::vector<int> range(int from, int to) {
 
 }  // namespace
 
-TEST(TDynaArray, StartsEmpty) {
-    Fixture f;
-    EXPECT_EQ(f.array.count(), 0u);
-    EXPECT_EQ(f.array.cursor(), -1);
-    EXPECT_EQ(f.array.current(), nullptr);
-    EXPECT_EQ(f.array.block(), nullptr);
-    EXPECT_EQ(f.array.allocatedBytes(), 0);
-}
-
-TEST(TDynaArray, CapacityFollowsTheSizingRule) {
-    Fixture f;
-    EXPECT_EQ(f.array.capacityFor(1), 4800u);
-    EXPECT_EQ(f.array.capacityFor(100), 4800u);
-    EXPECT_EQ(f.array.capacityFor(101), 9600u);
-    EXPECT_EQ(f.array.capacityFor(200), 9600u);
-    EXPECT_EQ(f.array.capacityFor(201), 14400u);
-    // n - 1 wraps for n = 0; in 64 bits the product must not wrap back to something small.
-    EXPECT_EQ(f.array.capacityFor(0), 4294967300ull * 48u);
-}
-
 TEST(TDynaArray, GrowsAndShrinksInStepsOfHundredKeepingContent) {
     Fixture f;
-    f.appendKeys(0, 100);
-    EXPECT_EQ(f.array.allocatedBytes(), 4800);
-    f.appendKeys(100, 101);
-    EXPECT_EQ(f.array.allocatedBytes(), 9600);
-    EXPECT_EQ(f.keys(), range(0, 101));
-    f.appendKeys(101, 200);
-    EXPECT_EQ(f.array.allocatedBytes(), 9600);
-    f.appendKeys(200, 201);
-    EXPECT_EQ(f.array.allocatedBytes(), 14400);
-
+    // n - 1 wraps for n = 0; in 64 bits the product must not wrap back to something small.
+    EXPECT_EQ(f.array.capacityFor(0), 4294967300ull * 48u);
+    const std::pair<int, int32_t> growth[] = {{100, 4800}, {101, 9600}, {200, 9600}, {201, 14400}};
+    int n = 0;
+    for (auto [count, bytes] : growth) {
+        f.appendKeys(n, count);
+        n = count;
+        EXPECT_EQ(f.array.allocatedBytes(), bytes) << count;
+        EXPECT_EQ(f.keys(), range(0, count));
+    }
     ASSERT_TRUE(f.array.Delete(200));
     EXPECT_EQ(f.array.allocatedBytes(), 9600);
-    EXPECT_EQ(f.keys(), range(0, 200));
-    ASSERT_TRUE(f.array.Delete(0));  // 199 records: still the 200-record block
-    EXPECT_EQ(f.array.allocatedBytes(), 9600);
-    for (int k = 0; k < 98; ++k) ASSERT_TRUE(f.array.Delete(0));
+    for (int k = 0; k < 99; ++k) ASSERT_TRUE(f.array.Delete(0));
     ASSERT_EQ(f.array.count(), 101u);
     EXPECT_EQ(f.array.allocatedBytes(), 9600);
     ASSERT_TRUE(f.array.Delete(100));
     EXPECT_EQ(f.array.allocatedBytes(), 4800);
     EXPECT_EQ(f.keys(), range(99, 199));
     EXPECT_DOUBLE_EQ(f.at(0)->Left, 99.5);
+
+    f.array.Clear();
+    EXPECT_EQ(f.array.count(), 0u);
+    EXPECT_EQ(f.array.block(), nullptr);
+    EXPECT_EQ(f.array.allocatedBytes(), 0);
+    EXPECT_EQ(f.mirror, nullptr);
 }
 
-TEST(TDynaArray, DeleteKeepsOrderAndClearsCurrent) {
+TEST(TDynaArray, DeleteKeepsOrderClearsCurrentAndReusedSlotsAreZero) {
     Fixture f;
     f.appendKeys(0, 5);
     ASSERT_TRUE(f.array.Delete(1));
     EXPECT_EQ(f.keys(), (std::vector<int>{0, 2, 3, 4}));
     EXPECT_EQ(f.array.cursor(), -1);
-    EXPECT_EQ(f.array.current(), nullptr);
     EXPECT_EQ(f.mirror, nullptr);
 
+    // Deleting leaves old bytes behind the new end: an Append there must hand out zeros.
+    for (int32_t gone : {3, 0}) {
+        ASSERT_TRUE(f.array.Delete(gone));
+        Placement* p = f.append();
+        ASSERT_EQ(p, f.at(3));
+        EXPECT_TRUE(allZero(p)) << gone;
+        EXPECT_EQ(f.mirror, p);
+        EXPECT_EQ(f.array.cursor(), 3);
+        std::memset(p, 0xCD, sizeof *p);
+    }
     for (int k = 0; k < 4; ++k) ASSERT_TRUE(f.array.Delete(0));
     EXPECT_EQ(f.array.block(), nullptr);
-    EXPECT_EQ(f.array.allocatedBytes(), 0);
     f.appendKeys(7, 8);  // the next Append after emptying allocates afresh
     EXPECT_EQ(f.keys(), (std::vector<int>{7}));
-    EXPECT_EQ(f.array.allocatedBytes(), 4800);
 }
 
-TEST(TDynaArray, NewRecordsAreZeroAlsoInReusedSlots) {
-    Fixture f;
-    auto* p = reinterpret_cast<Placement*>(f.array.Append());
-    EXPECT_TRUE(allZero(p, sizeof(Placement)));
-    EXPECT_EQ(f.mirror, p);
-    EXPECT_EQ(f.array.cursor(), 0);
-
-    f.appendKeys(1, 3);
-    ASSERT_TRUE(f.array.Delete(2));  // the slot of record 2 keeps its old bytes in the block
-    p = reinterpret_cast<Placement*>(f.array.Append());
-    ASSERT_EQ(p, f.at(2));
-    EXPECT_TRUE(allZero(p, sizeof(Placement)));
-    EXPECT_EQ(f.array.cursor(), 2);
-
-    // Deleting from the middle leaves a copy of the last record behind the new end.
-    ASSERT_TRUE(f.array.Delete(0));
-    p = reinterpret_cast<Placement*>(f.array.Append());
-    EXPECT_TRUE(allZero(p, sizeof(Placement)));
-}
-
-TEST(TDynaArray, OutOfRangeDeleteChangesNothingNotEvenCurrent) {
+TEST(TDynaArray, OutOfRangeDeleteAndExchangeChangeNothing) {
     Fixture f;
     EXPECT_TRUE(f.array.Delete(0));  // empty array: Count - 1 must not wrap into "in range"
-    f.appendKeys(0, 3);
+    f.appendKeys(0, 4);
     f.array.Select(1);
     Placement* before = f.mirror;
-    for (int32_t bad : {3, 4, -1, INT32_MIN}) {
+    for (int32_t bad : {4, 5, -1, INT32_MIN}) {
         f.array.Delete(bad);
-        EXPECT_EQ(f.array.count(), 3u);
-        EXPECT_EQ(f.array.cursor(), 1);
+        f.array.Exchange(bad, 0);
+        f.array.Exchange(1, bad);
+        EXPECT_EQ(f.array.cursor(), 1) << bad;
         EXPECT_EQ(f.mirror, before);
-        EXPECT_EQ(f.array.current(), reinterpret_cast<uint8_t*>(before));
     }
-    EXPECT_EQ(f.keys(), (std::vector<int>{0, 1, 2}));
-}
+    EXPECT_EQ(f.keys(), range(0, 4));
 
-TEST(TDynaArray, ExchangeSwapsAndMakesSecondCurrent) {
-    Fixture f;
-    f.appendKeys(0, 4);
-    f.array.Exchange(0, 3);
+    f.array.Exchange(0, 3);  // swaps and makes the second current
     EXPECT_EQ(f.keys(), (std::vector<int>{3, 1, 2, 0}));
     EXPECT_EQ(f.array.cursor(), 3);
     EXPECT_EQ(f.mirror, f.at(3));
-
     f.array.Exchange(2, 2);
     EXPECT_EQ(f.keys(), (std::vector<int>{3, 1, 2, 0}));
     EXPECT_EQ(f.array.cursor(), 2);
     EXPECT_EQ(f.mirror, f.at(2));
-
-    f.array.Exchange(1, 4);
-    f.array.Exchange(-1, 0);
-    EXPECT_EQ(f.keys(), (std::vector<int>{3, 1, 2, 0}));
-    EXPECT_EQ(f.array.cursor(), 2);
 }
 
 TEST(TDynaArray, FirstNextVisitsEveryRecordOnceInOrder) {
@@ -183,70 +143,43 @@ TEST(TDynaArray, FirstNextVisitsEveryRecordOnceInOrder) {
     f.array.First();
     EXPECT_FALSE(f.array.Next());
     EXPECT_EQ(f.array.cursor(), -1);
-
     f.appendKeys(0, 3);
     std::vector<int> seen;
     f.array.First();
     while (f.array.Next()) seen.push_back(f.mirror->ImageKey);
-    EXPECT_EQ(seen, (std::vector<int>{0, 1, 2}));
-
+    EXPECT_EQ(seen, range(0, 3));
     f.array.Delete(0);  // Cursor -1: Next without First yields nothing
     EXPECT_FALSE(f.array.Next());
-}
-
-TEST(TDynaArray, ClearReleasesEverything) {
-    Fixture f;
-    f.appendKeys(0, 150);
-    f.array.Clear();
-    EXPECT_EQ(f.array.count(), 0u);
-    EXPECT_EQ(f.array.block(), nullptr);
-    EXPECT_EQ(f.array.allocatedBytes(), 0);
-    EXPECT_EQ(f.array.cursor(), -1);
-    EXPECT_EQ(f.mirror, nullptr);
 }
 
 TEST(TDynaArray, FailedAllocationsReportAndLeaveTheArrayAsItWas) {
     Fixture f;
     f.allocationsLeft = 0;
-    EXPECT_EQ(f.array.Append(), nullptr);
-    ASSERT_EQ(f.messages.size(), 1u);
-    EXPECT_EQ(f.messages[0],
-              "Error 1 while trying to allocate 4800 bytes of RAM. Not enough memory.");
+    EXPECT_EQ(f.append(), nullptr);
     EXPECT_EQ(f.array.count(), 0u);
     EXPECT_EQ(f.array.block(), nullptr);
-    EXPECT_EQ(f.array.allocatedBytes(), 0);
 
     f.allocationsLeft = -1;
     f.appendKeys(0, 100);
-    f.array.Select(5);
-    Placement* current = f.mirror;
-    const uint8_t* block = f.array.block();
-    auto unchanged = [&](uint32_t count, int32_t allocated) {
-        EXPECT_EQ(f.array.count(), count);
-        EXPECT_EQ(f.array.allocatedBytes(), allocated);
-        EXPECT_EQ(f.array.block(), block);
-        EXPECT_EQ(f.array.cursor(), 5);
-        EXPECT_EQ(f.mirror, current);
-        EXPECT_EQ(f.keys(), range(0, static_cast<int>(count)));
-    };
-
     f.allocationsLeft = 0;
-    EXPECT_EQ(f.array.Append(), nullptr);
-    ASSERT_EQ(f.messages.size(), 2u);
-    EXPECT_EQ(f.messages[1],
-              "Error 2 while trying to allocate 9600 bytes of RAM. Not enough memory.");
-    unchanged(100, 4800);
-
+    EXPECT_EQ(f.append(), nullptr);  // growing to 200 records fails
+    EXPECT_EQ(f.keys(), range(0, 100));
     f.allocationsLeft = 1;
     f.appendKeys(100, 101);
     f.array.Select(5);
-    current = f.mirror;
-    block = f.array.block();
-    EXPECT_FALSE(f.array.Delete(3));
-    ASSERT_EQ(f.messages.size(), 3u);
-    EXPECT_EQ(f.messages[2],
-              "Error 3 while trying to allocate 4800 bytes of RAM. Not enough memory.");
-    unchanged(101, 9600);
+    Placement* current = f.mirror;
+    const uint8_t* block = f.array.block();
+    EXPECT_FALSE(f.array.Delete(3));  // shrinking to 100 records fails
+    EXPECT_EQ(f.messages,
+              (std::vector<std::string>{
+                  "Error 1 while trying to allocate 4800 bytes of RAM. Not enough memory.",
+                  "Error 2 while trying to allocate 9600 bytes of RAM. Not enough memory.",
+                  "Error 3 while trying to allocate 4800 bytes of RAM. Not enough memory."}));
+    EXPECT_EQ(f.array.allocatedBytes(), 9600);
+    EXPECT_EQ(f.array.block(), block);
+    EXPECT_EQ(f.array.cursor(), 5);
+    EXPECT_EQ(f.mirror, current);
+    EXPECT_EQ(f.keys(), range(0, 101));
 }
 
 TEST(TDynaArray, BlocksBeyondWhatAllocatedBytesCanHoldAreRefused) {

@@ -29,44 +29,35 @@ struct ClipCase {
     DibRect wantSource, wantDest;
 };
 
-void PrintTo(const ClipCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class Clipping : public ::testing::TestWithParam<ClipCase> {};
-
-TEST_P(Clipping, DrawsOnlyTheInsidePartAtTheSameScale) {
-    const ClipCase& c = GetParam();
-    const ImageBuffer picture = make24(10, 8, marker);  // 10 wide, 8 high
-    RecordingTarget t;
-    t.printer = true;
-    drawAll(t, c.dest, picture, c.source);
-    ASSERT_EQ(t.stretches.size(), 1u);
-    EXPECT_EQ(rectText(t.stretches[0].source), rectText(c.wantSource));
-    EXPECT_EQ(rectText(t.stretches[0].dest), rectText(c.wantDest));
-}
-
 // Source y counts stored rows from the bottom: y < 0 hangs below the picture, y + h > 8 above it.
-INSTANTIATE_TEST_SUITE_P(
-    Edges, Clipping,
-    ::testing::Values(
-        ClipCase{"inside", {1, 2, 6, 4}, {5, 7, 12, 8}, {1, 2, 6, 4}, {5, 7, 12, 8}},
-        ClipCase{"right", {6, 0, 8, 8}, {0, 0, 16, 16}, {6, 0, 4, 8}, {0, 0, 8, 16}},
-        ClipCase{"rightHalfDown", {9, 0, 2, 8}, {0, 0, 5, 8}, {9, 0, 1, 8}, {0, 0, 2, 8}},
-        ClipCase{"rightHalfUp", {9, 0, 2, 8}, {0, 0, 7, 8}, {9, 0, 1, 8}, {0, 0, 4, 8}},
-        ClipCase{"bottom", {0, -2, 10, 8}, {0, 0, 20, 16}, {0, 0, 10, 6}, {0, 0, 20, 12}},
-        ClipCase{"bottomHalfDown", {0, -1, 10, 2}, {0, 0, 10, 5}, {0, 0, 10, 1}, {0, 0, 10, 2}},
-        ClipCase{"bottomHalfUp", {0, -1, 10, 2}, {0, 0, 10, 7}, {0, 0, 10, 1}, {0, 0, 10, 4}},
-        ClipCase{"top", {0, 4, 10, 8}, {0, 0, 20, 16}, {0, 4, 10, 4}, {0, 8, 20, 8}},
-        ClipCase{"topHalfDown", {0, 7, 10, 2}, {0, 0, 10, 5}, {0, 7, 10, 1}, {0, 3, 10, 2}},
-        ClipCase{"topHalfUp", {0, 7, 10, 2}, {0, 0, 10, 7}, {0, 7, 10, 1}, {0, 3, 10, 4}},
-        ClipCase{"left", {-2, 0, 10, 8}, {0, 0, 20, 16}, {0, 0, 8, 8}, {4, 0, 16, 16}},
-        ClipCase{"leftHalfDown", {-1, 0, 2, 8}, {0, 0, 5, 8}, {0, 0, 1, 8}, {3, 0, 2, 8}},
-        ClipCase{"leftHalfUp", {-1, 0, 2, 8}, {0, 0, 7, 8}, {0, 0, 1, 8}, {3, 0, 4, 8}},
+TEST(DrawDib, ClippingDrawsOnlyTheInsidePartAtTheSameScale) {
+    const ImageBuffer picture = make24(10, 8, marker);  // 10 wide, 8 high
+    const ClipCase cases[] = {
+        {"inside", {1, 2, 6, 4}, {5, 7, 12, 8}, {1, 2, 6, 4}, {5, 7, 12, 8}},
+        {"right", {6, 0, 8, 8}, {0, 0, 16, 16}, {6, 0, 4, 8}, {0, 0, 8, 16}},
+        {"rightHalfDown", {9, 0, 2, 8}, {0, 0, 5, 8}, {9, 0, 1, 8}, {0, 0, 2, 8}},
+        {"rightHalfUp", {9, 0, 2, 8}, {0, 0, 7, 8}, {9, 0, 1, 8}, {0, 0, 4, 8}},
+        {"bottom", {0, -2, 10, 8}, {0, 0, 20, 16}, {0, 0, 10, 6}, {0, 0, 20, 12}},
+        {"bottomHalfDown", {0, -1, 10, 2}, {0, 0, 10, 5}, {0, 0, 10, 1}, {0, 0, 10, 2}},
+        {"bottomHalfUp", {0, -1, 10, 2}, {0, 0, 10, 7}, {0, 0, 10, 1}, {0, 0, 10, 4}},
+        {"top", {0, 4, 10, 8}, {0, 0, 20, 16}, {0, 4, 10, 4}, {0, 8, 20, 8}},
+        {"topHalfDown", {0, 7, 10, 2}, {0, 0, 10, 5}, {0, 7, 10, 1}, {0, 3, 10, 2}},
+        {"topHalfUp", {0, 7, 10, 2}, {0, 0, 10, 7}, {0, 7, 10, 1}, {0, 3, 10, 4}},
+        {"left", {-2, 0, 10, 8}, {0, 0, 20, 16}, {0, 0, 8, 8}, {4, 0, 16, 16}},
+        {"leftHalfDown", {-1, 0, 2, 8}, {0, 0, 5, 8}, {0, 0, 1, 8}, {3, 0, 2, 8}},
+        {"leftHalfUp", {-1, 0, 2, 8}, {0, 0, 7, 8}, {0, 0, 1, 8}, {3, 0, 4, 8}},
         // Twice the size, hanging over all four edges: the picture lands where it would have.
-        ClipCase{
-            "allFour", {-5, -4, 20, 16}, {100, 200, 40, 32}, {0, 0, 10, 8}, {110, 208, 20, 16}}),
-    [](const ::testing::TestParamInfo<ClipCase>& i) { return std::string(i.param.name); });
+        {"allFour", {-5, -4, 20, 16}, {100, 200, 40, 32}, {0, 0, 10, 8}, {110, 208, 20, 16}},
+    };
+    for (const ClipCase& c : cases) {
+        RecordingTarget t;
+        t.printer = true;
+        drawAll(t, c.dest, picture, c.source);
+        ASSERT_EQ(t.stretches.size(), 1u) << c.name;
+        EXPECT_EQ(rectText(t.stretches[0].source), rectText(c.wantSource)) << c.name;
+        EXPECT_EQ(rectText(t.stretches[0].dest), rectText(c.wantDest)) << c.name;
+    }
+}
 
 TEST(DrawDib, NothingInsideOrEmptySizesDrawNothing) {
     const ImageBuffer picture = make24(10, 8, marker);
@@ -93,21 +84,6 @@ TEST(DrawDib, NothingInsideOrEmptySizesDrawNothing) {
 
 enum class Path { Halftone, Rows24, Rows8, Direct };
 
-struct PathCase {
-    const char* name;
-    int bits;
-    bool printer;
-    int displayBits;
-    bool halftone;
-    Path want;
-};
-
-void PrintTo(const PathCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class PathChoice : public ::testing::TestWithParam<PathCase> {};
-
 ImageBuffer pictureOfDepth(int bits, int width, int height) {
     if (bits == 24) return make24(width, height, marker);
     ImageBuffer b;
@@ -118,79 +94,78 @@ ImageBuffer pictureOfDepth(int bits, int width, int height) {
     return b;
 }
 
-Path pathTaken(const RecordingTarget& t, const ImageBuffer& picture) {
-    if (!t.blocks.empty()) return t.blocks[0].rows.bitCount() == 24 ? Path::Rows24 : Path::Rows8;
-    EXPECT_EQ(t.stretches.size(), 1u);
-    if (t.stretches.empty()) return Path::Direct;
-    return t.stretches[0].image.bits == picture.bits ? Path::Direct : Path::Halftone;
+TEST(DrawDib, PathFollowsDepthDeviceAndDisplay) {
+    const struct {
+        const char* name;
+        int bits;
+        bool printer;
+        int displayBits;
+        bool halftone;
+        Path want;
+    } cases[] = {{"truecolourOnPaletteScreen", 24, false, 8, true, Path::Halftone},
+                 {"truecolourOn16ColourScreen", 24, false, 4, true, Path::Halftone},
+                 {"truecolourWithoutHalftone", 24, false, 8, false, Path::Rows24},
+                 {"truecolourOnTruecolourScreen", 24, false, 24, true, Path::Rows24},
+                 {"truecolourOnHicolourScreen", 24, false, 16, true, Path::Rows24},
+                 {"pagePrintingFromPaletteScreen", 24, true, 8, true, Path::Halftone},
+                 {"singlePicturePrinting", 24, true, 8, false, Path::Direct},
+                 {"printerFromTruecolourScreen", 24, true, 32, true, Path::Direct},
+                 {"paletteOnScreen", 8, false, 24, true, Path::Rows8},
+                 {"paletteOnPaletteScreen", 8, false, 8, true, Path::Rows8},
+                 {"paletteOnPrinter", 8, true, 24, true, Path::Direct},
+                 {"sixteenColours", 4, false, 24, true, Path::Direct},
+                 {"twoColours", 1, false, 8, true, Path::Direct}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ImageBuffer picture = pictureOfDepth(c.bits, 12, 10);
+        RecordingTarget t;
+        t.printer = c.printer;
+        t.displayBits = c.displayBits;
+        drawAll(t, {3, 4, 24, 20}, picture, {0, 0, 12, 10}, c.halftone);
+        EXPECT_EQ(t.log.front(), "stretchMode 3");
+        if (!t.blocks.empty()) {
+            EXPECT_EQ(t.blocks[0].rows.bitCount() == 24 ? Path::Rows24 : Path::Rows8, c.want);
+            continue;
+        }
+        ASSERT_EQ(t.stretches.size(), 1u);
+        EXPECT_EQ(t.stretches[0].image.bits == picture.bits ? Path::Direct : Path::Halftone,
+                  c.want);
+    }
 }
-
-TEST_P(PathChoice, FollowsDepthDeviceAndDisplay) {
-    const PathCase& c = GetParam();
-    const ImageBuffer picture = pictureOfDepth(c.bits, 12, 10);
-    RecordingTarget t;
-    t.printer = c.printer;
-    t.displayBits = c.displayBits;
-    drawAll(t, {3, 4, 24, 20}, picture, {0, 0, 12, 10}, c.halftone);
-    EXPECT_EQ(pathTaken(t, picture), c.want);
-    EXPECT_EQ(t.log.front(), "stretchMode 3");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, PathChoice,
-    ::testing::Values(PathCase{"truecolourOnPaletteScreen", 24, false, 8, true, Path::Halftone},
-                      PathCase{"truecolourOn16ColourScreen", 24, false, 4, true, Path::Halftone},
-                      PathCase{"truecolourWithoutHalftone", 24, false, 8, false, Path::Rows24},
-                      PathCase{"truecolourOnTruecolourScreen", 24, false, 24, true, Path::Rows24},
-                      PathCase{"truecolourOnHicolourScreen", 24, false, 16, true, Path::Rows24},
-                      PathCase{"pagePrintingFromPaletteScreen", 24, true, 8, true, Path::Halftone},
-                      PathCase{"singlePicturePrinting", 24, true, 8, false, Path::Direct},
-                      PathCase{"printerFromTruecolourScreen", 24, true, 32, true, Path::Direct},
-                      PathCase{"paletteOnScreen", 8, false, 24, true, Path::Rows8},
-                      PathCase{"paletteOnPaletteScreen", 8, false, 8, true, Path::Rows8},
-                      PathCase{"paletteOnPrinter", 8, true, 24, true, Path::Direct},
-                      PathCase{"sixteenColours", 4, false, 24, true, Path::Direct},
-                      PathCase{"twoColours", 1, false, 8, true, Path::Direct}),
-    [](const ::testing::TestParamInfo<PathCase>& i) { return std::string(i.param.name); });
 
 TEST(DrawDibHalftone, ReducedCopyAndItsSourceRectangle) {
-    const ImageBuffer picture = make24(40, 20, marker);
-    RecordingTarget t;
-    t.displayBits = 8;
-    t.name(halftonePalette(), "halftone");
-    drawAll(t, {7, 9, 10, 5}, picture, {10, 4, 20, 10});
-    ASSERT_EQ(t.stretches.size(), 1u);
-    const auto& s = t.stretches[0];
-    // The whole picture reduced by destination/source: 40 * 10/20 by 20 * 5/10.
-    EXPECT_EQ(s.image.width(), 20);
-    EXPECT_EQ(s.image.height(), 10);
-    EXPECT_EQ(s.image.bitCount(), 8);
-    EXPECT_EQ(rectText(s.source), rectText({5, 2, 10, 5}));
-    EXPECT_EQ(rectText(s.dest), rectText({7, 9, 10, 5}));
-    const std::vector<std::string> want = {"stretchMode 3", "select halftone", "realize",
-                                           "stretchDIBits 7,9 10x5 <- 5,2 10x5", "select default"};
-    EXPECT_EQ(t.log, want);
-}
-
-TEST(DrawDibHalftone, EnlargedDrawingHalftonesAtOwnSizeAndRoundsHalvesToEven) {
-    const ImageBuffer picture = make24(10, 8, marker);
-    RecordingTarget t;
-    t.displayBits = 8;
-    drawAll(t, {0, 0, 8, 8}, picture, {2, 1, 4, 4});
-    ASSERT_EQ(t.stretches.size(), 1u);
-    EXPECT_EQ(t.stretches[0].image.width(), 10);
-    EXPECT_EQ(rectText(t.stretches[0].source), rectText({2, 1, 4, 4}));
-
-    // Smaller in one direction only still reduces; 5 * 3/2 = 7.5 -> 8 and 5 * 1/2 = 2.5 -> 2.
-    const ImageBuffer odd = make24(5, 5, marker);
-    RecordingTarget t2;
-    t2.displayBits = 8;
-    drawAll(t2, {0, 0, 3, 1}, odd, {1, 1, 2, 2});
-    ASSERT_EQ(t2.stretches.size(), 1u);
-    EXPECT_EQ(t2.stretches[0].image.width(), 8);
-    EXPECT_EQ(t2.stretches[0].image.height(), 2);
-    // 8 * 1/5 = 1.6 -> 2; 2 * 1/5 = 0.4 -> 0.
-    EXPECT_EQ(rectText(t2.stretches[0].source), rectText({2, 0, 3, 1}));
+    struct Case {
+        int w, h;
+        DibRect dest, source;
+        int wantW, wantH;
+        DibRect wantSource;
+    };
+    const Case cases[] = {
+        // The whole picture reduced by destination/source: 40 * 10/20 by 20 * 5/10.
+        {40, 20, {7, 9, 10, 5}, {10, 4, 20, 10}, 20, 10, {5, 2, 10, 5}},
+        // Enlarged drawing halftones at the picture's own size.
+        {10, 8, {0, 0, 8, 8}, {2, 1, 4, 4}, 10, 8, {2, 1, 4, 4}},
+        // Smaller in one direction only still reduces; 5 * 3/2 = 7.5 -> 8 and 5 * 1/2 = 2.5 -> 2
+        // (halves to even); 8 * 1/5 = 1.6 -> 2; 2 * 1/5 = 0.4 -> 0.
+        {5, 5, {0, 0, 3, 1}, {1, 1, 2, 2}, 8, 2, {2, 0, 3, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(rectText(c.dest));
+        RecordingTarget t;
+        t.displayBits = 8;
+        t.name(halftonePalette(), "halftone");
+        drawAll(t, c.dest, make24(c.w, c.h, marker), c.source);
+        ASSERT_EQ(t.stretches.size(), 1u);
+        const auto& s = t.stretches[0];
+        EXPECT_EQ(s.image.width(), c.wantW);
+        EXPECT_EQ(s.image.height(), c.wantH);
+        EXPECT_EQ(s.image.bitCount(), 8);
+        EXPECT_EQ(rectText(s.source), rectText(c.wantSource));
+        EXPECT_EQ(t.log, (std::vector<std::string>{
+                             "stretchMode 3", "select halftone", "realize",
+                             "stretchDIBits " + rectText(c.dest) + " <- " + rectText(c.wantSource),
+                             "select default"}));
+    }
 }
 
 // ---- The row paths: exact pixels. ----
@@ -313,95 +288,47 @@ TEST(DrawDibFallback, OnePixelDestinationTakesTheFirstSourceColumnAndRow) {
     EXPECT_EQ(getpixel(t.blocks[2].rows, 0, 0), marker(1, 1));
 }
 
-struct FallbackCase {
-    const char* name;
-    uint32_t caps;
-    bool failSetDIBits, failCreate, failSetBits, failBlt;
-    std::vector<std::string> wantLog;
-    std::vector<std::string> wantMessages;
-};
-
-void PrintTo(const FallbackCase& c, std::ostream* os) {
-    *os << c.name;
+TEST(DrawDibFallback, TryInOrderAndReportTheLastFailure) {
+    const std::string blt = "stretchBlt 5,2 16x16 <- 0,0 8x8";
+    const struct {
+        const char* name;
+        uint32_t caps;
+        bool failSetDIBits, failCreate, failSetBits, failBlt;
+        std::vector<std::string> wantLog, wantMessages;
+    } cases[] = {
+        // clang-format off
+        {"samplingTakesOver", kRasterCapsDibToDevice, false, false, false, false,
+         {"setDIBits 5,2 16x16"}, {}},
+        {"noDibCapsGoesToBitmap", 0, false, false, false, false,
+         {"createBitmap 10x8", "setBits", blt, "releaseBitmap"}, {}},
+        {"refusedSetDIBitsGoesToBitmap", kRasterCapsDibToDevice, true, false, false, false,
+         {"setDIBits 5,2 16x16 fails", "createBitmap 10x8", "setBits", blt, "releaseBitmap"}, {}},
+        {"bitmapNotMade", 0, false, true, false, false,
+         {"createBitmap 10x8 fails"}, {"Konnte Bitmap nicht erzeugen!"}},
+        {"bitsRefused", 0, false, false, true, false,
+         {"createBitmap 10x8", "setBits fails", "releaseBitmap"},
+         {"Das Gerät unterstützt die Funtkion setdibits nicht!"}},
+        {"bltRefused", 0, false, false, false, true,
+         {"createBitmap 10x8", "setBits", blt + " fails", "releaseBitmap"},
+         {"Das Gerät unterstützt die Funktion StretchBlt nicht!"}}};
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingTarget t;
+        t.printer = t.failStretchDIBits = true;
+        t.caps = c.caps;
+        t.failSetDIBits = c.failSetDIBits, t.failCreateBitmap = c.failCreate;
+        t.failSetBits = c.failSetBits, t.failStretchBlt = c.failBlt;
+        std::vector<std::string> messages;
+        drawAll(t, {1, 2, 20, 16}, make24(10, 8, marker), {-2, 0, 10, 8}, false, false, nullptr,
+                [&](const std::string& m) { messages.push_back(m); });
+        std::vector<std::string> want = {"stretchMode 3",
+                                         "stretchDIBits 5,2 16x16 <- 0,0 8x8 fails"};
+        want.insert(want.end(), c.wantLog.begin(), c.wantLog.end());
+        EXPECT_EQ(t.log, want);
+        EXPECT_EQ(messages, c.wantMessages);
+    }
 }
-
-class Fallbacks : public ::testing::TestWithParam<FallbackCase> {};
-
-TEST_P(Fallbacks, TryInOrderAndReportTheLastFailure) {
-    const FallbackCase& c = GetParam();
-    const ImageBuffer picture = make24(10, 8, marker);
-    RecordingTarget t;
-    t.printer = true;
-    t.failStretchDIBits = true;
-    t.caps = c.caps;
-    t.failSetDIBits = c.failSetDIBits;
-    t.failCreateBitmap = c.failCreate;
-    t.failSetBits = c.failSetBits;
-    t.failStretchBlt = c.failBlt;
-    std::vector<std::string> messages;
-    drawAll(t, {1, 2, 20, 16}, picture, {-2, 0, 10, 8}, false, false, nullptr,
-            [&](const std::string& m) { messages.push_back(m); });
-    std::vector<std::string> want = {"stretchMode 3", "stretchDIBits 5,2 16x16 <- 0,0 8x8 fails"};
-    want.insert(want.end(), c.wantLog.begin(), c.wantLog.end());
-    EXPECT_EQ(t.log, want);
-    EXPECT_EQ(messages, c.wantMessages);
-}
-
-const std::string kBlt = "stretchBlt 5,2 16x16 <- 0,0 8x8";
-
-INSTANTIATE_TEST_SUITE_P(
-    Order, Fallbacks,
-    ::testing::Values(FallbackCase{"samplingTakesOver",
-                                   kRasterCapsDibToDevice,
-                                   false,
-                                   false,
-                                   false,
-                                   false,
-                                   {"setDIBits 5,2 16x16"},
-                                   {}},
-                      FallbackCase{"noDibCapsGoesToBitmap",
-                                   0,
-                                   false,
-                                   false,
-                                   false,
-                                   false,
-                                   {"createBitmap 10x8", "setBits", kBlt, "releaseBitmap"},
-                                   {}},
-                      FallbackCase{"refusedSetDIBitsGoesToBitmap",
-                                   kRasterCapsDibToDevice,
-                                   true,
-                                   false,
-                                   false,
-                                   false,
-                                   {"setDIBits 5,2 16x16 fails", "createBitmap 10x8", "setBits",
-                                    kBlt, "releaseBitmap"},
-                                   {}},
-                      FallbackCase{"bitmapNotMade",
-                                   0,
-                                   false,
-                                   true,
-                                   false,
-                                   false,
-                                   {"createBitmap 10x8 fails"},
-                                   {"Konnte Bitmap nicht erzeugen!"}},
-                      FallbackCase{"bitsRefused",
-                                   0,
-                                   false,
-                                   false,
-                                   true,
-                                   false,
-                                   {"createBitmap 10x8", "setBits fails", "releaseBitmap"},
-                                   {"Das Gerät unterstützt die Funtkion setdibits nicht!"}},
-                      FallbackCase{
-                          "bltRefused",
-                          0,
-                          false,
-                          false,
-                          false,
-                          true,
-                          {"createBitmap 10x8", "setBits", kBlt + " fails", "releaseBitmap"},
-                          {"Das Gerät unterstützt die Funktion StretchBlt nicht!"}}),
-    [](const ::testing::TestParamInfo<FallbackCase>& i) { return std::string(i.param.name); });
 
 // ---- Palettes. ----
 

@@ -1,12 +1,13 @@
 #pragma once
 // A DibTarget that records every call in order and can refuse any operation on purpose.
-// Pictures handed to it are kept as record copies: ImageBuffer copies share ownership of the
-// pixels, so they stay readable after DrawDib has let go of its own share.
+// Pictures handed to it are kept as copies: ImageBuffer copies share ownership of the pixels,
+// so they stay readable after DrawDib has let go of its own share.
 
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "imaging/DibTarget.h"
@@ -23,27 +24,20 @@ inline std::string rectText(const DibRect& r) {
 
 class RecordingTarget : public DibTarget {
 public:
-    // Device description.
     bool printer = false;
     int displayBits = 24;
     uint32_t caps = kRasterCapsDibToDevice;
-    // Failures on purpose.
-    bool failStretchDIBits = false;
-    bool failSetDIBits = false;
-    bool failCreateBitmap = false;
-    bool failSetBits = false;
-    bool failStretchBlt = false;
+    bool failStretchDIBits = false, failSetDIBits = false, failCreateBitmap = false,
+         failSetBits = false, failStretchBlt = false;
 
     struct Stretch {
         DibRect dest, source;
         ImageBuffer image;
-        uint32_t rop;
     };
     struct Block {
         int x, y;
         ImageBuffer rows;
     };
-
     std::vector<std::string> log;
     std::vector<Stretch> stretches;
     std::vector<Block> blocks;
@@ -51,7 +45,6 @@ public:
     PaletteHandle current = defaultPalette;  // the palette selected in the device now
 
     RecordingTarget() { name(defaultPalette, "default"); }
-
     // Names a palette handle for the log ("select <name>").
     void name(const PaletteHandle& palette, const std::string& text) {
         names_[palette.get()] = text;
@@ -61,65 +54,57 @@ public:
     int displayBitsPerPixel() const override { return displayBits; }
     uint32_t rasterCaps() const override { return caps; }
     void setStretchMode(int mode) override { log.push_back("stretchMode " + std::to_string(mode)); }
-
     PaletteHandle selectPalette(const PaletteHandle& palette) override {
-        log.push_back("select " + nameOf(palette));
-        PaletteHandle before = current;
-        current = palette;
-        return before;
+        auto it = palette ? names_.find(palette.get()) : names_.end();
+        log.push_back("select " + (!palette             ? "none"
+                                   : it == names_.end() ? "unnamed"
+                                                        : it->second));
+        return std::exchange(current, palette);
     }
     void realizePalette() override { log.push_back("realize"); }
 
     bool stretchDIBits(const DibRect& dest, const DibRect& source, const ImageBuffer& image,
-                       uint32_t rop) override {
-        log.push_back("stretchDIBits " + rectText(dest) + " <- " + rectText(source) +
-                      (failStretchDIBits ? " fails" : ""));
-        if (failStretchDIBits) return false;
-        stretches.push_back(Stretch{dest, source, image, rop});
+                       uint32_t) override {
+        if (!record("stretchDIBits " + rectText(dest) + " <- " + rectText(source),
+                    failStretchDIBits))
+            return false;
+        stretches.push_back(Stretch{dest, source, image});
         return true;
     }
-
     bool setDIBitsToDevice(int x, int y, const ImageBuffer& rows) override {
-        log.push_back("setDIBits " + rectText(DibRect{x, y, rows.width(), rows.height()}) +
-                      (failSetDIBits ? " fails" : ""));
-        if (failSetDIBits) return false;
+        if (!record("setDIBits " + rectText(DibRect{x, y, rows.width(), rows.height()}),
+                    failSetDIBits))
+            return false;
         blocks.push_back(Block{x, y, rows});
         return true;
     }
-
     std::unique_ptr<DeviceBitmap> createCompatibleBitmap(int width, int height) override {
-        log.push_back("createBitmap " + std::to_string(width) + "x" + std::to_string(height) +
-                      (failCreateBitmap ? " fails" : ""));
-        if (failCreateBitmap) return nullptr;
+        if (!record("createBitmap " + std::to_string(width) + "x" + std::to_string(height),
+                    failCreateBitmap))
+            return nullptr;
         return std::make_unique<Bitmap>(*this);
     }
 
 private:
+    // Logs a call, marked when it fails on purpose; true when it succeeds.
+    bool record(const std::string& call, bool fails) {
+        log.push_back(call + (fails ? " fails" : ""));
+        return !fails;
+    }
     class Bitmap : public DeviceBitmap {
     public:
         explicit Bitmap(RecordingTarget& t) : t_(t) {}
         ~Bitmap() override { t_.log.push_back("releaseBitmap"); }
-        bool setBits(const ImageBuffer&) override {
-            t_.log.push_back(std::string("setBits") + (t_.failSetBits ? " fails" : ""));
-            return !t_.failSetBits;
-        }
+        bool setBits(const ImageBuffer&) override { return t_.record("setBits", t_.failSetBits); }
         bool stretchBlt(const DibRect& dest, const DibRect& source, uint32_t rop) override {
-            t_.log.push_back("stretchBlt " + rectText(dest) + " <- " + rectText(source) +
-                             (rop == kSrcCopy ? "" : " rop?") +
-                             (t_.failStretchBlt ? " fails" : ""));
-            return !t_.failStretchBlt;
+            return t_.record("stretchBlt " + rectText(dest) + " <- " + rectText(source) +
+                                 (rop == kSrcCopy ? "" : " rop?"),
+                             t_.failStretchBlt);
         }
 
     private:
         RecordingTarget& t_;
     };
-
-    std::string nameOf(const PaletteHandle& palette) const {
-        if (!palette) return "none";
-        auto it = names_.find(palette.get());
-        return it == names_.end() ? "unnamed" : it->second;
-    }
-
     std::map<const LogPalette*, std::string> names_;
 };
 

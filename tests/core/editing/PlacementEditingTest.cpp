@@ -22,14 +22,10 @@ Album& overlapping(Album& album) {
 TEST(PlacementAt, FrontmostOfTheCurrentPageWithRightAndBottomEdgesOutside) {
     Album album;
     overlapping(album);
-    EXPECT_EQ(PlacementAt(album, 1, 100, 96, 150, 150), 2);
-    EXPECT_EQ(PlacementAt(album, 1, 100, 96, 100, 100), 0);
-    EXPECT_EQ(PlacementAt(album, 1, 100, 96, 96, 96), 0);
-    EXPECT_EQ(PlacementAt(album, 1, 100, 96, 191, 120), 0);
-    EXPECT_EQ(PlacementAt(album, 1, 100, 96, 192, 120), -1);  // L + W is outside
-    EXPECT_EQ(PlacementAt(album, 1, 100, 96, 95, 120), -1);
-    EXPECT_EQ(PlacementAt(album, 2, 100, 96, 150, 150), 1);
-    EXPECT_EQ(PlacementAt(album, 3, 100, 96, 150, 150), -1);
+    // page, x, y -> placement; L + W is outside.
+    const int cases[][4] = {{1, 150, 150, 2}, {1, 100, 100, 0}, {1, 96, 96, 0},  {1, 191, 120, 0},
+                            {1, 192, 120, -1}, {1, 95, 120, -1}, {2, 150, 150, 1}, {3, 150, 150, -1}};
+    for (const auto& c : cases) EXPECT_EQ(PlacementAt(album, c[0], 100, 96, c[1], c[2]), c[3]) << c[0] << ": " << c[1] << "," << c[2];
 }
 
 TEST(BringAkInFront, ExchangesWithTheLastOnly) {
@@ -41,11 +37,10 @@ TEST(BringAkInFront, ExchangesWithTheLastOnly) {
     const int32_t keys[] = {0, 3, 2, 1};
     for (uint32_t i = 0; i < 4; ++i) EXPECT_EQ(album.placementAt(i)->ImageKey, keys[i]);
 
-    EXPECT_FALSE(BringAkInFront(album));  // already last
-    album.SelectedPlacement = -1;
-    EXPECT_FALSE(BringAkInFront(album));
-    album.SelectedPlacement = 7;
-    EXPECT_FALSE(BringAkInFront(album));
+    for (int32_t selected : {3, -1, 7}) {  // already last, none, no such placement
+        album.SelectedPlacement = selected;
+        EXPECT_FALSE(BringAkInFront(album)) << selected;
+    }
     EXPECT_EQ(album.placementAt(3)->ImageKey, 1);
 }
 
@@ -61,10 +56,7 @@ TEST(AddPlacement, FailedGrowthAddsNothing) {
 
 TEST(SizeInfo, TwoDecimalsWithTheGivenSeparator) {
     const Placement p{1, 0.5, 130 / 25.39995, 100 / 25.39995, 1, 0, 0, {}};
-    EXPECT_EQ(sizeInfoText(p, ','),
-              "( x: 25,40mm; y: 12,70mm ) ( Breite: 130,00mm; Höhe: 100,00mm ) ");
-    EXPECT_EQ(sizeInfoText(p, '.'),
-              "( x: 25.40mm; y: 12.70mm ) ( Breite: 130.00mm; Höhe: 100.00mm ) ");
+    EXPECT_EQ(sizeInfoText(p, ','), "( x: 25,40mm; y: 12,70mm ) ( Breite: 130,00mm; Höhe: 100,00mm ) ");
     EXPECT_EQ(formatMm(-3.14159, ','), "-3,14");
     EXPECT_EQ(formatMm(-0.001, '.'), "0.00");
     EXPECT_EQ(formatMm(1234567.125, '.'), "1234567.12");  // exact binary tie rounds to even
@@ -80,10 +72,8 @@ TEST(KoordFields, FillAndApplyRoundTripExactlyAndTakeEdits) {
     EXPECT_DOUBLE_EQ(f.value(KoordFields::Bottom), (-0.5 + 3.937) * 25.39995);
     Placement p = source;
     f.apply(p);
-    EXPECT_EQ(p.Left, source.Left);
-    EXPECT_EQ(p.Top, source.Top);
-    EXPECT_EQ(p.Width, source.Width);
-    EXPECT_EQ(p.Height, source.Height);
+    EXPECT_EQ(std::vector<double>({p.Left, p.Top, p.Width, p.Height}),
+              std::vector<double>({source.Left, source.Top, source.Width, source.Height}));
 
     f.set(KoordFields::Width, 50.8);
     f.apply(p);
@@ -101,9 +91,8 @@ namespace {
 
 TEST(StripCellAt, CellsWithTheTwoPixelGapBetween) {
     // Width 100: cell 0 answers at 1..101, cell 1 at 103..203, 102 and 0 are gaps.
-    const std::pair<int, int> cases[] = {{0, -1},  {1, 0},    {101, 0},  {102, -1},
-                                         {103, 1}, {203, 1},  {204, -1}, {205, 2},
-                                         {305, 2}, {307, -1}, {-5, -1}};
+    const std::pair<int, int> cases[] = {{0, -1}, {1, 0},   {101, 0}, {102, -1}, {103, 1}, {203, 1},
+                                         {204, -1}, {205, 2}, {305, 2}, {307, -1}, {-5, -1}};
     for (const auto& [y, cell] : cases) EXPECT_EQ(stripCellAt(y, 100, 3), cell) << y;
     EXPECT_EQ(stripCellAt(50, 100, 0), -1);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "imaging/ImageBuffer.h"
 #include "imaging/codecs/ExifOrientation.h"
 
@@ -8,51 +10,27 @@ using namespace pr;
 namespace {
 
 // "Exif\0\0" and a TIFF structure with one IFD holding the given entries (tag, type, count, value).
-std::vector<uint8_t> exif(bool little, std::vector<std::array<uint32_t, 4>> entries,
-                          uint32_t ifdOffset = 8) {
-    std::vector<uint8_t> b = {'E', 'x', 'i', 'f', 0, 0};
+std::vector<uint8_t> exif(bool little, std::vector<std::array<uint32_t, 4>> entries, uint32_t ifdOffset = 8) {
+    std::vector<uint8_t> b = {'E', 'x', 'i', 'f', 0, 0, uint8_t(little ? 'I' : 'M'), uint8_t(little ? 'I' : 'M')};
     auto put = [&](uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            b.push_back(uint8_t(little ? v >> (8 * i) : v >> (8 * (bytes - 1 - i))));
+        for (int i = 0; i < bytes; ++i) b.push_back(uint8_t(little ? v >> (8 * i) : v >> (8 * (bytes - 1 - i))));
     };
-    b.push_back(little ? 'I' : 'M');
-    b.push_back(little ? 'I' : 'M');
-    put(42, 2);
-    put(ifdOffset, 4);
-    put(uint32_t(entries.size()), 2);
-    for (const auto& e : entries) {
-        put(e[0], 2);
-        put(e[1], 2);
-        put(e[2], 4);
-        put(e[3], 2);  // a SHORT sits in the first two bytes of the value field
-        put(0, 2);
-    }
+    put(42, 2), put(ifdOffset, 4), put(uint32_t(entries.size()), 2);
+    for (const auto& e : entries) put(e[0], 2), put(e[1], 2), put(e[2], 4), put(e[3], 2), put(0, 2);  // SHORT first
     put(0, 4);
     return b;
 }
 
-}  // namespace
-
-TEST(ExifOrientation, ReadsTheTagInBothByteOrders) {
+TEST(ExifOrientation, ReadsTheTagInBothByteOrdersAndAnythingOddMeansUpright) {
     for (bool little : {true, false})
         for (int o = 1; o <= 8; ++o) {
             const auto b = exif(little, {{0x010F, 2, 4, 0}, {0x0112, 3, 1, uint32_t(o)}});
             EXPECT_EQ(exifOrientation(b.data(), b.size()), o) << little;
         }
-}
-
-TEST(ExifOrientation, AnythingOddMeansUpright) {
     const auto good = exif(true, {{0x0112, 3, 1, 6}});
-    ASSERT_EQ(exifOrientation(good.data(), good.size()), 6);
-    struct Case {
-        const char* what;
-        std::vector<uint8_t> bytes;
-    };
-    auto noMagic = good;
-    noMagic[0] = 'X';
-    auto badOrder = good;
-    badOrder[6] = 'X';
-    const Case cases[] = {
+    auto noMagic = good, badOrder = good;
+    noMagic[0] = 'X', badOrder[6] = 'X';
+    const std::pair<const char*, std::vector<uint8_t>> cases[] = {
         {"value 9", exif(true, {{0x0112, 3, 1, 9}})},
         {"value 0", exif(true, {{0x0112, 3, 1, 0}})},
         {"type LONG", exif(true, {{0x0112, 4, 1, 6}})},
@@ -65,7 +43,7 @@ TEST(ExifOrientation, AnythingOddMeansUpright) {
         {"bad byte order", badOrder},
         {"too short", std::vector<uint8_t>(good.begin(), good.begin() + 10)},
     };
-    for (const Case& c : cases) EXPECT_EQ(exifOrientation(c.bytes.data(), c.bytes.size()), 1) << c.what;
+    for (const auto& [what, bytes] : cases) EXPECT_EQ(exifOrientation(bytes.data(), bytes.size()), 1) << what;
     EXPECT_EQ(exifOrientation(nullptr, 0), 1);
 }
 
@@ -73,10 +51,7 @@ TEST(ExifOrientation, AnythingOddMeansUpright) {
 //                                                3 4 5
 TEST(ExifOrientation, TurnsAndMirrorsAsTheTagSays) {
     const std::vector<std::vector<int>> expected[9] = {
-        {}, {{0, 1, 2}, {3, 4, 5}},
-        {{2, 1, 0}, {5, 4, 3}},
-        {{5, 4, 3}, {2, 1, 0}},
-        {{3, 4, 5}, {0, 1, 2}},
+        {}, {{0, 1, 2}, {3, 4, 5}}, {{2, 1, 0}, {5, 4, 3}}, {{5, 4, 3}, {2, 1, 0}}, {{3, 4, 5}, {0, 1, 2}},
         {{0, 3}, {1, 4}, {2, 5}},  // transposed
         {{3, 0}, {4, 1}, {5, 2}},  // turned a quarter clockwise
         {{5, 2}, {4, 1}, {3, 0}},
@@ -84,18 +59,19 @@ TEST(ExifOrientation, TurnsAndMirrorsAsTheTagSays) {
     };
     for (int bits : {8, 24})
         for (int o = 1; o <= 8; ++o) {
+            const uint32_t scale = bits == 8 ? 1 : 0x010203u;
             ImageBuffer img;
             ASSERT_TRUE(newdib(img, 3, 2, bits));
-            for (int i = 0; i < 6; ++i) setpixel(img, i % 3, i / 3, bits == 8 ? i : uint32_t(i) * 0x010203u);
+            for (int i = 0; i < 6; ++i) setpixel(img, i % 3, i / 3, uint32_t(i) * scale);
             ASSERT_TRUE(applyExifOrientation(img, o));
             const auto& want = expected[o];
             ASSERT_EQ(img.height(), int(want.size())) << o;
             ASSERT_EQ(img.width(), int(want[0].size())) << o;
             for (int y = 0; y < img.height(); ++y)
-                for (int x = 0; x < img.width(); ++x) {
-                    const uint32_t v = uint32_t(want[y][x]);
-                    EXPECT_EQ(getpixel(img, x, y), bits == 8 ? v : v * 0x010203u)
+                for (int x = 0; x < img.width(); ++x)
+                    EXPECT_EQ(getpixel(img, x, y), uint32_t(want[y][x]) * scale)
                         << "orientation " << o << " bits " << bits << " at " << x << "," << y;
-                }
         }
 }
+
+}  // namespace

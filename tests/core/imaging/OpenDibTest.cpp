@@ -17,17 +17,13 @@ const bool kQuietMagick = setenv("MAGICK_THREAD_LIMIT", "1", 1) == 0;
 
 std::vector<std::string> split(const std::string& s, char sep) {
     std::vector<std::string> parts(1);
-    for (char c : s)
-        if (c == sep) parts.emplace_back();
-        else parts.back() += c;
+    for (char c : s) c == sep ? parts.emplace_back() : parts.back() += c;
     return parts;
 }
 
-}  // namespace
-
 TEST(OpenDib, ContentDecidesNotTheName) {
     TempDir dir;
-    const Rgb src = patternPicture(20, 12);
+    const Rgb src = patternPicture(300, 200);
     ASSERT_TRUE(writePpm(dir.file("src.ppm"), src));
     ASSERT_TRUE(run("pnmtopng -force " + dir.file("src.ppm") + " > " + dir.file("really-png.jpg")));
     ASSERT_TRUE(run("cjpeg -outfile " + dir.file("really-jpeg.bmp") + " " + dir.file("src.ppm")));
@@ -39,53 +35,40 @@ TEST(OpenDib, ContentDecidesNotTheName) {
     }
     ImageBuffer img;
     EXPECT_TRUE(OpenDib(img, dir.file("really-jpeg.bmp"), kFormatBmp)) << img.message;
-    EXPECT_EQ(img.width(), 20);
+    EXPECT_EQ(img.width(), 300);
+    // A reduced open of a format without scaling gives the whole picture.
+    const DecodeResult r = OpenDibReduced(img, dir.file("really-png.jpg"), 80, 80);
+    ASSERT_TRUE(r.ok()) << img.message;
+    EXPECT_EQ(img.width(), 300);
+    EXPECT_EQ(r.trueWidth * 1000 + r.trueHeight, 300200);
+    EXPECT_EQ(r.trueBitCount, 24);
 }
 
 TEST(OpenDib, FailuresLeaveNoPictureAndAGermanMessage) {
     TempDir dir;
     ASSERT_TRUE(writeAll(dir.file("empty.png"), {}));
     ASSERT_TRUE(writeAll(dir.file("text.bmp"), {'h', 'e', 'l', 'l', 'o', '\n'}));
-    struct Case {
-        std::string path;
-        const char* start;  // the message begins like this
-    };
-    const Case cases[] = {
+    const std::pair<std::string, const char*> cases[] = {  // path, start of the message
         {dir.file("missing.jpg"), "Die Datei kann nicht"},
         {dir.path().string(), "Die Datei kann nicht"},  // a folder
         {dir.file("empty.png"), "Unbekanntes Bildformat"},
         {dir.file("text.bmp"), "Unbekanntes Bildformat"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [path, start] : cases) {
         ImageBuffer img;
         ASSERT_TRUE(newdib(img, 4, 4, 24));
         int progress = -1;
-        EXPECT_FALSE(OpenDib(img, c.path, kFormatAuto, [&](int p) { progress = p; })) << c.path;
+        EXPECT_FALSE(OpenDib(img, path, kFormatAuto, [&](int p) { progress = p; })) << path;
         EXPECT_EQ(img.bits, nullptr);
         EXPECT_EQ(img.info, nullptr);
-        EXPECT_EQ(img.message.rfind(c.start, 0), 0u) << img.message;
+        EXPECT_EQ(img.message.rfind(start, 0), 0u) << img.message;
         EXPECT_EQ(progress, 0);
     }
 }
 
-TEST(OpenDib, ReducedOpenOfAFormatWithoutScalingGivesTheWholePicture) {
-    TempDir dir;
-    ASSERT_TRUE(writePpm(dir.file("src.ppm"), patternPicture(300, 200)));
-    ASSERT_TRUE(run("pnmtopng -force " + dir.file("src.ppm") + " > " + dir.file("a.png")));
-    ImageBuffer img;
-    const DecodeResult r = OpenDibReduced(img, dir.file("a.png"), 80, 80);
-    ASSERT_TRUE(r.ok()) << img.message;
-    EXPECT_EQ(img.width(), 300);
-    EXPECT_EQ(r.trueWidth, 300);
-    EXPECT_EQ(r.trueHeight, 200);
-    EXPECT_EQ(r.trueBitCount, 24);
-}
-
 TEST(GetDIBOpenFilter, EveryExtensionMatchesInBothCases) {
     const auto parts = split(GetDIBOpenFilter(), '|');
-    ASSERT_EQ(parts.size() % 2, 0u);
     ASSERT_EQ(parts.size(), 2u * 13);  // "all pictures" and one pair per extension
-    EXPECT_EQ(parts[0], "Alle Bilddateien");
     std::set<std::string> described;
     for (size_t i = 2; i < parts.size(); i += 2) described.insert(parts[i + 1]);
     EXPECT_EQ(described.size(), 12u);
@@ -94,15 +77,15 @@ TEST(GetDIBOpenFilter, EveryExtensionMatchesInBothCases) {
             if (fnmatch(m.c_str(), name.c_str(), 0) == 0) return true;
         return false;
     };
-    for (const char* ext : {"bmp", "dib", "gif", "iff", "jif", "jpg", "lbm", "pcx", "rle", "tga", "tif", "png"}) {
+    for (std::string ext : {"bmp", "dib", "gif", "iff", "jif", "jpg", "lbm", "pcx", "rle", "tga", "tif", "png"}) {
         std::string upper = ext;
         for (char& c : upper) c = char(c - 'a' + 'A');
-        EXPECT_TRUE(matches(parts[1], std::string("foto.") + ext)) << ext;
-        EXPECT_TRUE(matches(parts[1], "FOTO." + upper)) << ext;
+        EXPECT_TRUE(matches(parts[1], "foto." + ext) && matches(parts[1], "FOTO." + upper)) << ext;
         int own = 0;
-        for (size_t i = 2; i < parts.size(); i += 2)
-            own += matches(parts[i + 1], std::string("x.") + ext) && matches(parts[i + 1], "X." + upper);
+        for (size_t i = 2; i < parts.size(); i += 2) own += matches(parts[i + 1], "x." + ext) && matches(parts[i + 1], "X." + upper);
         EXPECT_EQ(own, 1) << ext;
     }
     EXPECT_FALSE(matches(parts[1], "notes.txt"));
 }
+
+}  // namespace

@@ -87,7 +87,7 @@ TEST(Adjust, PalettePicturesChangeTheSharedColourTableNotTheIndexes) {
     EXPECT_EQ(mono.palette.entries[0].green, 0);
 }
 
-TEST(AdjustSession, CancelAfterSeveralPreviewsGivesBackEveryByte) {
+TEST(AdjustSession, CancelGivesBackEveryByteAndOkKeepsTheLastPreview) {
     for (int bits : {1, 4, 8, 24}) {
         SCOPED_TRACE(bits);
         ImageBuffer picture = randomPicture(10, 6, bits, 900 + bits);
@@ -107,11 +107,9 @@ TEST(AdjustSession, CancelAfterSeveralPreviewsGivesBackEveryByte) {
     AdjustSession noPicture;
     ImageBuffer empty;
     EXPECT_FALSE(noPicture.begin(empty));
-}
 
-TEST(AdjustSession, PreviewsDoNotPileUpAndOkKeepsTheLastOne) {
-    ImageBuffer picture = randomPicture(8, 8, 24, 1000);
-    ImageBuffer expected = randomPicture(8, 8, 24, 1000);
+    // Previews do not pile up, and OK keeps the last one.
+    ImageBuffer picture = randomPicture(8, 8, 24, 1000), expected = randomPicture(8, 8, 24, 1000);
     AdjustAll(expected, 30, 120, 10);
     AdjustSession session;
     ASSERT_TRUE(session.begin(picture));

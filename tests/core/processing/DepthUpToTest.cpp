@@ -84,14 +84,3 @@ TEST(DepthUpTo, PairsOutsideTheListLeaveThePictureAsItWas) {
         EXPECT_EQ(pic.bitCount(), source);
     }
 }
-
-TEST(DepthUpTo, ProgressCountsStoredRowsAndSurvivesOneRow) {
-    ImageBuffer pic = randomPicture(5, 3, 8, 80);
-    ProgressLog log;
-    DepthUpTo(pic, 24, log.fn());
-    EXPECT_EQ(log.values, (std::vector<int>{0, 0, 50, 100, 0}));
-    ImageBuffer row = randomPicture(5, 1, 4, 81);
-    ProgressLog one;
-    EXPECT_EQ(DepthUpTo(row, 24, one.fn()), DepthResult::Converted);
-    EXPECT_EQ(one.values, (std::vector<int>{0, 0, 0}));
-}

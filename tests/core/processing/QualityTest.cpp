@@ -78,13 +78,6 @@ TEST(Changequal, AFrameBeyondTheLimitsIsRefusedBeforeAnythingIsMade) {
     EXPECT_EQ(Changequal(tall, 1e300, 1.0, kOn), QualityOutcome::ResizeFailed);
     EXPECT_EQ(tall.bitCount(), 8);
     EXPECT_EQ(allPixelBytes(tall), bytes);
-
-    const QualityMessage resize = qualityMessage(QualityOutcome::ResizeFailed);
-    EXPECT_EQ(resize.text, "Fehler beim automatischen erhöhen der Qualität...");
-    EXPECT_EQ(resize.caption, "");
-    const QualityMessage depth = qualityMessage(QualityOutcome::DepthFailed);
-    EXPECT_EQ(depth.text, "Die Farbtiefe konnte nicht hochgerechnet werden (Speichermangel?).");
-    EXPECT_EQ(depth.caption, "Fehler");
 }
 
 TEST(Checkallquals, MeasuresEveryPlacementAndReportsEachRefusedFrameOnce) {
@@ -124,12 +117,13 @@ TEST(TurnSelectedPicture, TurnsThePictureOfEveryPlacementAndCountsTheTurns) {
     EXPECT_EQ(album.placementAt(2)->Width, 2.0);
     EXPECT_EQ(album.Pictures[0].Image.width(), 3);
 
-    for (int i = 0; i < 3; ++i) ASSERT_TRUE(TurnSelectedPicture(album, TurnDirection::Right));
-    EXPECT_EQ(album.Pictures[1].Rotation, 0);
-    EXPECT_EQ(pixels(album.Pictures[1].Image), first);
-    ASSERT_TRUE(TurnSelectedPicture(album, TurnDirection::Left));
-    EXPECT_EQ(album.Pictures[1].Rotation, 3);
-    ASSERT_TRUE(TurnSelectedPicture(album, TurnDirection::Right));
-    EXPECT_EQ(album.Pictures[1].Rotation, 0);
-    EXPECT_EQ(pixels(album.Pictures[1].Image), first);
+    // Four turns give back the first pixels; left from 0 counts 3.
+    const auto R = TurnDirection::Right, L = TurnDirection::Left;
+    for (auto [direction, want] : {std::pair{R, 2}, {R, 3}, {R, 0}, {L, 3}, {R, 0}}) {
+        ASSERT_TRUE(TurnSelectedPicture(album, direction));
+        EXPECT_EQ(album.Pictures[1].Rotation, want);
+        if (want == 0) {
+            EXPECT_EQ(pixels(album.Pictures[1].Image), first);
+        }
+    }
 }

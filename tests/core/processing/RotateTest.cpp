@@ -39,16 +39,3 @@ TEST(Rotate, EveryPixelMovesToItsTurnedPlaceAndBackAtEveryDepth) {
         }
     }
 }
-
-TEST(Rotate, ProgressStartsAndEndsAtZeroAlsoForOneRow) {
-    ImageBuffer row = randomPicture(9, 1, 24, 400);
-    ProgressLog log;
-    ASSERT_TRUE(RotRight(row, log.fn()));
-    EXPECT_EQ(log.values, (std::vector<int>{0, 0, 0}));
-    ImageBuffer tall = randomPicture(3, 129, 8, 401);
-    ProgressLog bands;
-    ASSERT_TRUE(RotLeft(tall, bands.fn()));
-    EXPECT_EQ(bands.values, (std::vector<int>{0, 0, 50, 100, 0}));
-    ImageBuffer empty;
-    EXPECT_FALSE(RotLeft(empty));
-}

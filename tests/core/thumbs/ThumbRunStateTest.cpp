@@ -40,76 +40,50 @@ std::string play(ThumbRunState& state, const std::string& event) {
     return {};
 }
 
-struct Step {
-    const char* event;
-    const char* actions;
-};
-
-struct RunCase {
-    const char* name;
-    std::vector<Step> steps;
-    bool runningAtEnd;
-};
-
-class ThumbRuns : public ::testing::TestWithParam<RunCase> {};
-
 }  // namespace
 
-TEST_P(ThumbRuns, FollowTheStateTable) {
-    ThumbRunState state;
-    for (const Step& step : GetParam().steps)
-        EXPECT_EQ(play(state, step.event), step.actions) << "after \"" << step.event << "\"";
-    EXPECT_EQ(state.running(), GetParam().runningAtEnd);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, ThumbRuns,
-    ::testing::Values(
-        RunCase{"OneRun", {{"start /a", "empty start(/a)"}, {"done /a", "save(/a)"}}, false},
-        RunCase{"NoFileSystemFolder", {{"start -", "empty"}}, false},
-        RunCase{"DoneWhenIdleDoesNothing", {{"done /a", ""}}, false},
+TEST(ThumbRuns, FollowTheStateTable) {
+    const struct {
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> steps;  // event, actions
+        bool runningAtEnd;
+    } runs[] = {
+        {"OneRun", {{"start /a", "empty start(/a)"}, {"done /a", "save(/a)"}}, false},
+        {"NoFileSystemFolder", {{"start -", "empty"}}, false},
+        {"DoneWhenIdleDoesNothing", {{"done /a", ""}}, false},
         // A folder change mid-run empties the grid at once; the new run starts only when the old
         // one has ended, and the old run's cache write finds an empty grid.
-        RunCase{"FolderChangeMidRun",
-                {{"start /a", "empty start(/a)"},
-                 {"changing", "stop"},
-                 {"changed B /b", "empty stop"},
-                 {"done /b", "save(/a) empty start(/b)"},
-                 {"done /b", "save(/b)"}},
-                false},
-        RunCase{"FolderChangeOnFileListWhenIdle", {{"changing", ""}, {"changed L /b", ""}}, false},
+        {"FolderChangeMidRun",
+         {{"start /a", "empty start(/a)"}, {"changing", "stop"}, {"changed B /b", "empty stop"},
+          {"done /b", "save(/a) empty start(/b)"}, {"done /b", "save(/b)"}},
+         false},
+        {"FolderChangeOnFileListWhenIdle", {{"changing", ""}, {"changed L /b", ""}}, false},
         // Leaving the browser tab stops the run and keeps its cells for the cache.
-        RunCase{"LeavingTheBrowserTab",
-                {{"start /a", "empty start(/a)"},
-                 {"tab L /a", "stop"},
-                 {"done /a", "save(/a)"},
-                 {"tab B /a", "empty start(/a)"}},
-                true},
-        RunCase{"BrowserTabShownAgainMidRun",
-                {{"start /a", "empty start(/a)"},
-                 {"tab B /a", "empty stop"},
-                 {"done /a", "save(/a) empty start(/a)"}},
-                true},
+        {"LeavingTheBrowserTab",
+         {{"start /a", "empty start(/a)"}, {"tab L /a", "stop"}, {"done /a", "save(/a)"}, {"tab B /a", "empty start(/a)"}},
+         true},
+        {"BrowserTabShownAgainMidRun",
+         {{"start /a", "empty start(/a)"}, {"tab B /a", "empty stop"}, {"done /a", "save(/a) empty start(/a)"}},
+         true},
         // The tree moves while "Dateiliste" shows and the stopped run has not ended yet: the
         // restart must not add the new folder's cells to the old folder's.
-        RunCase{"FolderChangeOnFileListBeforeTheRunEnded",
-                {{"start /a", "empty start(/a)"},
-                 {"tab L /a", "stop"},
-                 {"changing", "stop"},
-                 {"changed L /b", ""},
-                 {"done /b", "save(/a) empty start(/b)"}},
-                true},
-        RunCase{"RestartIntoNoFolder",
-                {{"start /a", "empty start(/a)"}, {"changing", "stop"}, {"done -", "save(/a)"}},
-                false},
-        RunCase{"ClosingCancelsARequestedRestart",
-                {{"start /a", "empty start(/a)"},
-                 {"changing", "stop"},
-                 {"close", "stop"},
-                 {"done /b", "save(/a)"}},
-                false},
-        RunCase{"ClosingWhenIdle", {{"close", ""}}, false}),
-    [](const ::testing::TestParamInfo<RunCase>& info) { return std::string(info.param.name); });
+        {"FolderChangeOnFileListBeforeTheRunEnded",
+         {{"start /a", "empty start(/a)"}, {"tab L /a", "stop"}, {"changing", "stop"}, {"changed L /b", ""},
+          {"done /b", "save(/a) empty start(/b)"}},
+         true},
+        {"RestartIntoNoFolder", {{"start /a", "empty start(/a)"}, {"changing", "stop"}, {"done -", "save(/a)"}}, false},
+        {"ClosingCancelsARequestedRestart",
+         {{"start /a", "empty start(/a)"}, {"changing", "stop"}, {"close", "stop"}, {"done /b", "save(/a)"}},
+         false},
+        {"ClosingWhenIdle", {{"close", ""}}, false},
+    };
+    for (const auto& run : runs) {
+        SCOPED_TRACE(run.name);
+        ThumbRunState state;
+        for (const auto& [event, actions] : run.steps) EXPECT_EQ(play(state, event), actions) << "after \"" << event << "\"";
+        EXPECT_EQ(state.running(), run.runningAtEnd);
+    }
+}
 
 TEST(ThumbRuns, StopRequestLastsUntilTheRunEnds) {
     ThumbRunState state;

@@ -33,13 +33,11 @@ TEST(QtPrompterFileDialogs, SaveDialogAddsTheDefaultExtension) {
     ASSERT_TRUE(dir.isValid());
     pr::QtPrompter prompter;
     const QString filter = QStringLiteral("Pixo-Rahmler Dateien (*.pxr)");
-    answerDialogWith(QStringLiteral("Urlaub"));
-    EXPECT_EQ(prompter.saveFileNameWithSuffix(QStringLiteral("Speichern unter"), dir.path(), filter,
-                                              QStringLiteral("pxr")),
-              dir.filePath(QStringLiteral("Urlaub.pxr")));
-    // A name that has an extension keeps it.
-    answerDialogWith(QStringLiteral("Reise.pxr"));
-    EXPECT_EQ(prompter.saveFileNameWithSuffix(QStringLiteral("Speichern unter"), dir.path(), filter,
-                                              QStringLiteral("pxr")),
-              dir.filePath(QStringLiteral("Reise.pxr")));
+    // A bare name gets the extension; a name that has one keeps it.
+    for (auto [typed, chosen] : {std::pair{"Urlaub", "Urlaub.pxr"}, {"Reise.pxr", "Reise.pxr"}}) {
+        answerDialogWith(QString::fromUtf8(typed));
+        EXPECT_EQ(prompter.saveFileNameWithSuffix(QStringLiteral("Speichern unter"), dir.path(),
+                                                  filter, QStringLiteral("pxr")),
+                  dir.filePath(QString::fromUtf8(chosen)));
+    }
 }

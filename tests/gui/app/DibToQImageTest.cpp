@@ -26,11 +26,8 @@ TEST(DibToQImageTest, EveryDepthKeepsEveryPixelTheRightWayUp) {
             const int height = 4;
             pr::ImageBuffer dib;
             ASSERT_TRUE(pr::newdib(dib, width, height, bits));
-            for (int i = 0; i < dib.tableSize(); ++i) {
-                dib.info->colors[i].red = static_cast<uint8_t>(random());
-                dib.info->colors[i].green = static_cast<uint8_t>(random());
-                dib.info->colors[i].blue = static_cast<uint8_t>(random());
-            }
+            for (int i = 0; i < dib.tableSize(); ++i)
+                dib.info->colors[i] = pr::RgbQuad{uint8_t(random()), uint8_t(random()), uint8_t(random()), 0};
             const uint32_t mask = bits == 24 ? 0xFFFFFFu : (1u << bits) - 1;
             for (int y = 0; y < height; ++y)
                 for (int x = 0; x < width; ++x) pr::setpixel(dib, x, y, random() & mask);

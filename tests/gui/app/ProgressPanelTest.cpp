@@ -42,7 +42,6 @@ TEST_F(MainFormFixture, ProgressRisesByDrawingOnlyTheBarAndFallsByRepaintingTheS
     QApplication::processEvents();
     const QRect r = panel->progressRect();
     ASSERT_FALSE(r.isEmpty()) << "the panel was painted when the window was shown";
-    EXPECT_EQ(r, panel->contentsRect());
     const QColor face = panel->palette().color(QPalette::Button);
 
     w.SetProStatus(40);

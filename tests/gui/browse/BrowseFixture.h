@@ -61,9 +61,8 @@ protected:
     pr::Album& album() { return form->album(); }
 
     QString makeFolder(const QString& name) {
-        const QString path = scratch.filePath(name);
-        QDir().mkpath(path);
-        return path;
+        QDir().mkpath(scratch.filePath(name));
+        return scratch.filePath(name);
     }
     // A small picture; the format follows the extension (BMP or PNG, any case).
     QString makePicture(const QString& folder, const QString& name, QColor colour = Qt::red) {
@@ -85,8 +84,8 @@ protected:
     // Shows `folder` in the tree and waits until the file list lists exactly `names` in order.
     void openFolder(const QString& folder, const QStringList& names) {
         ASSERT_TRUE(addTab().folderTree()->setSelectedFolder(folder));
-        waitUntil([&] { return addTab().fileList()->shownNames() == names; });
-        ASSERT_EQ(addTab().fileList()->shownNames(), names);
+        ASSERT_TRUE(waitUntil([&] { return addTab().fileList()->shownNames() == names; }))
+            << addTab().fileList()->shownNames().join(' ').toStdString();
     }
     void selectInFileList(const QStringList& names) {
         pr::FileList* list = addTab().fileList();
@@ -94,8 +93,7 @@ protected:
         for (const QString& n : names) {
             const QModelIndex i = list->fileModel()->index(list->folder() + QLatin1Char('/') + n);
             ASSERT_TRUE(i.isValid()) << n.toStdString();
-            list->selectionModel()->select(
-                i, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            list->selectionModel()->select(i, QItemSelectionModel::Select | QItemSelectionModel::Rows);
         }
     }
     QStringList albumLines() {

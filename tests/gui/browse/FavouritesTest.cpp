@@ -45,7 +45,7 @@ TEST_F(BrowseFixture, UnwritableFavouritesFileKeepsTheSessionsList) {
     pr::FavouritesList* favs = addTab().favourites();
     EXPECT_FALSE(favs->AddToPrefFolders("/a/"));
     EXPECT_FALSE(favs->AddToPrefFolders("/b/"));
-    ASSERT_EQ(favs->count(), 2);
+    EXPECT_EQ(favs->count(), 2);  // the session's list is kept, newest first
     EXPECT_EQ(favs->item(0)->text(), "/b/");
 }
 
@@ -57,7 +57,6 @@ TEST_F(BrowseFixture, AVanishingFolderLeavesTheTreeOnItsParent) {
     ASSERT_TRUE(addTab().folderTree()->setSelectedFolder(inner));
     QTest::qWait(200);  // let the model read and watch the folders
     ASSERT_TRUE(QDir(inner).removeRecursively());
-    waitUntil([&] { return addTab().folderTree()->SelectedFolder() == parent; }, 8000);
-    EXPECT_EQ(addTab().folderTree()->SelectedFolder(), parent);
+    EXPECT_TRUE(waitUntil([&] { return addTab().folderTree()->SelectedFolder() == parent; }, 8000));
     EXPECT_EQ(addTab().fileList()->folder(), parent);
 }

@@ -52,14 +52,12 @@ protected:
     }
     // A placement of picture `picture` (index) on `page`, in inches.
     int32_t place(int picture, double l, double t, double w, double h, int32_t page = 1) {
-        return pr::AddPlacement(album, album.Pictures[static_cast<size_t>(picture)].Key, page, l, t,
-                                w, h, false);
+        return pr::AddPlacement(album, album.Pictures[static_cast<size_t>(picture)].Key, page, l, t, w, h, false);
     }
     const pr::Placement& at(uint32_t i) { return *album.placementAt(i); }
 
     std::vector<QWidget*> placementControls() {
-        return {tab.HellKonBtn, tab.DelitBtn,   tab.RotLeftBtn,       tab.RotRightBtn,
-                tab.FreeText,   tab.ShowBigBtn, tab.ChangePosSizeBtn, tab.CutCheck};
+        return {tab.HellKonBtn, tab.DelitBtn, tab.RotLeftBtn, tab.RotRightBtn, tab.FreeText, tab.ShowBigBtn, tab.ChangePosSizeBtn, tab.CutCheck};
     }
     int enabledControls() {
         int n = 0;

@@ -18,13 +18,12 @@ namespace imagingtest {
 
 // Every byte a picture shows: size, pixel rows, colour table and logical palette.
 inline std::vector<uint8_t> bytesOf(const pr::ImageBuffer& b) {
-    std::vector<uint8_t> v{static_cast<uint8_t>(b.width()), static_cast<uint8_t>(b.height()),
-                           static_cast<uint8_t>(b.bitCount())};
+    std::vector<uint8_t> v{uint8_t(b.width()), uint8_t(b.height()), uint8_t(b.bitCount())};
     auto add = [&v](const void* p, size_t n) {
         v.insert(v.end(), static_cast<const uint8_t*>(p), static_cast<const uint8_t*>(p) + n);
     };
     add(b.bits, b.imageBytes());
-    add(b.info->colors, sizeof(pr::RgbQuad) * static_cast<size_t>(b.tableSize()));
+    add(b.info->colors, sizeof(pr::RgbQuad) * size_t(b.tableSize()));
     if (b.hasPalette) add(&b.palette, sizeof b.palette);
     return v;
 }
@@ -35,17 +34,15 @@ inline pr::ImageBuffer picture(int bits, int w, int h) {
     pr::newdib(b, w, h, bits);
     const int n = bits < 24 ? 1 << bits : 0;
     for (int i = 0; i < n; ++i)
-        b.info->colors[i] = {static_cast<uint8_t>(i * 97),
-                             static_cast<uint8_t>(200 - i * 150 / (n - 1)),
-                             static_cast<uint8_t>(i * 255 / (n - 1)), 0};
+        b.info->colors[i] = {uint8_t(i * 97), uint8_t(200 - i * 150 / (n - 1)),
+                             uint8_t(i * 255 / (n - 1)), 0};
     pr::syncPalette(b);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             pr::setpixel(b, x, y,
-                         n ? static_cast<uint32_t>((x + y) % n)
-                           : static_cast<uint32_t>(((x * 37 + y * 11) & 0xFF) |
-                                                   ((x * 5 + y * 71) & 0xFF) << 8 |
-                                                   ((x * y + 90) & 0xFF) << 16));
+                         n ? uint32_t((x + y) % n)
+                           : uint32_t(((x * 37 + y * 11) & 0xFF) | ((x * 5 + y * 71) & 0xFF) << 8 |
+                                      ((x * y + 90) & 0xFF) << 16));
     return b;
 }
 
@@ -56,7 +53,7 @@ protected:
     // A picture on `frames` placements, the first of them selected.
     int32_t placed(const pr::ImageBuffer& image, int frames = 1) {
         const int32_t key = album.addPicture("bild.bmp", image);
-        album.SelectedPlacement = static_cast<int32_t>(album.placementCount());
+        album.SelectedPlacement = int32_t(album.placementCount());
         for (int i = 0; i < frames; ++i)
             *reinterpret_cast<pr::Placement*>(album.Placements.Append()) =
                 pr::Placement{0.5, 0.5, 2, 1.5, 1, key, 0, {}};

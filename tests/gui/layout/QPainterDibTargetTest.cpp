@@ -12,9 +12,6 @@ using namespace layouttest;
 
 namespace {
 
-const QRgb R = qRgb(255, 0, 0), G = qRgb(0, 255, 0), B = qRgb(0, 0, 255), Y = qRgb(255, 255, 0),
-           K = qRgb(0, 0, 0), W = qRgb(255, 255, 255), C = qRgb(0, 255, 255), M = qRgb(255, 0, 255);
-
 // Draws the whole picture scaled by `scale` at (1, 1) of a white canvas and checks every pixel:
 // each source pixel becomes a scale x scale block, and the border stays white.
 void expectBlocks(const pr::ImageBuffer& picture, const std::vector<std::vector<QRgb>>& seen,
@@ -34,34 +31,40 @@ void expectBlocks(const pr::ImageBuffer& picture, const std::vector<std::vector<
         }
 }
 
-TEST(QPainterDibTarget, TrueColourRowsAndPaletteScreenDrawUprightAndExact) {
-    const std::vector<std::vector<QRgb>> seen = {{R, G, B}, {Y, K, W}};
-    const pr::ImageBuffer picture = picture24(seen);
-    for (int scale : {1, 2, 3}) {
-        expectBlocks(picture, seen, scale, 24);
-        // Colours of the halftone palette's cube come through the palette path unchanged.
-        expectBlocks(picture, seen, scale, 8);
-    }
-}
-
-TEST(QPainterDibTarget, PalettePictureRowsUseTheColourTable) {
-    const pr::ImageBuffer picture = pictureIndexed(8, {R, G, B, Y}, {{0, 1, 3}, {2, 3, 0}});
-    for (int scale : {1, 3}) expectBlocks(picture, {{R, G, Y}, {B, Y, R}}, scale, 24);
-}
-
-TEST(QPainterDibTarget, FourAndOneBitPicturesTakeTheDirectPath) {
+TEST(QPainterDibTarget, EveryDepthDrawsUprightAndExactAtEveryScale) {
     std::vector<QRgb> table16(16, K);
     table16[0] = R;
     table16[1] = G;
     table16[2] = B;
     table16[15] = C;
-    const pr::ImageBuffer four = pictureIndexed(4, table16, {{0, 1, 2}, {15, 2, 0}, {1, 15, 1}});
-    const pr::ImageBuffer one =
-        pictureIndexed(1, {M, Y}, {{0, 1, 1, 0, 0, 0, 0, 1, 1}, {1, 0, 0, 0, 1, 1, 1, 1, 0}});
-    for (int scale : {1, 2}) {
-        expectBlocks(four, {{R, G, B}, {C, B, R}, {G, C, G}}, scale, 24);
-        expectBlocks(one, {{M, Y, Y, M, M, M, M, Y, Y}, {Y, M, M, M, Y, Y, Y, Y, M}}, scale, 24);
-    }
+    const std::vector<std::vector<QRgb>> seen24 = {{R, G, B}, {Y, K, W}};
+    const struct {
+        const char* name;
+        pr::ImageBuffer picture;
+        std::vector<std::vector<QRgb>> seen;
+        int displayBits;
+    } cases[] = {
+        {"24 bit", picture24(seen24), seen24, 24},
+        // Colours of the halftone palette's cube come through the palette path unchanged.
+        {"24 bit on a palette screen", picture24(seen24), seen24, 8},
+        {"8 bit",
+         pictureIndexed(8, {R, G, B, Y}, {{0, 1, 3}, {2, 3, 0}}),
+         {{R, G, Y}, {B, Y, R}},
+         24},
+        {"4 bit",
+         pictureIndexed(4, table16, {{0, 1, 2}, {15, 2, 0}, {1, 15, 1}}),
+         {{R, G, B}, {C, B, R}, {G, C, G}},
+         24},
+        {"1 bit",
+         pictureIndexed(1, {M, Y}, {{0, 1, 1, 0, 0, 0, 0, 1, 1}, {1, 0, 0, 0, 1, 1, 1, 1, 0}}),
+         {{M, Y, Y, M, M, M, M, Y, Y}, {Y, M, M, M, Y, Y, Y, Y, M}},
+         24},
+    };
+    for (const auto& c : cases)
+        for (int scale : {1, 2, 3}) {
+            SCOPED_TRACE(c.name);
+            expectBlocks(c.picture, c.seen, scale, c.displayBits);
+        }
 }
 
 TEST(QPainterDibTarget, SourceRectangleCountsRowsFromTheBottom) {
@@ -73,11 +76,11 @@ TEST(QPainterDibTarget, SourceRectangleCountsRowsFromTheBottom) {
         rows[i / 4][i % 4] = i;
     }
     for (int bits : {4, 8}) {
-        const pr::ImageBuffer picture = pictureIndexed(bits, table, rows);
         QImage out = canvas(2, 2);
         {
             QPainter painter(&out);
-            pr::drawDib(painter, 0, 0, 2, 2, picture, 1, 1, 2, 2, true, false, {}, {}, 24);
+            pr::drawDib(painter, 0, 0, 2, 2, pictureIndexed(bits, table, rows), 1, 1, 2, 2, true,
+                        false, {}, {}, 24);
         }
         EXPECT_EQ(at(out, 0, 0), table[5]) << bits;
         EXPECT_EQ(at(out, 1, 0), table[6]) << bits;
@@ -102,8 +105,8 @@ TEST(QPainterDibTarget, StretchDrawsOnlyThePartOfTheSourceInsideThePicture) {
         }
 }
 
-// A paint device that records what reaches its engine: the image calls with their rectangles and
-// the transform in force. devType() decides whether it counts as a printer.
+// A paint device that records the image calls reaching its engine with the transform in force.
+// devType() decides whether it counts as a printer.
 class RecordingEngine : public QPaintEngine {
 public:
     // All features, so that QPainter hands transforms to the engine instead of emulating them.
@@ -153,7 +156,7 @@ protected:
             case PdmDevicePixelRatio:
                 return 1;
             case PdmDevicePixelRatioScaled:
-                return 1 * QPaintDevice::devicePixelRatioFScale();
+                return int(QPaintDevice::devicePixelRatioFScale());
             default:
                 return 1000;
         }
@@ -163,18 +166,26 @@ private:
     int type_;
 };
 
-TEST(QPainterDibTarget, PrinterGetsTheClippedSourceOnceAtItsOwnResolution) {
-    pr::ImageBuffer picture;
-    ASSERT_TRUE(pr::newdib(picture, 400, 300, 24));
-    RecordingDevice printer(QInternal::Printer);
+// Draws with a target of the device's kind and returns the device's image calls.
+std::vector<RecordingEngine::Call> drawOn(int devType, bool printer, const pr::ImageBuffer& picture,
+                                          QRect dest, QRect source) {
+    RecordingDevice device(devType);
     {
-        QPainter painter(&printer);
-        pr::QPainterDibTarget target(painter, 24);
-        EXPECT_TRUE(target.isPrinter());
-        // Middle 300 columns of the picture into 3000 x 3000 printer pixels.
-        pr::drawDib(painter, 100, 200, 3000, 3000, picture, 50, 0, 300, 300, true);
+        QPainter painter(&device);
+        EXPECT_EQ(pr::QPainterDibTarget(painter, 24).isPrinter(), printer);
+        pr::drawDib(painter, dest.x(), dest.y(), dest.width(), dest.height(), picture, source.x(),
+                    source.y(), source.width(), source.height(), true);
     }
-    const auto& calls = printer.engine.calls;
+    return device.engine.calls;
+}
+
+TEST(QPainterDibTarget, PrinterGetsTheClippedSourceOnceAndScreenOneBlockOfItsSize) {
+    pr::ImageBuffer picture, indexed;
+    ASSERT_TRUE(pr::newdib(picture, 400, 300, 24));
+    ASSERT_TRUE(pr::newdib(indexed, 64, 32, 8));
+    // Middle 300 columns of the picture into 3000 x 3000 printer pixels.
+    auto calls =
+        drawOn(QInternal::Printer, true, picture, {100, 200, 3000, 3000}, {50, 0, 300, 300});
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].source, QRectF(50, 0, 300, 300));
     // The picture's own rows, not a copy and not a screen-sized rendition.
@@ -185,32 +196,17 @@ TEST(QPainterDibTarget, PrinterGetsTheClippedSourceOnceAtItsOwnResolution) {
     EXPECT_LT(calls[0].transform.m22(), 0);
 
     // A palette picture keeps its pixels shared too, although its colour table is set.
-    pr::ImageBuffer indexed;
-    ASSERT_TRUE(pr::newdib(indexed, 64, 32, 8));
-    RecordingDevice printer8(QInternal::Printer);
-    {
-        QPainter painter(&printer8);
-        pr::drawDib(painter, 0, 0, 640, 320, indexed, 0, 0, 64, 32, true);
-    }
-    ASSERT_EQ(printer8.engine.calls.size(), 1u);
-    EXPECT_EQ(printer8.engine.calls[0].bits, indexed.bits);
-}
+    calls = drawOn(QInternal::Printer, true, indexed, {0, 0, 640, 320}, {0, 0, 64, 32});
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].bits, indexed.bits);
 
-TEST(QPainterDibTarget, ScreenRowsGoToTheDeviceAsOneBlock) {
-    pr::ImageBuffer picture;
     ASSERT_TRUE(pr::newdib(picture, 4000, 3000, 24));
-    RecordingDevice screen(QInternal::UnknownDevice);
-    {
-        QPainter painter(&screen);
-        pr::QPainterDibTarget target(painter, 24);
-        EXPECT_FALSE(target.isPrinter());
-        pr::drawDib(painter, 0, 0, 1000, 667, picture, 0, 0, 4000, 3000, true);
-    }
-    ASSERT_EQ(screen.engine.calls.size(), 1u);
-    EXPECT_EQ(screen.engine.calls[0].imageSize, QSize(1000, 667));
+    calls = drawOn(QInternal::UnknownDevice, false, picture, {0, 0, 1000, 667}, {0, 0, 4000, 3000});
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].imageSize, QSize(1000, 667));
 }
 
-TEST(QPainterDibTarget, PdfWriterAndPdfPrinterCountAsPrinters) {
+TEST(QPainterDibTarget, PdfWriterCountsAsPrinter) {
     QTemporaryDir dir;
     QPdfWriter writer(dir.filePath(QStringLiteral("a.pdf")));
     QPainter pdf(&writer);
@@ -219,7 +215,6 @@ TEST(QPainterDibTarget, PdfWriterAndPdfPrinterCountAsPrinters) {
     QImage image = canvas(4, 4);
     QPainter onImage(&image);
     EXPECT_FALSE(pr::QPainterDibTarget(onImage).isPrinter());
-    EXPECT_EQ(pr::QPainterDibTarget(onImage, 8).displayBitsPerPixel(), 8);
 }
 
 }  // namespace

@@ -11,18 +11,20 @@
 
 namespace layouttest {
 
+const QRgb R = qRgb(255, 0, 0), G = qRgb(0, 255, 0), B = qRgb(0, 0, 255), Y = qRgb(255, 255, 0),
+           K = qRgb(0, 0, 0), W = qRgb(255, 255, 255), C = qRgb(0, 255, 255), M = qRgb(255, 0, 255);
+
 inline uint32_t bgr(QRgb c) {
-    return static_cast<uint32_t>(qBlue(c)) << 16 | static_cast<uint32_t>(qGreen(c)) << 8 |
-           static_cast<uint32_t>(qRed(c));
+    return uint32_t(qBlue(c)) << 16 | uint32_t(qGreen(c)) << 8 | qRed(c);
 }
 
 // A 24-bit picture from rows of colours, given top row first as seen.
 inline pr::ImageBuffer picture24(const std::vector<std::vector<QRgb>>& rows) {
     pr::ImageBuffer b;
-    pr::newdib(b, static_cast<int>(rows[0].size()), static_cast<int>(rows.size()), 24);
+    pr::newdib(b, int(rows[0].size()), int(rows.size()), 24);
     for (size_t y = 0; y < rows.size(); ++y)
         for (size_t x = 0; x < rows[y].size(); ++x)
-            pr::setpixel(b, static_cast<int>(x), static_cast<int>(y), bgr(rows[y][x]));
+            pr::setpixel(b, int(x), int(y), bgr(rows[y][x]));
     return b;
 }
 
@@ -30,17 +32,14 @@ inline pr::ImageBuffer picture24(const std::vector<std::vector<QRgb>>& rows) {
 inline pr::ImageBuffer pictureIndexed(int bits, const std::vector<QRgb>& table,
                                       const std::vector<std::vector<int>>& rows) {
     pr::ImageBuffer b;
-    pr::newdib(b, static_cast<int>(rows[0].size()), static_cast<int>(rows.size()), bits);
-    for (size_t i = 0; i < table.size(); ++i) {
-        b.info->colors[i].red = static_cast<uint8_t>(qRed(table[i]));
-        b.info->colors[i].green = static_cast<uint8_t>(qGreen(table[i]));
-        b.info->colors[i].blue = static_cast<uint8_t>(qBlue(table[i]));
-    }
+    pr::newdib(b, int(rows[0].size()), int(rows.size()), bits);
+    for (size_t i = 0; i < table.size(); ++i)
+        b.info->colors[i] = {uint8_t(qBlue(table[i])), uint8_t(qGreen(table[i])),
+                             uint8_t(qRed(table[i])), 0};
     pr::syncPalette(b);
     for (size_t y = 0; y < rows.size(); ++y)
         for (size_t x = 0; x < rows[y].size(); ++x)
-            pr::setpixel(b, static_cast<int>(x), static_cast<int>(y),
-                         static_cast<uint32_t>(rows[y][x]));
+            pr::setpixel(b, int(x), int(y), uint32_t(rows[y][x]));
     return b;
 }
 

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QCheckBox>
+#include <QImage>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 #include "ScriptedPrompter.h"
@@ -18,6 +20,36 @@
 #include "output/PrintPreview.h"
 #include "output/TOutputTab.h"
 #include "toolkit/StoredValues.h"
+
+inline QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Page objects, not the page tree ("/Type /Pages").
+inline int pdfPages(const QByteArray& pdf) {
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?!s)"));
+    return int(QString::fromLatin1(pdf).count(page));
+}
+
+inline int pdfImages(const QByteArray& pdf) {
+    return int(pdf.count("/Subtype /Image"));
+}
+
+inline void placeOn(pr::Album& album, int32_t key, int page, double left, double top, double width,
+                    double height, bool crop = false) {
+    *reinterpret_cast<pr::Placement*>(album.Placements.Append()) =
+        pr::Placement{left, top, width, height, page, key, uint8_t(crop ? 1 : 0), {}};
+}
+
+// The rows and columns inside `frame` that have exactly `colour`: a caption's background.
+inline QRect extentOf(const QImage& image, const QRect& frame, QRgb colour) {
+    QRect found;
+    for (int y = frame.top(); y <= frame.bottom(); ++y)
+        for (int x = frame.left(); x <= frame.right(); ++x)
+            if (image.pixel(x, y) == colour) found |= QRect(x, y, 1, 1);
+    return found;
+}
 
 class OutputFixture : public ::testing::Test {
 protected:
@@ -40,27 +72,20 @@ protected:
         album.DelallPics();
     }
 
-    // A solid 24-bit picture (colour 0x00BBGGRR) added to the album; returns its key.
-    int32_t addPicture(int w, int h, uint32_t bgr, const std::string& name = "bild.bmp") {
+    // A 24-bit picture added to the album, each pixel's colour (0x00BBGGRR) from `colour`.
+    int32_t addPicture(int w, int h, std::function<uint32_t(int, int)> colour) {
         pr::ImageBuffer image;
         EXPECT_TRUE(pr::newdib(image, w, h, 24));
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) pr::setpixel(image, x, y, bgr);
-        return album.addPicture(name, image);
+            for (int x = 0; x < w; ++x) pr::setpixel(image, x, y, colour(x, y));
+        return album.addPicture("bild.bmp", image);
     }
-
+    int32_t addPicture(int w, int h, uint32_t bgr) {
+        return addPicture(w, h, [bgr](int, int) { return bgr; });
+    }
     void place(int32_t key, int page, double left, double top, double width, double height,
                bool crop = false) {
-        auto* p = reinterpret_cast<pr::Placement*>(album.Placements.Append());
-        ASSERT_NE(p, nullptr);
-        *p = pr::Placement{};
-        p->Left = left;
-        p->Top = top;
-        p->Width = width;
-        p->Height = height;
-        p->Page = page;
-        p->ImageKey = key;
-        p->FitCrop = crop ? 1 : 0;
+        placeOn(album, key, page, left, top, width, height, crop);
     }
 
     static testsupport::ScriptedPrompter::PrinterAnswer printToPdf(const QString& path) {
@@ -69,11 +94,6 @@ protected:
             printer.setOutputFileName(path);
             return true;
         };
-    }
-
-    static QByteArray readAll(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
     QTemporaryDir scratch;

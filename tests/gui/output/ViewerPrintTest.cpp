@@ -1,42 +1,15 @@
 // "Drucken..." of the add tab and "&Drucken" of the viewer, in the whole window: each opens
 // "Bild drucken..." over its own window and prints the picture alone under its own job title.
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
-#include <QFile>
-#include <QImage>
-#include <QPrinter>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 
-#include "ScriptedPrompter.h"
+#include "OutputFixture.h"
 #include "album/AlbumCommands.h"
 #include "app/TMainForm.h"
-#include "output/TOutputTab.h"
 #include "output/TPrintForm.h"
 #include "output/TViewPicForm.h"
-
-namespace {
-
-// Confirms the next "Bild drucken..." and notes the window it belongs to.
-void confirmNextPrintForm(QWidget** owner) {
-    *owner = nullptr;
-    QTimer::singleShot(0, [owner] {
-        if (auto* form = qobject_cast<pr::TPrintForm*>(QApplication::activeModalWidget())) {
-            *owner = form->parentWidget();
-            form->OkBtn->click();
-        }
-    });
-}
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-}  // namespace
 
 TEST(SinglePicturePrintFromWindow, AddTabAndViewerPrintUnderTheirTitles) {
     QTemporaryDir dir;
@@ -56,28 +29,39 @@ TEST(SinglePicturePrintFromWindow, AddTabAndViewerPrintUnderTheirTitles) {
     ASSERT_TRUE(commands->AddPictureFile(picture));
     commands->UpdateListBox();  // as "&Hinzufügen" does after adding
     EXPECT_TRUE(printBtn->isEnabled());
-    QPrinter& printer = form.outputTab()->printer();
-    printer.setOutputFormat(QPrinter::PdfFormat);
-
-    QWidget* owner = nullptr;
-    const QString fromList = dir.filePath(QStringLiteral("liste.pdf"));
-    prompter.answerSaveFile(fromList);
-    confirmNextPrintForm(&owner);
-    printBtn->click();
-    EXPECT_EQ(owner, &form);
-    EXPECT_EQ(printer.docName(), QStringLiteral("Pixo-Rahmler Bild"));
-    EXPECT_EQ(readAll(fromList).count("/Subtype /Image"), 1);
-
     pr::TViewPicForm* viewer = form.viewPicForm();
     ASSERT_TRUE(viewer->printButton()->isEnabled());
     viewer->setPicture(form.album().PreviewImage, picture);
-    const QString fromViewer = dir.filePath(QStringLiteral("betrachter.pdf"));
-    prompter.answerSaveFile(fromViewer);
-    confirmNextPrintForm(&owner);
-    viewer->printButton()->click();
-    EXPECT_EQ(owner, viewer);
-    EXPECT_EQ(printer.docName(), QStringLiteral("Lumarchiv Bild"));
-    EXPECT_EQ(readAll(fromViewer).count("/Subtype /Image"), 1);
+    form.outputTab()->printer().setOutputFormat(QPrinter::PdfFormat);
+
+    const struct {
+        QPushButton* button;
+        QWidget* owner;
+        QString title;
+        bool confirm;
+    } cases[] = {{printBtn, &form, "Pixo-Rahmler Bild", true},
+                 {viewer->printButton(), viewer, "Lumarchiv Bild", true},
+                 {printBtn, &form, "Pixo-Rahmler Bild", false}};  // last: its name stays queued
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title.toStdString() + (c.confirm ? " printed" : " cancelled"));
+        const QString pdf = dir.filePath(c.title + (c.confirm ? ".pdf" : "-nie.pdf"));
+        prompter.answerSaveFile(pdf);
+        QWidget* owner = nullptr;  // the window "Bild drucken..." belongs to
+        QTimer::singleShot(0, [&owner, &c] {
+            if (auto* f = qobject_cast<pr::TPrintForm*>(QApplication::activeModalWidget())) {
+                owner = f->parentWidget();
+                (c.confirm ? f->OkBtn : f->CancelBtn)->click();
+            }
+        });
+        c.button->click();
+        EXPECT_EQ(owner, c.owner);
+        EXPECT_EQ(pdfImages(readAll(pdf)), c.confirm ? 1 : 0);
+        if (c.confirm) {
+            EXPECT_EQ(form.outputTab()->printer().docName(), c.title);
+        }
+    }
     EXPECT_TRUE(prompter.shown.empty());
+    for (QWidget* w : QApplication::topLevelWidgets())  // released once printed
+        EXPECT_EQ(qobject_cast<pr::TPrintForm*>(w), nullptr);
     form.album().DelallPics();
 }

@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QSettings>
 #include <QStandardPaths>
-
-#include "toolkit/StoredValues.h"
 
 int main(int argc, char** argv) {
     // Before anything opens QSettings: the user's own values must never be read or written.

@@ -5,9 +5,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <atomic>
-#include <chrono>
-#include <thread>
 
 #include "ScriptedPrompter.h"
 #include "album/Album.h"
@@ -80,19 +77,3 @@ TEST_F(ThumbInWindow, BrowserTabShowsTheFolderAndEnterAddsThePicture) {
     EXPECT_TRUE(prompter.shown.empty());
 }
 
-TEST_F(ThumbInWindow, ClosingTheWindowMidRunWaitsForTheLoader) {
-    std::atomic<bool> inside{false};
-    addTab->thumbBrowser()->setThumbnailMaker([&inside](const ThumbJob& job) {
-        inside = true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
-        std::optional<ThumbCell> cell = makeThumbnail(job);
-        inside = false;
-        return cell;
-    });
-    showBrowser();
-    ASSERT_TRUE(QTest::qWaitFor([&]() { return inside.load(); }, 20000));
-    form.reset();
-    EXPECT_FALSE(inside.load());
-    QTest::qWait(200);  // nothing of the run may arrive now
-    EXPECT_FALSE(inside.load());
-}
