@@ -1,0 +1,48 @@
+#pragma once
+// What every picture-reader fuzz target checks: any input gives a picture or a message, never a
+// crash, and a picture is whole: its first and last pixel bytes are touched, so a buffer shorter
+// than the picture's layout shows up under the address sanitizer.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "imaging/RasterLibrary.h"
+#include "imaging/codecs/Codec.h"
+
+namespace pr::fuzz {
+
+inline void touchWholePicture(const ImageBuffer& img) {
+    volatile uint8_t sink = img.bits[0];
+    sink = img.bits[img.imageBytes() - 1];
+    (void)sink;
+}
+
+// The way OpenDib reads a file: through the registry, for inputs that `codec`'s sniffer claims.
+// A failure must carry a message; `alsoReduced` tries the reduced-size decode of thumbnails too.
+inline int fuzzThroughRegistry(const Codec& codec, const uint8_t* data, size_t size,
+                               bool alsoReduced) {
+    if (!codec.sniff(data, size)) return 0;
+    for (int reduced : {0, 80}) {
+        if (reduced != 0 && !alsoReduced) break;
+        DecodeOptions options;
+        options.maxWidth = options.maxHeight = reduced;
+        ImageBuffer img;
+        const DecodeResult r = decodePicture(data, size, options, img);
+        if (r.ok() != img.valid() || (!r.ok() && img.message.size() <= 5)) std::abort();
+        if (img.valid()) touchWholePicture(img);
+    }
+    return 0;
+}
+
+// The reader alone on arbitrary bytes, whatever its sniffer says: the weakly signed formats are
+// tried last by the registry on files nothing else claimed.
+inline int fuzzReaderAlone(const Codec& codec, const uint8_t* data, size_t size) {
+    codec.sniff(data, size);
+    ImageBuffer img;
+    const DecodeResult r = codec.decode(data, size, DecodeOptions{}, img);
+    if (r.ok() && img.valid()) touchWholePicture(img);
+    return 0;
+}
+
+}  // namespace pr::fuzz
