@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchPhotos.h"
 #include "imaging/FileBytes.h"
 #include "imaging/RasterLibrary.h"
 
@@ -26,30 +27,13 @@ namespace {
 constexpr int kWidth = 6000, kHeight = 4000;
 
 struct Files {
-    std::filesystem::path dir;
+    bench::ScratchFolder scratch{"pxr-bench-"};
+    const std::filesystem::path& dir = scratch.dir;
     std::string jpeg, png, tiff, bmp;
     std::vector<uint8_t> jpegBytes;
     Files() {
-        dir = std::filesystem::temp_directory_path() /
-              ("pxr-bench-" + std::to_string(std::random_device{}()));
-        std::filesystem::create_directories(dir);
         const std::string ppm = (dir / "src.ppm").string();
-        {
-            // A photo-like picture: smooth gradients with some noise, so the JPEG is of typical size.
-            std::ofstream out(ppm, std::ios::binary);
-            out << "P6\n" << kWidth << " " << kHeight << "\n255\n";
-            std::vector<uint8_t> row(kWidth * 3);
-            std::mt19937 rng(1);
-            for (int y = 0; y < kHeight; ++y) {
-                for (int x = 0; x < kWidth; ++x) {
-                    const int n = static_cast<int>(rng() & 15);
-                    row[3 * x] = static_cast<uint8_t>((x * 255 / kWidth + n) & 255);
-                    row[3 * x + 1] = static_cast<uint8_t>((y * 255 / kHeight + n) & 255);
-                    row[3 * x + 2] = static_cast<uint8_t>(((x / 40 + y / 40) & 1 ? 200 : 60) + n);
-                }
-                out.write(reinterpret_cast<const char*>(row.data()), row.size());
-            }
-        }
+        bench::writePhotoPpm(ppm, kWidth, kHeight);
         jpeg = (dir / "pic.jpg").string();
         png = (dir / "pic.png").string();
         tiff = (dir / "pic.tif").string();
@@ -62,10 +46,6 @@ struct Files {
         run("pamtotiff -lzw " + ppm + " > " + tiff + " 2>/dev/null");
         run("ppmtobmp -bpp 24 " + ppm + " > " + bmp + " 2>/dev/null");
         pr::readFileBytes(jpeg, jpegBytes);
-    }
-    ~Files() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
     }
 };
 

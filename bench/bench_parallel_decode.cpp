@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "album/Album.h"
+#include "BenchPhotos.h"
 #include "album/AlbumFileApply.h"
 #include "album/AlbumFileWriter.h"
 #include "album/PictureDecoding.h"
@@ -40,16 +41,10 @@ bool writeJpeg(const std::string& path) {
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, 92, TRUE);
     jpeg_start_compress(&cinfo, TRUE);
-    // Smooth gradients with some noise and hard edges, so the file has a photo's typical size.
-    std::vector<uint8_t> row(static_cast<std::size_t>(kWidth) * 3);
+    std::vector<uint8_t> row;
     std::mt19937 rng(1);
     for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            const int n = static_cast<int>(rng() & 15);
-            row[3 * x] = static_cast<uint8_t>((x * 255 / kWidth + n) & 255);
-            row[3 * x + 1] = static_cast<uint8_t>((y * 255 / kHeight + n) & 255);
-            row[3 * x + 2] = static_cast<uint8_t>(((x / 40 + y / 40) & 1 ? 200 : 60) + n);
-        }
+        bench::photoRow(row, y, kWidth, kHeight, rng);
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&cinfo, rows, 1);
     }
@@ -59,15 +54,13 @@ bool writeJpeg(const std::string& path) {
 }
 
 struct Pictures {
-    std::filesystem::path dir;
+    bench::ScratchFolder scratch{"pxr-bench-parallel-"};
+    const std::filesystem::path& dir = scratch.dir;
     std::vector<std::string> paths;
     std::string album;
     bool ok = false;
 
     Pictures() {
-        dir = std::filesystem::temp_directory_path() /
-              ("pxr-bench-parallel-" + std::to_string(std::random_device{}()));
-        std::filesystem::create_directories(dir);
         const std::string first = (dir / "foto00.jpg").string();
         if (!writeJpeg(first)) return;
         pr::Album a;
@@ -83,10 +76,6 @@ struct Pictures {
         }
         album = (dir / "urlaub.pxr").string();
         ok = pr::saveAlbumFile(album, a, pr::AlbumSettings{}).ok;
-    }
-    ~Pictures() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
     }
 };
 

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchPhotos.h"
 #include "browse/FileCheck.h"
 #include "browse/ThumbCacheReader.h"
 #include "browse/ThumbCacheWriter.h"
@@ -28,30 +29,14 @@ namespace {
 constexpr int kWidth = 6000, kHeight = 4000, kFiles = 50;
 
 struct Folder {
-    std::filesystem::path dir;
+    bench::ScratchFolder scratch{"pxr-bench-thumbs-"};
+    const std::filesystem::path& dir = scratch.dir;
     std::vector<pr::ThumbJob> jobs;
     bool ok = false;
 
     Folder() {
-        dir = std::filesystem::temp_directory_path() /
-              ("pxr-bench-thumbs-" + std::to_string(std::random_device{}()));
-        std::filesystem::create_directories(dir);
         const std::string ppm = (dir / "src.ppm").string();
-        {
-            std::ofstream out(ppm, std::ios::binary);
-            out << "P6\n" << kWidth << " " << kHeight << "\n255\n";
-            std::vector<uint8_t> row(kWidth * 3);
-            std::mt19937 rng(1);
-            for (int y = 0; y < kHeight; ++y) {
-                for (int x = 0; x < kWidth; ++x) {
-                    const int n = static_cast<int>(rng() & 15);
-                    row[3 * x] = static_cast<uint8_t>((x * 255 / kWidth + n) & 255);
-                    row[3 * x + 1] = static_cast<uint8_t>((y * 255 / kHeight + n) & 255);
-                    row[3 * x + 2] = static_cast<uint8_t>(((x / 40 + y / 40) & 1 ? 200 : 60) + n);
-                }
-                out.write(reinterpret_cast<const char*>(row.data()), row.size());
-            }
-        }
+        bench::writePhotoPpm(ppm, kWidth, kHeight);
         const std::string first = (dir / "foto00.jpg").string();
         ok = std::system(("cjpeg -quality 92 -outfile '" + first + "' '" + ppm + "'").c_str()) == 0;
         std::filesystem::remove(ppm);
@@ -62,10 +47,6 @@ struct Folder {
             if (i > 0) std::filesystem::copy_file(first, path);
             jobs.push_back(pr::ThumbJob{name, path, pr::kFormatJpg, 1});
         }
-    }
-    ~Folder() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
     }
 };
 
