@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "BenchPhotos.h"
-#include "imaging/FileBytes.h"
-#include "imaging/RasterLibrary.h"
+#include "core/imaging/FileBytes.h"
+#include "core/imaging/RasterLibrary.h"
 
 namespace {
 

@@ -16,11 +16,11 @@
 #include <thread>
 #include <vector>
 
-#include "album/Album.h"
+#include "core/album/Album.h"
 #include "BenchPhotos.h"
-#include "album/AlbumFileApply.h"
-#include "album/AlbumFileWriter.h"
-#include "album/PictureDecoding.h"
+#include "core/album/AlbumFileApply.h"
+#include "core/album/AlbumFileWriter.h"
+#include "core/album/PictureDecoding.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <random>
 #include <vector>
 
-#include "imaging/Adjust.h"
-#include "imaging/ImageBuffer.h"
-#include "imaging/Resize.h"
-#include "imaging/Rotate.h"
+#include "core/imaging/Adjust.h"
+#include "core/imaging/ImageBuffer.h"
+#include "core/imaging/Resize.h"
+#include "core/imaging/Rotate.h"
 
 using namespace pr;
 

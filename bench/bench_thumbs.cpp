@@ -16,13 +16,13 @@
 #include <vector>
 
 #include "BenchPhotos.h"
-#include "browse/FileCheck.h"
-#include "browse/ThumbCacheReader.h"
-#include "browse/ThumbCacheWriter.h"
-#include "browse/ThumbStep.h"
-#include "browse/ThumbnailSize.h"
-#include "imaging/RasterLibrary.h"
-#include "imaging/Resize.h"
+#include "core/browse/FileCheck.h"
+#include "core/browse/ThumbCacheReader.h"
+#include "core/browse/ThumbCacheWriter.h"
+#include "core/browse/ThumbStep.h"
+#include "core/browse/ThumbnailSize.h"
+#include "core/imaging/RasterLibrary.h"
+#include "core/imaging/Resize.h"
 
 namespace {
 

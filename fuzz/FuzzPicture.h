@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "imaging/RasterLibrary.h"
-#include "imaging/codecs/Codec.h"
+#include "core/imaging/RasterLibrary.h"
+#include "core/imaging/codecs/Codec.h"
 
 namespace pr::fuzz {
 

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "album/AlbumFileReader.h"
-#include "album/AlbumFileWriter.h"
+#include "core/album/AlbumFileReader.h"
+#include "core/album/AlbumFileWriter.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "browse/ThumbCacheReader.h"
+#include "core/browse/ThumbCacheReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const pr::ThumbCacheReader reader = pr::ThumbCacheReader::fromBytes(data, size);

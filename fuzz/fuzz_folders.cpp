@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "browse/FavouriteFolders.h"
-#include "browse/FoldersFile.h"
+#include "core/browse/FavouriteFolders.h"
+#include "core/browse/FoldersFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<std::string> whole = pr::parseFoldersFile(data, size);

@@ -1,11 +1,33 @@
 #!/usr/bin/env bash
-# The core layer must build without Qt: fail when any file under src/core includes a Qt header.
+# The layers depend one way: gui uses render and core, render uses core, core uses neither.
+# Fail when a file under src/core includes a Qt header or a header of render or gui, or when a
+# file under src/render includes a header of gui.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+fail=0
 hits=$(grep -rnE '^\s*#\s*include\s*<(Q[A-Z][A-Za-z]*|Qt[A-Za-z]*(/[^>]*)?)>' src/core || true)
 if [ -n "$hits" ]; then
   echo "src/core must not include Qt headers:"
   echo "$hits"
-  exit 1
+  fail=1
 fi
-echo "core layer: no Qt includes"
+hits=$(grep -rnE '^\s*#\s*include\s*"(render|gui)/' src/core || true)
+if [ -n "$hits" ]; then
+  echo "src/core must not include headers of render or gui:"
+  echo "$hits"
+  fail=1
+fi
+hits=$(grep -rnE '^\s*#\s*include\s*"gui/' src/render || true)
+if [ -n "$hits" ]; then
+  echo "src/render must not include headers of gui:"
+  echo "$hits"
+  fail=1
+fi
+hits=$(grep -rnE '^\s*#\s*include\s*"\.\./' src || true)
+if [ -n "$hits" ]; then
+  echo "includes under src are written from the src/ root (core/..., render/..., gui/...):"
+  echo "$hits"
+  fail=1
+fi
+[ "$fail" -eq 0 ] && echo "layers: core has no Qt, render and gui headers; render has no gui headers"
+exit "$fail"

@@ -1,4 +1,4 @@
-#include "DibToQImage.h"
+#include "render/DibToQImage.h"
 
 #include <cstring>
 

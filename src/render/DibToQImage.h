@@ -9,7 +9,7 @@
 
 #include <QImage>
 
-#include "imaging/ImageBuffer.h"
+#include "core/imaging/ImageBuffer.h"
 
 namespace pr {
 

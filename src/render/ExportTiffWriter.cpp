@@ -1,4 +1,4 @@
-#include "ExportTiffWriter.h"
+#include "render/ExportTiffWriter.h"
 
 #include <tiffio.h>
 

@@ -1,4 +1,4 @@
-#include "PageExport.h"
+#include "render/PageExport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,8 +9,8 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
-#include "ExportTiffWriter.h"
-#include "PagePrinter.h"
+#include "render/ExportTiffWriter.h"
+#include "render/PagePrinter.h"
 
 namespace pr {
 

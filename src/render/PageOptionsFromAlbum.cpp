@@ -1,4 +1,4 @@
-#include "PageOptionsFromAlbum.h"
+#include "render/PageOptionsFromAlbum.h"
 
 namespace pr {
 

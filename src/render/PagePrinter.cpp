@@ -1,4 +1,4 @@
-#include "PagePrinter.h"
+#include "render/PagePrinter.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>

@@ -7,7 +7,7 @@
 // the painter's origin is the top-left corner of the printable area, which is where page inches
 // start. Paper is white already, so no sheet is painted; grid and selection never reach paper.
 
-#include "PageRenderer.h"
+#include "render/PageRenderer.h"
 
 class QPagedPaintDevice;
 class QPainter;

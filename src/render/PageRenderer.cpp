@@ -1,4 +1,4 @@
-#include "PageRenderer.h"
+#include "render/PageRenderer.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "QPainterDibTarget.h"
-#include "layout/FitPictureToFrame.h"
-#include "layout/PageGeometry.h"
-#include "layout/PageUnits.h"
-#include "layout/SelectionHandles.h"
+#include "render/QPainterDibTarget.h"
+#include "core/layout/FitPictureToFrame.h"
+#include "core/layout/PageGeometry.h"
+#include "core/layout/PageUnits.h"
+#include "core/layout/SelectionHandles.h"
 
 namespace pr {
 

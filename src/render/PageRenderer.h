@@ -16,8 +16,8 @@
 #include <QFont>
 #include <QSize>
 
-#include "album/Album.h"
-#include "imaging/DrawDib.h"
+#include "core/album/Album.h"
+#include "core/imaging/DrawDib.h"
 
 class QPainter;
 

@@ -1,4 +1,4 @@
-#include "QPainterDibTarget.h"
+#include "render/QPainterDibTarget.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -7,7 +7,7 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "DibToQImage.h"
+#include "render/DibToQImage.h"
 
 namespace pr {
 

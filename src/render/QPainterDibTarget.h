@@ -22,8 +22,8 @@
 
 #include <QPainter>
 
-#include "imaging/DibTarget.h"
-#include "imaging/DrawDib.h"
+#include "core/imaging/DibTarget.h"
+#include "core/imaging/DrawDib.h"
 
 namespace pr {
 

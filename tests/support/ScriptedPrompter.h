@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "toolkit/Prompter.h"
+#include "gui/toolkit/Prompter.h"
 
 namespace testsupport {
 

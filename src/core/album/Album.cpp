@@ -1,4 +1,4 @@
-#include "Album.h"
+#include "core/album/Album.h"
 
 #include <cstring>
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "AlbumImage.h"
-#include "Placement.h"
-#include "TDynaArray.h"
-#include "imaging/ImageBuffer.h"
+#include "core/album/AlbumImage.h"
+#include "core/album/Placement.h"
+#include "core/album/TDynaArray.h"
+#include "core/imaging/ImageBuffer.h"
 
 namespace pr {
 

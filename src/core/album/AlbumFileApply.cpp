@@ -1,12 +1,12 @@
-#include "AlbumFileApply.h"
+#include "core/album/AlbumFileApply.h"
 
 #include <algorithm>
 #include <cstring>
 #include <set>
 
-#include "AlbumFileMessages.h"
-#include "AlbumFileText.h"
-#include "PictureDecoding.h"
+#include "core/album/AlbumFileMessages.h"
+#include "core/album/AlbumFileText.h"
+#include "core/album/PictureDecoding.h"
 
 namespace pr {
 

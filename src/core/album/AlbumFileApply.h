@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "Album.h"
-#include "AlbumFileFormat.h"
-#include "AlbumFileReader.h"
-#include "imaging/ImageBuffer.h"
+#include "core/album/Album.h"
+#include "core/album/AlbumFileFormat.h"
+#include "core/album/AlbumFileReader.h"
+#include "core/imaging/ImageBuffer.h"
 
 namespace pr {
 

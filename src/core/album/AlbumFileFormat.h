@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "AlbumSettings.h"
-#include "Placement.h"
+#include "core/album/AlbumSettings.h"
+#include "core/album/Placement.h"
 
 namespace pr {
 

@@ -1,6 +1,6 @@
-#include "AlbumFileMessages.h"
+#include "core/album/AlbumFileMessages.h"
 
-#include "AlbumFileText.h"
+#include "core/album/AlbumFileText.h"
 
 namespace pr {
 

@@ -1,8 +1,8 @@
 // The picture source production code hands to the album reader: the raster library's own loader
 // and quarter turns. Kept apart so the reader itself can be tested with doubles.
-#include "AlbumFileApply.h"
-#include "imaging/RasterLibrary.h"
-#include "imaging/Rotate.h"
+#include "core/album/AlbumFileApply.h"
+#include "core/imaging/RasterLibrary.h"
+#include "core/imaging/Rotate.h"
 
 namespace pr {
 

@@ -1,4 +1,4 @@
-#include "AlbumFileReader.h"
+#include "core/album/AlbumFileReader.h"
 
 #include <cmath>
 #include <cstdio>
@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "AlbumFileMessages.h"
-#include "AlbumFileText.h"
+#include "core/album/AlbumFileMessages.h"
+#include "core/album/AlbumFileText.h"
 
 namespace pr {
 

@@ -21,8 +21,8 @@
 #include <cstdint>
 #include <string>
 
-#include "AlbumFileFormat.h"
-#include "AlbumSettings.h"
+#include "core/album/AlbumFileFormat.h"
+#include "core/album/AlbumSettings.h"
 
 namespace pr {
 

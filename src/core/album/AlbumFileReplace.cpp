@@ -1,4 +1,4 @@
-#include "AlbumFileReplace.h"
+#include "core/album/AlbumFileReplace.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "AlbumFileText.h"
+#include "core/album/AlbumFileText.h"
 
 namespace pr {
 

@@ -1,8 +1,8 @@
-#include "AlbumFileText.h"
+#include "core/album/AlbumFileText.h"
 
 #include <cstdint>
 
-#include "browse/StoredText.h"
+#include "core/browse/StoredText.h"
 
 namespace pr {
 

@@ -1,14 +1,14 @@
-#include "AlbumFileWriter.h"
+#include "core/album/AlbumFileWriter.h"
 
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <limits>
 
-#include "AlbumFileMessages.h"
-#include "AlbumFileReplace.h"
-#include "AlbumFileText.h"
-#include "browse/UpperText.h"
+#include "core/album/AlbumFileMessages.h"
+#include "core/album/AlbumFileReplace.h"
+#include "core/album/AlbumFileText.h"
+#include "core/browse/UpperText.h"
 
 namespace pr {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "Album.h"
-#include "AlbumFileFormat.h"
-#include "AlbumSettings.h"
+#include "core/album/Album.h"
+#include "core/album/AlbumFileFormat.h"
+#include "core/album/AlbumSettings.h"
 
 namespace pr {
 

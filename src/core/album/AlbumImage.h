@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "imaging/ImageBuffer.h"
+#include "core/imaging/ImageBuffer.h"
 
 namespace pr {
 

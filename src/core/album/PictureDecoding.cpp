@@ -1,4 +1,4 @@
-#include "album/PictureDecoding.h"
+#include "core/album/PictureDecoding.h"
 
 #include <algorithm>
 #include <atomic>
@@ -7,7 +7,7 @@
 #include <mutex>
 #include <thread>
 
-#include "imaging/RasterLibrary.h"
+#include "core/imaging/RasterLibrary.h"
 
 namespace pr {
 

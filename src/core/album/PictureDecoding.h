@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/ImageBuffer.h"
+#include "core/imaging/ImageBuffer.h"
 
 namespace pr {
 

@@ -1,4 +1,4 @@
-#include "QualityCheck.h"
+#include "core/album/QualityCheck.h"
 
 namespace pr {
 

@@ -4,10 +4,10 @@
 
 #include <vector>
 
-#include "Album.h"
-#include "Placement.h"
-#include "imaging/Progress.h"
-#include "imaging/Quality.h"
+#include "core/album/Album.h"
+#include "core/album/Placement.h"
+#include "core/imaging/Progress.h"
+#include "core/imaging/Quality.h"
 
 namespace pr {
 

@@ -1,6 +1,6 @@
-#include "RotationCommand.h"
+#include "core/album/RotationCommand.h"
 
-#include "imaging/Rotate.h"
+#include "core/imaging/Rotate.h"
 
 namespace pr {
 namespace {

@@ -4,8 +4,8 @@
 // it turned inside its unchanged frame. The picture's Rotation counts the clockwise quarter turns
 // since the file was read, so that reading the album turns the file the same way again.
 
-#include "Album.h"
-#include "imaging/Progress.h"
+#include "core/album/Album.h"
+#include "core/imaging/Progress.h"
 
 namespace pr {
 

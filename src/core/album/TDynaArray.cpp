@@ -1,4 +1,4 @@
-#include "TDynaArray.h"
+#include "core/album/TDynaArray.h"
 
 #include <algorithm>
 #include <cstdlib>

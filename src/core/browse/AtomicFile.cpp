@@ -1,4 +1,4 @@
-#include "AtomicFile.h"
+#include "core/browse/AtomicFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "PathText.h"
+#include "core/browse/PathText.h"
 
 namespace pr {
 

@@ -1,10 +1,10 @@
-#include "ExtensionTable.h"
+#include "core/browse/ExtensionTable.h"
 
 #include <cstring>
 
-#include "PathText.h"
-#include "UpperText.h"
-#include "imaging/RasterLibrary.h"
+#include "core/browse/PathText.h"
+#include "core/browse/UpperText.h"
+#include "core/imaging/RasterLibrary.h"
 
 namespace pr {
 

@@ -1,4 +1,4 @@
-#include "FavouriteFolders.h"
+#include "core/browse/FavouriteFolders.h"
 
 namespace pr {
 

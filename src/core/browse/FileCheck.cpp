@@ -1,4 +1,4 @@
-#include "FileCheck.h"
+#include "core/browse/FileCheck.h"
 
 #include <sys/stat.h>
 

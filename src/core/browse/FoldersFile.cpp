@@ -1,14 +1,14 @@
-#include "FoldersFile.h"
+#include "core/browse/FoldersFile.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
 
-#include "AtomicFile.h"
-#include "FavouriteFolders.h"
-#include "PathText.h"
-#include "StoredText.h"
+#include "core/browse/AtomicFile.h"
+#include "core/browse/FavouriteFolders.h"
+#include "core/browse/PathText.h"
+#include "core/browse/StoredText.h"
 
 namespace pr {
 

@@ -1,4 +1,4 @@
-#include "PathText.h"
+#include "core/browse/PathText.h"
 
 namespace pr {
 

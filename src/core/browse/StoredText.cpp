@@ -1,4 +1,4 @@
-#include "StoredText.h"
+#include "core/browse/StoredText.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
-#include "ThumbCacheFormat.h"
+#include "core/browse/ThumbCacheFormat.h"
 
-#include "PathText.h"
-#include "ThumbnailSize.h"
-#include "imaging/DibSize.h"
+#include "core/browse/PathText.h"
+#include "core/browse/ThumbnailSize.h"
+#include "core/imaging/DibSize.h"
 
 namespace pr {
 

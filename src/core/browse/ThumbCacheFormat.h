@@ -20,7 +20,7 @@
 #include <optional>
 #include <string>
 
-#include "ThumbInfo.h"
+#include "core/browse/ThumbInfo.h"
 
 namespace pr {
 

@@ -1,4 +1,4 @@
-#include "ThumbCacheReader.h"
+#include "core/browse/ThumbCacheReader.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,9 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "LittleEndian.h"
-#include "ThumbCacheFormat.h"
-#include "UpperText.h"
+#include "core/browse/LittleEndian.h"
+#include "core/browse/ThumbCacheFormat.h"
+#include "core/browse/UpperText.h"
 
 namespace pr {
 

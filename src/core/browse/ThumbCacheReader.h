@@ -21,8 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "ThumbInfo.h"
-#include "imaging/ImageBuffer.h"
+#include "core/browse/ThumbInfo.h"
+#include "core/imaging/ImageBuffer.h"
 
 namespace pr {
 

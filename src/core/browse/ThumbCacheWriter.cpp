@@ -1,4 +1,4 @@
-#include "ThumbCacheWriter.h"
+#include "core/browse/ThumbCacheWriter.h"
 
 #include <cerrno>
 #include <cstring>
@@ -7,9 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "AtomicFile.h"
-#include "LittleEndian.h"
-#include "ThumbCacheFormat.h"
+#include "core/browse/AtomicFile.h"
+#include "core/browse/LittleEndian.h"
+#include "core/browse/ThumbCacheFormat.h"
 
 namespace pr {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ThumbCell.h"
+#include "core/browse/ThumbCell.h"
 
 namespace pr {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "ThumbInfo.h"
-#include "imaging/ImageBuffer.h"
+#include "core/browse/ThumbInfo.h"
+#include "core/imaging/ImageBuffer.h"
 
 namespace pr {
 

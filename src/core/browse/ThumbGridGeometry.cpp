@@ -1,4 +1,4 @@
-#include "ThumbGridGeometry.h"
+#include "core/browse/ThumbGridGeometry.h"
 
 namespace pr {
 

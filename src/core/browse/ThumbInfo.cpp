@@ -1,6 +1,6 @@
-#include "ThumbInfo.h"
+#include "core/browse/ThumbInfo.h"
 
-#include "LittleEndian.h"
+#include "core/browse/LittleEndian.h"
 
 namespace pr {
 

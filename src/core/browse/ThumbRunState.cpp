@@ -1,4 +1,4 @@
-#include "ThumbRunState.h"
+#include "core/browse/ThumbRunState.h"
 
 namespace pr {
 

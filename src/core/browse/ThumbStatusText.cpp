@@ -1,4 +1,4 @@
-#include "ThumbStatusText.h"
+#include "core/browse/ThumbStatusText.h"
 
 namespace pr {
 

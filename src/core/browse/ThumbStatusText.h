@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ThumbInfo.h"
+#include "core/browse/ThumbInfo.h"
 
 namespace pr {
 

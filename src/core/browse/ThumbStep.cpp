@@ -1,12 +1,12 @@
-#include "ThumbStep.h"
+#include "core/browse/ThumbStep.h"
 
-#include "ExtensionTable.h"
-#include "FileCheck.h"
-#include "PathText.h"
-#include "ThumbnailSize.h"
-#include "imaging/DibSize.h"
-#include "imaging/RasterLibrary.h"
-#include "imaging/Resize.h"
+#include "core/browse/ExtensionTable.h"
+#include "core/browse/FileCheck.h"
+#include "core/browse/PathText.h"
+#include "core/browse/ThumbnailSize.h"
+#include "core/imaging/DibSize.h"
+#include "core/imaging/RasterLibrary.h"
+#include "core/imaging/Resize.h"
 
 namespace pr {
 

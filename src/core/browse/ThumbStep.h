@@ -11,8 +11,8 @@
 #include <optional>
 #include <string>
 
-#include "ThumbCacheReader.h"
-#include "ThumbCell.h"
+#include "core/browse/ThumbCacheReader.h"
+#include "core/browse/ThumbCell.h"
 
 namespace pr {
 

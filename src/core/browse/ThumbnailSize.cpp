@@ -1,4 +1,4 @@
-#include "ThumbnailSize.h"
+#include "core/browse/ThumbnailSize.h"
 
 #include <cstdint>
 

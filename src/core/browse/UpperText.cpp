@@ -1,4 +1,4 @@
-#include "UpperText.h"
+#include "core/browse/UpperText.h"
 
 namespace pr {
 

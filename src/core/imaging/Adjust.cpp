@@ -1,4 +1,4 @@
-#include "Adjust.h"
+#include "core/imaging/Adjust.h"
 
 #include <algorithm>
 #include <memory>

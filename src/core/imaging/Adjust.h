@@ -18,7 +18,7 @@
 #include <array>
 #include <cstdint>
 
-#include "ImageBuffer.h"
+#include "core/imaging/ImageBuffer.h"
 
 namespace pr {
 

@@ -1,4 +1,4 @@
-#include "AdjustSession.h"
+#include "core/imaging/AdjustSession.h"
 
 #include <utility>
 

@@ -8,9 +8,9 @@
 // Use: begin(picture.Image) before showing the dialog (on false show kBackupFailedText and do not
 // open it); preview() for "Vorschau" and "OK"; then accept() or cancel() with the same picture.
 
-#include "Adjust.h"
-#include "ImageBackup.h"
-#include "ImageBuffer.h"
+#include "core/imaging/Adjust.h"
+#include "core/imaging/ImageBackup.h"
+#include "core/imaging/ImageBuffer.h"
 
 namespace pr {
 

@@ -1,4 +1,4 @@
-#include "DepthUpTo.h"
+#include "core/imaging/DepthUpTo.h"
 
 #include <random>
 

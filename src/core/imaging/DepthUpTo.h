@@ -13,8 +13,8 @@
 
 #include <functional>
 
-#include "ImageBuffer.h"
-#include "Progress.h"
+#include "core/imaging/ImageBuffer.h"
+#include "core/imaging/Progress.h"
 
 namespace pr {
 

@@ -1,6 +1,6 @@
-#include "DibSize.h"
+#include "core/imaging/DibSize.h"
 
-#include "Limits.h"
+#include "core/imaging/Limits.h"
 
 namespace pr {
 

@@ -23,7 +23,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "ImageBuffer.h"
+#include "core/imaging/ImageBuffer.h"
 
 namespace pr {
 

@@ -1,4 +1,4 @@
-#include "DrawDib.h"
+#include "core/imaging/DrawDib.h"
 
 #include <algorithm>
 #include <climits>
@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "DibSize.h"
-#include "RasterLibrary.h"
+#include "core/imaging/DibSize.h"
+#include "core/imaging/RasterLibrary.h"
 
 namespace pr {
 

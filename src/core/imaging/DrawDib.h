@@ -17,8 +17,8 @@
 #include <functional>
 #include <string>
 
-#include "DibTarget.h"
-#include "ImageBuffer.h"
+#include "core/imaging/DibTarget.h"
+#include "core/imaging/ImageBuffer.h"
 
 namespace pr {
 

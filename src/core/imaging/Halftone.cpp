@@ -1,12 +1,12 @@
-#include "Halftone.h"
+#include "core/imaging/Halftone.h"
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
 
-#include "ImageError.h"
-#include "RasterLibrary.h"
+#include "core/imaging/ImageError.h"
+#include "core/imaging/RasterLibrary.h"
 
 namespace pr {
 

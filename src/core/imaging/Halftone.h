@@ -13,7 +13,7 @@
 // the nearest pixel. 1-, 4- and 8-bit sources go through their colour table.
 // Every halftoned picture shares one palette handle, so a device sees the same palette each time.
 
-#include "ImageBuffer.h"
+#include "core/imaging/ImageBuffer.h"
 
 namespace pr {
 

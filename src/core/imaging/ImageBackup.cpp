@@ -1,4 +1,4 @@
-#include "ImageBackup.h"
+#include "core/imaging/ImageBackup.h"
 
 #include <cstring>
 #include <memory>

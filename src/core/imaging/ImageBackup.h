@@ -3,7 +3,7 @@
 // dialog opens, and the way back to it. Every preview starts again from the backup, so
 // adjustments never pile up within one dialog, and cancelling gives back the picture byte for byte.
 
-#include "ImageBuffer.h"
+#include "core/imaging/ImageBuffer.h"
 
 namespace pr {
 

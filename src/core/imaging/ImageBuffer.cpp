@@ -1,4 +1,4 @@
-#include "ImageBuffer.h"
+#include "core/imaging/ImageBuffer.h"
 
 #include <sys/mman.h>
 
@@ -6,8 +6,8 @@
 #include <cstring>
 #include <new>
 
-#include "DibSize.h"
-#include "ImageError.h"
+#include "core/imaging/DibSize.h"
+#include "core/imaging/ImageError.h"
 
 namespace pr {
 

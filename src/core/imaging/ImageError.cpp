@@ -1,4 +1,4 @@
-#include "ImageError.h"
+#include "core/imaging/ImageError.h"
 
 namespace pr {
 

@@ -5,10 +5,10 @@
 #include <utility>
 #include <vector>
 
-#include "FileBytes.h"
-#include "Limits.h"
-#include "RasterLibrary.h"
-#include "codecs/CodecRegistry.h"
+#include "core/imaging/FileBytes.h"
+#include "core/imaging/Limits.h"
+#include "core/imaging/RasterLibrary.h"
+#include "core/imaging/codecs/CodecRegistry.h"
 
 namespace pr {
 namespace {

@@ -1,10 +1,10 @@
-#include "Quality.h"
+#include "core/imaging/Quality.h"
 
 #include <cmath>
 
-#include "DepthUpTo.h"
-#include "DibSize.h"
-#include "Resize.h"
+#include "core/imaging/DepthUpTo.h"
+#include "core/imaging/DibSize.h"
+#include "core/imaging/Resize.h"
 
 namespace pr {
 

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "ImageBuffer.h"
-#include "Progress.h"
+#include "core/imaging/ImageBuffer.h"
+#include "core/imaging/Progress.h"
 
 namespace pr {
 

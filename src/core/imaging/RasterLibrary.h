@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "ImageBuffer.h"
-#include "Progress.h"
-#include "codecs/Codec.h"
+#include "core/imaging/ImageBuffer.h"
+#include "core/imaging/Progress.h"
+#include "core/imaging/codecs/Codec.h"
 
 namespace pr {
 

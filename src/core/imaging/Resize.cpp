@@ -1,4 +1,4 @@
-#include "Resize.h"
+#include "core/imaging/Resize.h"
 
 #include <algorithm>
 #include <atomic>

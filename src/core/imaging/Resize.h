@@ -12,8 +12,8 @@
 //
 // Big pictures are split over the processor's cores; the result is the same pixel for pixel.
 
-#include "ImageBuffer.h"
-#include "Progress.h"
+#include "core/imaging/ImageBuffer.h"
+#include "core/imaging/Progress.h"
 
 namespace pr {
 

@@ -1,4 +1,4 @@
-#include "Rotate.h"
+#include "core/imaging/Rotate.h"
 
 #include <algorithm>
 #include <atomic>

@@ -8,8 +8,8 @@
 //  - RotRight (clockwise):         pixel (x, y) moves to (H - 1 - y, x).
 // Pixel values (palette indexes or colours) are copied unchanged.
 
-#include "ImageBuffer.h"
-#include "Progress.h"
+#include "core/imaging/ImageBuffer.h"
+#include "core/imaging/Progress.h"
 
 namespace pr {
 

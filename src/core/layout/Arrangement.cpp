@@ -1,9 +1,9 @@
-#include "Arrangement.h"
+#include "core/layout/Arrangement.h"
 
 #include <cmath>
 
-#include "PageUnits.h"
-#include "PlacementEditing.h"
+#include "core/layout/PageUnits.h"
+#include "core/layout/PlacementEditing.h"
 
 namespace pr {
 

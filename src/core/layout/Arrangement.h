@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "album/Album.h"
+#include "core/album/Album.h"
 
 namespace pr {
 

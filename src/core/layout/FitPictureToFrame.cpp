@@ -1,8 +1,8 @@
-#include "FitPictureToFrame.h"
+#include "core/layout/FitPictureToFrame.h"
 
 #include <cstdint>
 
-#include "PageUnits.h"
+#include "core/layout/PageUnits.h"
 
 namespace pr {
 

@@ -1,6 +1,6 @@
-#include "KoordFields.h"
+#include "core/layout/KoordFields.h"
 
-#include "PageUnits.h"
+#include "core/layout/PageUnits.h"
 
 namespace pr {
 

@@ -8,7 +8,7 @@
 // rounded. A dialog closed with OK without touching a field therefore gives the placement back
 // unchanged, not moved to the displayed hundredths.
 
-#include "album/Placement.h"
+#include "core/album/Placement.h"
 
 namespace pr {
 

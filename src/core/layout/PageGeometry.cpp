@@ -1,8 +1,8 @@
-#include "PageGeometry.h"
+#include "core/layout/PageGeometry.h"
 
 #include <cmath>
 
-#include "PageUnits.h"
+#include "core/layout/PageUnits.h"
 
 namespace pr {
 

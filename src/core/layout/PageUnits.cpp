@@ -1,4 +1,4 @@
-#include "PageUnits.h"
+#include "core/layout/PageUnits.h"
 
 #include <cmath>
 #include <limits>

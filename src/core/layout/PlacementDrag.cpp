@@ -1,7 +1,7 @@
-#include "PlacementDrag.h"
+#include "core/layout/PlacementDrag.h"
 
-#include "SelectionHandles.h"
-#include "SnapToGrid.h"
+#include "core/layout/SelectionHandles.h"
+#include "core/layout/SnapToGrid.h"
 
 namespace pr {
 

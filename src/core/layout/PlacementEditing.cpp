@@ -1,6 +1,6 @@
-#include "PlacementEditing.h"
+#include "core/layout/PlacementEditing.h"
 
-#include "PageUnits.h"
+#include "core/layout/PageUnits.h"
 
 namespace pr {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "album/Album.h"
+#include "core/album/Album.h"
 
 namespace pr {
 

@@ -1,9 +1,9 @@
-#include "SizeInfo.h"
+#include "core/layout/SizeInfo.h"
 
 #include <charconv>
 #include <cmath>
 
-#include "PageUnits.h"
+#include "core/layout/PageUnits.h"
 
 namespace pr {
 

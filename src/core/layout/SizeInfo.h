@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "album/Placement.h"
+#include "core/album/Placement.h"
 
 namespace pr {
 

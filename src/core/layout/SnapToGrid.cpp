@@ -1,8 +1,8 @@
-#include "SnapToGrid.h"
+#include "core/layout/SnapToGrid.h"
 
 #include <cmath>
 
-#include "PageUnits.h"
+#include "core/layout/PageUnits.h"
 
 namespace pr {
 

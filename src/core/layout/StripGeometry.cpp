@@ -1,4 +1,4 @@
-#include "StripGeometry.h"
+#include "core/layout/StripGeometry.h"
 
 #include <cstdint>
 

@@ -2,7 +2,7 @@
 // Geometry of the picture strip: one square cell per album picture, one under the other. Cell i
 // starts at i x (s + 2), s being the client width of the strip's scroll box.
 
-#include "PageUnits.h"
+#include "core/layout/PageUnits.h"
 
 namespace pr {
 

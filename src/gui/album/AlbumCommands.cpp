@@ -1,4 +1,4 @@
-#include "album/AlbumCommands.h"
+#include "gui/album/AlbumCommands.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "album/PictureDecoding.h"
-#include "app/TMainForm.h"
-#include "browse/PathText.h"
-#include "imaging/RasterLibrary.h"
-#include "output/TViewPicForm.h"
+#include "core/album/PictureDecoding.h"
+#include "gui/app/TMainForm.h"
+#include "core/browse/PathText.h"
+#include "core/imaging/RasterLibrary.h"
+#include "gui/output/TViewPicForm.h"
 
 namespace pr {
 

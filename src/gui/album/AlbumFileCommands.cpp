@@ -1,4 +1,4 @@
-#include "album/AlbumFileCommands.h"
+#include "gui/album/AlbumFileCommands.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -8,15 +8,15 @@
 #include <limits>
 #include <thread>
 
-#include "album/AlbumCommands.h"
-#include "album/AlbumFileApply.h"
-#include "album/AlbumFileWriter.h"
-#include "album/QualityCheck.h"
-#include "app/TMainForm.h"
-#include "imaging/QualityCommands.h"
-#include "layout/ColorComboBox.h"
-#include "layout/TLayoutTab.h"
-#include "output/TOutputTab.h"
+#include "gui/album/AlbumCommands.h"
+#include "core/album/AlbumFileApply.h"
+#include "core/album/AlbumFileWriter.h"
+#include "core/album/QualityCheck.h"
+#include "gui/app/TMainForm.h"
+#include "gui/imaging/QualityCommands.h"
+#include "gui/layout/ColorComboBox.h"
+#include "gui/layout/TLayoutTab.h"
+#include "gui/output/TOutputTab.h"
 
 namespace pr {
 

@@ -14,7 +14,7 @@
 #include <QObject>
 #include <QString>
 
-#include "album/AlbumSettings.h"
+#include "core/album/AlbumSettings.h"
 
 namespace pr {
 

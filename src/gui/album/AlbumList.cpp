@@ -1,4 +1,4 @@
-#include "album/AlbumList.h"
+#include "gui/album/AlbumList.h"
 
 #include <QDragEnterEvent>
 #include <QFileInfo>

@@ -1,12 +1,12 @@
-#include "album/AlbumPanel.h"
+#include "gui/album/AlbumPanel.h"
 
 #include <QGridLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "album/AlbumCommands.h"
-#include "album/AlbumList.h"
-#include "album/Album.h"
+#include "gui/album/AlbumCommands.h"
+#include "gui/album/AlbumList.h"
+#include "core/album/Album.h"
 
 namespace pr {
 

@@ -1,9 +1,9 @@
-#include "album/PictureOrder.h"
+#include "gui/album/PictureOrder.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "album/Album.h"
+#include "core/album/Album.h"
 
 namespace pr {
 

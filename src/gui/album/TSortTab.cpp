@@ -1,4 +1,4 @@
-#include "album/TSortTab.h"
+#include "gui/album/TSortTab.h"
 
 #include <QFont>
 #include <QKeyEvent>
@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "album/Album.h"
-#include "album/AlbumCommands.h"
-#include "album/AlbumList.h"
-#include "album/PictureOrder.h"
+#include "core/album/Album.h"
+#include "gui/album/AlbumCommands.h"
+#include "gui/album/AlbumList.h"
+#include "gui/album/PictureOrder.h"
 
 namespace pr {
 

@@ -1,4 +1,4 @@
-#include "app/CursorSlots.h"
+#include "gui/app/CursorSlots.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "app/ImageButton.h"
+#include "gui/app/ImageButton.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "app/ImageButtonPictures.h"
+#include "gui/app/ImageButtonPictures.h"
 
 #include <QLinearGradient>
 #include <QPainter>

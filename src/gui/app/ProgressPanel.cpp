@@ -1,4 +1,4 @@
-#include "app/ProgressPanel.h"
+#include "gui/app/ProgressPanel.h"
 
 #include <QPainter>
 #include <algorithm>

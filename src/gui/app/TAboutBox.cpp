@@ -1,4 +1,4 @@
-#include "app/TAboutBox.h"
+#include "gui/app/TAboutBox.h"
 
 #include <QDate>
 #include <QDesktopServices>
@@ -11,10 +11,10 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "DibToQImage.h"
-#include "app/ProgramTitle.h"
-#include "imaging/RasterLibrary.h"
-#include "toolkit/ProgramResources.h"
+#include "render/DibToQImage.h"
+#include "gui/app/ProgramTitle.h"
+#include "core/imaging/RasterLibrary.h"
+#include "gui/toolkit/ProgramResources.h"
 
 namespace pr {
 

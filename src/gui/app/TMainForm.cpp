@@ -1,4 +1,4 @@
-#include "app/TMainForm.h"
+#include "gui/app/TMainForm.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -16,23 +16,23 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "album/AlbumCommands.h"
-#include "album/AlbumFileCommands.h"
-#include "album/AlbumList.h"
-#include "album/AlbumPanel.h"
-#include "album/TSortTab.h"
-#include "app/ImageButton.h"
-#include "app/ImageButtonPictures.h"
-#include "app/ProgramTitle.h"
-#include "app/ProgressPanel.h"
-#include "app/TAboutBox.h"
-#include "app/TabHeader.h"
-#include "app/ToolbarGlyphs.h"
-#include "browse/TAddTab.h"
-#include "output/TViewPicForm.h"
-#include "layout/TLayoutTab.h"
-#include "output/TOutputTab.h"
-#include "toolkit/QtPrompter.h"
+#include "gui/album/AlbumCommands.h"
+#include "gui/album/AlbumFileCommands.h"
+#include "gui/album/AlbumList.h"
+#include "gui/album/AlbumPanel.h"
+#include "gui/album/TSortTab.h"
+#include "gui/app/ImageButton.h"
+#include "gui/app/ImageButtonPictures.h"
+#include "gui/app/ProgramTitle.h"
+#include "gui/app/ProgressPanel.h"
+#include "gui/app/TAboutBox.h"
+#include "gui/app/TabHeader.h"
+#include "gui/app/ToolbarGlyphs.h"
+#include "gui/browse/TAddTab.h"
+#include "gui/output/TViewPicForm.h"
+#include "gui/layout/TLayoutTab.h"
+#include "gui/output/TOutputTab.h"
+#include "gui/toolkit/QtPrompter.h"
 
 namespace pr {
 

@@ -11,10 +11,10 @@
 #include <QMainWindow>
 #include <memory>
 
-#include "album/Album.h"
-#include "app/CursorSlots.h"
-#include "toolkit/Prompter.h"
-#include "toolkit/StoredValues.h"
+#include "core/album/Album.h"
+#include "gui/app/CursorSlots.h"
+#include "gui/toolkit/Prompter.h"
+#include "gui/toolkit/StoredValues.h"
 
 class QAction;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "app/TabHeader.h"
+#include "gui/app/TabHeader.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "app/ToolbarGlyphs.h"
+#include "gui/app/ToolbarGlyphs.h"
 
 #include <QPainter>
 #include <QPainterPath>

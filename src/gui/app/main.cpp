@@ -2,9 +2,9 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include "app/ProgramTitle.h"
-#include "app/TMainForm.h"
-#include "output/CommandLinePrint.h"
+#include "gui/app/ProgramTitle.h"
+#include "gui/app/TMainForm.h"
+#include "gui/output/CommandLinePrint.h"
 
 int main(int argc, char** argv) {
     // "--pdf"/"--png": print the album without a window (and without needing a display).

@@ -1,10 +1,10 @@
-#include "browse/FavouritesList.h"
+#include "gui/browse/FavouritesList.h"
 
 #include <QKeyEvent>
 #include <QStandardPaths>
 
-#include "browse/FavouriteFolders.h"
-#include "browse/FoldersFile.h"
+#include "core/browse/FavouriteFolders.h"
+#include "core/browse/FoldersFile.h"
 
 namespace pr {
 

@@ -1,4 +1,4 @@
-#include "browse/FileList.h"
+#include "gui/browse/FileList.h"
 
 #include <QDir>
 #include <QFileSystemModel>
@@ -6,8 +6,8 @@
 #include <QKeyEvent>
 #include <algorithm>
 
-#include "browse/FileTypeBox.h"
-#include "browse/PathText.h"
+#include "gui/browse/FileTypeBox.h"
+#include "core/browse/PathText.h"
 
 namespace pr {
 

@@ -1,4 +1,4 @@
-#include "browse/FileTypeBox.h"
+#include "gui/browse/FileTypeBox.h"
 
 #include <QSignalBlocker>
 

@@ -1,4 +1,4 @@
-#include "browse/FolderTree.h"
+#include "gui/browse/FolderTree.h"
 
 #include <QDir>
 #include <QFileInfo>

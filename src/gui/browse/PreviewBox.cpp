@@ -1,9 +1,9 @@
-#include "browse/PreviewBox.h"
+#include "gui/browse/PreviewBox.h"
 
 #include <QPainter>
 
-#include "QPainterDibTarget.h"
-#include "imaging/ImageBuffer.h"
+#include "render/QPainterDibTarget.h"
+#include "core/imaging/ImageBuffer.h"
 
 namespace pr {
 

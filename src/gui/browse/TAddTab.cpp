@@ -1,4 +1,4 @@
-#include "browse/TAddTab.h"
+#include "gui/browse/TAddTab.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -7,18 +7,18 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "album/AlbumCommands.h"
-#include "album/AlbumList.h"
-#include "album/AlbumPanel.h"
-#include "app/TMainForm.h"
-#include "browse/FavouritesList.h"
-#include "browse/FileList.h"
-#include "browse/FileTypeBox.h"
-#include "browse/FolderTree.h"
-#include "browse/PathText.h"
-#include "browse/PreviewBox.h"
-#include "browse/ThumbBrowser.h"
-#include "imaging/RasterLibrary.h"
+#include "gui/album/AlbumCommands.h"
+#include "gui/album/AlbumList.h"
+#include "gui/album/AlbumPanel.h"
+#include "gui/app/TMainForm.h"
+#include "gui/browse/FavouritesList.h"
+#include "gui/browse/FileList.h"
+#include "gui/browse/FileTypeBox.h"
+#include "gui/browse/FolderTree.h"
+#include "core/browse/PathText.h"
+#include "gui/browse/PreviewBox.h"
+#include "gui/browse/ThumbBrowser.h"
+#include "core/imaging/RasterLibrary.h"
 
 namespace pr {
 

@@ -1,13 +1,13 @@
-#include "browse/ThumbBrowser.h"
+#include "gui/browse/ThumbBrowser.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QVBoxLayout>
 
-#include "browse/PathText.h"
-#include "browse/ThumbCacheWriter.h"
-#include "browse/ThumbThread.h"
+#include "core/browse/PathText.h"
+#include "core/browse/ThumbCacheWriter.h"
+#include "gui/browse/ThumbThread.h"
 
 namespace pr {
 

@@ -21,10 +21,10 @@
 #include <memory>
 #include <string>
 
-#include "browse/ThumbCacheReader.h"
-#include "browse/ThumbGrid.h"
-#include "browse/ThumbRunState.h"
-#include "browse/ThumbStep.h"
+#include "core/browse/ThumbCacheReader.h"
+#include "gui/browse/ThumbGrid.h"
+#include "core/browse/ThumbRunState.h"
+#include "core/browse/ThumbStep.h"
 
 namespace pr {
 

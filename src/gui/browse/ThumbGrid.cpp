@@ -1,4 +1,4 @@
-#include "browse/ThumbGrid.h"
+#include "gui/browse/ThumbGrid.h"
 
 #include <QFile>
 #include <QKeyEvent>
@@ -6,8 +6,8 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-#include "QPainterDibTarget.h"
-#include "browse/ThumbStatusText.h"
+#include "render/QPainterDibTarget.h"
+#include "core/browse/ThumbStatusText.h"
 
 namespace pr {
 

@@ -12,8 +12,8 @@
 #include <QScrollArea>
 #include <vector>
 
-#include "browse/ThumbCell.h"
-#include "browse/ThumbGridGeometry.h"
+#include "core/browse/ThumbCell.h"
+#include "core/browse/ThumbGridGeometry.h"
 
 namespace pr {
 

@@ -1,4 +1,4 @@
-#include "browse/ThumbThread.h"
+#include "gui/browse/ThumbThread.h"
 
 #include <QMetaObject>
 

@@ -23,7 +23,7 @@
 #include <functional>
 #include <optional>
 
-#include "browse/ThumbStep.h"
+#include "core/browse/ThumbStep.h"
 
 namespace pr {
 

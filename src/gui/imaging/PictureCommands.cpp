@@ -1,9 +1,9 @@
-#include "PictureCommands.h"
+#include "gui/imaging/PictureCommands.h"
 
-#include "THKForm.h"
-#include "album/RotationCommand.h"
-#include "imaging/AdjustSession.h"
-#include "toolkit/Prompter.h"
+#include "gui/imaging/THKForm.h"
+#include "core/album/RotationCommand.h"
+#include "core/imaging/AdjustSession.h"
+#include "gui/toolkit/Prompter.h"
 
 namespace pr {
 namespace {

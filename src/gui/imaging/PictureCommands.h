@@ -10,8 +10,8 @@
 #include <QWidget>
 #include <functional>
 
-#include "album/Album.h"
-#include "imaging/Progress.h"
+#include "core/album/Album.h"
+#include "core/imaging/Progress.h"
 
 namespace pr {
 

@@ -1,6 +1,6 @@
-#include "QualityCommands.h"
+#include "gui/imaging/QualityCommands.h"
 
-#include "toolkit/Prompter.h"
+#include "gui/toolkit/Prompter.h"
 
 namespace pr {
 namespace {

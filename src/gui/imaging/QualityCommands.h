@@ -7,7 +7,7 @@
 #include <QCheckBox>
 #include <QSpinBox>
 
-#include "album/QualityCheck.h"
+#include "core/album/QualityCheck.h"
 
 namespace pr {
 

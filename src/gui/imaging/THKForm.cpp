@@ -1,4 +1,4 @@
-#include "THKForm.h"
+#include "gui/imaging/THKForm.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -7,7 +7,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
-#include "imaging/AdjustSession.h"
+#include "core/imaging/AdjustSession.h"
 
 namespace pr {
 

@@ -1,4 +1,4 @@
-#include "layout/BildPopup.h"
+#include "gui/layout/BildPopup.h"
 
 namespace pr {
 

@@ -1,4 +1,4 @@
-#include "layout/ColorComboBox.h"
+#include "gui/layout/ColorComboBox.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -1,10 +1,10 @@
-#include "layout/EditorHooks.h"
+#include "gui/layout/EditorHooks.h"
 
 #include <QPointer>
 #include <QWidget>
 
-#include "app/TMainForm.h"
-#include "output/TViewPicForm.h"
+#include "gui/app/TMainForm.h"
+#include "gui/output/TViewPicForm.h"
 
 namespace pr {
 

@@ -7,8 +7,8 @@
 #include <QString>
 #include <functional>
 
-#include "imaging/ImageBuffer.h"
-#include "imaging/Progress.h"
+#include "core/imaging/ImageBuffer.h"
+#include "core/imaging/Progress.h"
 
 class QWidget;
 

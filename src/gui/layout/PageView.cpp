@@ -1,10 +1,10 @@
-#include "layout/PageView.h"
+#include "gui/layout/PageView.h"
 
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
 
-#include "layout/PageUnits.h"
+#include "core/layout/PageUnits.h"
 
 namespace pr {
 

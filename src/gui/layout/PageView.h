@@ -14,8 +14,8 @@
 #include <QWidget>
 #include <functional>
 
-#include "PageRenderer.h"
-#include "album/Album.h"
+#include "render/PageRenderer.h"
+#include "core/album/Album.h"
 
 namespace pr {
 

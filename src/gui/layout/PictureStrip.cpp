@@ -1,11 +1,11 @@
-#include "layout/PictureStrip.h"
+#include "gui/layout/PictureStrip.h"
 
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 
-#include "QPainterDibTarget.h"
-#include "layout/StripGeometry.h"
+#include "render/QPainterDibTarget.h"
+#include "core/layout/StripGeometry.h"
 
 namespace pr {
 

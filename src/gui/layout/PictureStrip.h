@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "album/Album.h"
+#include "core/album/Album.h"
 
 class QScrollArea;
 

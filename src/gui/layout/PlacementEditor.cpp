@@ -1,4 +1,4 @@
-#include "layout/PlacementEditor.h"
+#include "gui/layout/PlacementEditor.h"
 
 #include <QDrag>
 #include <QDropEvent>
@@ -6,19 +6,19 @@
 #include <QMimeData>
 #include <QMouseEvent>
 
-#include "album/QualityCheck.h"
-#include "app/CursorSlots.h"
-#include "imaging/QualityCommands.h"
-#include "layout/BildPopup.h"
-#include "layout/PageGeometry.h"
-#include "layout/PageView.h"
-#include "layout/PictureStrip.h"
-#include "layout/PlacementEditing.h"
-#include "layout/SizeInfo.h"
-#include "layout/SnapToGrid.h"
-#include "layout/StripGeometry.h"
-#include "layout/TLayoutTab.h"
-#include "toolkit/Prompter.h"
+#include "core/album/QualityCheck.h"
+#include "gui/app/CursorSlots.h"
+#include "gui/imaging/QualityCommands.h"
+#include "gui/layout/BildPopup.h"
+#include "core/layout/PageGeometry.h"
+#include "gui/layout/PageView.h"
+#include "gui/layout/PictureStrip.h"
+#include "core/layout/PlacementEditing.h"
+#include "core/layout/SizeInfo.h"
+#include "core/layout/SnapToGrid.h"
+#include "core/layout/StripGeometry.h"
+#include "gui/layout/TLayoutTab.h"
+#include "gui/toolkit/Prompter.h"
 
 namespace pr {
 

@@ -12,10 +12,10 @@
 #include <QPoint>
 #include <functional>
 
-#include "album/Album.h"
-#include "imaging/Quality.h"
-#include "layout/EditorHooks.h"
-#include "layout/PlacementDrag.h"
+#include "core/album/Album.h"
+#include "core/imaging/Quality.h"
+#include "gui/layout/EditorHooks.h"
+#include "core/layout/PlacementDrag.h"
 
 class QMimeData;
 

@@ -1,15 +1,15 @@
-#include "layout/PlacementPanel.h"
+#include "gui/layout/PlacementPanel.h"
 
 #include <QTimer>
 
-#include "imaging/PictureCommands.h"
-#include "layout/Arrangement.h"
-#include "layout/BildPopup.h"
-#include "layout/PageGeometry.h"
-#include "layout/PlacementEditing.h"
-#include "layout/PlacementEditor.h"
-#include "layout/TKoordEdForm.h"
-#include "layout/TLayoutTab.h"
+#include "gui/imaging/PictureCommands.h"
+#include "core/layout/Arrangement.h"
+#include "gui/layout/BildPopup.h"
+#include "core/layout/PageGeometry.h"
+#include "core/layout/PlacementEditing.h"
+#include "gui/layout/PlacementEditor.h"
+#include "gui/layout/TKoordEdForm.h"
+#include "gui/layout/TLayoutTab.h"
 
 namespace pr {
 

@@ -7,7 +7,7 @@
 #include <QObject>
 #include <functional>
 
-#include "album/Album.h"
+#include "core/album/Album.h"
 
 class QTimer;
 

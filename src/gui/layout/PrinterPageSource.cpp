@@ -1,4 +1,4 @@
-#include "layout/PrinterPageSource.h"
+#include "gui/layout/PrinterPageSource.h"
 
 #include <QPageLayout>
 #include <QPageSize>

@@ -8,7 +8,7 @@
 #include <QPrinter>
 #include <memory>
 
-#include "layout/PageGeometry.h"
+#include "core/layout/PageGeometry.h"
 
 namespace pr {
 

@@ -1,4 +1,4 @@
-#include "layout/TKoordEdForm.h"
+#include "gui/layout/TKoordEdForm.h"
 
 #include <QDoubleSpinBox>
 #include <QGridLayout>
@@ -8,7 +8,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "toolkit/Prompter.h"
+#include "gui/toolkit/Prompter.h"
 
 namespace pr {
 

@@ -6,7 +6,7 @@
 
 #include <QDialog>
 
-#include "layout/KoordFields.h"
+#include "core/layout/KoordFields.h"
 
 class QDoubleSpinBox;
 class QPushButton;

@@ -1,4 +1,4 @@
-#include "layout/TLayoutTab.h"
+#include "gui/layout/TLayoutTab.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -17,15 +17,15 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-#include "layout/ColorComboBox.h"
-#include "layout/PageView.h"
-#include "layout/PictureStrip.h"
-#include "layout/PlacementEditor.h"
-#include "layout/PlacementPanel.h"
-#include "layout/PrinterPageSource.h"
-#include "layout/StripGeometry.h"
-#include "toolkit/Prompter.h"
-#include "toolkit/StoredValues.h"
+#include "gui/layout/ColorComboBox.h"
+#include "gui/layout/PageView.h"
+#include "gui/layout/PictureStrip.h"
+#include "gui/layout/PlacementEditor.h"
+#include "gui/layout/PlacementPanel.h"
+#include "gui/layout/PrinterPageSource.h"
+#include "core/layout/StripGeometry.h"
+#include "gui/toolkit/Prompter.h"
+#include "gui/toolkit/StoredValues.h"
 
 namespace pr {
 

@@ -25,9 +25,9 @@
 #include <functional>
 #include <memory>
 
-#include "PageRenderer.h"
-#include "album/Album.h"
-#include "layout/PageGeometry.h"
+#include "render/PageRenderer.h"
+#include "core/album/Album.h"
+#include "core/layout/PageGeometry.h"
 
 class QScrollArea;
 class QTabWidget;

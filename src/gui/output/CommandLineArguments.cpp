@@ -1,4 +1,4 @@
-#include "output/CommandLineArguments.h"
+#include "gui/output/CommandLineArguments.h"
 
 #include <cstdlib>
 

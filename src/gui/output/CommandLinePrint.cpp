@@ -1,4 +1,4 @@
-#include "output/CommandLinePrint.h"
+#include "gui/output/CommandLinePrint.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,14 +14,14 @@
 #include <cstdlib>
 #include <vector>
 
-#include "PageExport.h"
-#include "PageOptionsFromAlbum.h"
-#include "PagePrinter.h"
-#include "album/Album.h"
-#include "album/AlbumFileApply.h"
-#include "album/QualityCheck.h"
-#include "layout/PageGeometry.h"
-#include "layout/PrinterPageSource.h"
+#include "render/PageExport.h"
+#include "render/PageOptionsFromAlbum.h"
+#include "render/PagePrinter.h"
+#include "core/album/Album.h"
+#include "core/album/AlbumFileApply.h"
+#include "core/album/QualityCheck.h"
+#include "core/layout/PageGeometry.h"
+#include "gui/layout/PrinterPageSource.h"
 
 namespace pr {
 

@@ -10,7 +10,7 @@
 #include <QString>
 #include <functional>
 
-#include "output/CommandLineArguments.h"
+#include "gui/output/CommandLineArguments.h"
 
 namespace pr {
 

@@ -1,4 +1,4 @@
-#include "output/OutputButtonPictures.h"
+#include "gui/output/OutputButtonPictures.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "output/PrintPreview.h"
+#include "gui/output/PrintPreview.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -16,9 +16,9 @@
 #include <QWidget>
 #include <functional>
 
-#include "PageRenderer.h"
-#include "album/Album.h"
-#include "layout/PageGeometry.h"
+#include "render/PageRenderer.h"
+#include "core/album/Album.h"
+#include "core/layout/PageGeometry.h"
 
 class QScrollArea;
 

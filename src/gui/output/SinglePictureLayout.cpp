@@ -1,6 +1,6 @@
-#include "output/SinglePictureLayout.h"
+#include "gui/output/SinglePictureLayout.h"
 
-#include "layout/PageUnits.h"
+#include "core/layout/PageUnits.h"
 
 namespace pr {
 

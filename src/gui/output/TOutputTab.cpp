@@ -1,4 +1,4 @@
-#include "output/TOutputTab.h"
+#include "gui/output/TOutputTab.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,18 +17,18 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-#include "PageExport.h"
-#include "PagePrinter.h"
-#include "album/AlbumCommands.h"
-#include "album/QualityCheck.h"
-#include "app/ImageButton.h"
-#include "imaging/QualityCommands.h"
-#include "layout/PrinterPageSource.h"
-#include "layout/TLayoutTab.h"
-#include "output/OutputButtonPictures.h"
-#include "output/PrintPreview.h"
-#include "output/TPrintForm.h"
-#include "toolkit/Prompter.h"
+#include "render/PageExport.h"
+#include "render/PagePrinter.h"
+#include "gui/album/AlbumCommands.h"
+#include "core/album/QualityCheck.h"
+#include "gui/app/ImageButton.h"
+#include "gui/imaging/QualityCommands.h"
+#include "gui/layout/PrinterPageSource.h"
+#include "gui/layout/TLayoutTab.h"
+#include "gui/output/OutputButtonPictures.h"
+#include "gui/output/PrintPreview.h"
+#include "gui/output/TPrintForm.h"
+#include "gui/toolkit/Prompter.h"
 
 namespace pr {
 

@@ -16,8 +16,8 @@
 #include <QString>
 #include <QWidget>
 
-#include "album/Album.h"
-#include "imaging/Progress.h"
+#include "core/album/Album.h"
+#include "core/imaging/Progress.h"
 
 class QPrinter;
 class QPushButton;

@@ -1,4 +1,4 @@
-#include "output/TPrintForm.h"
+#include "gui/output/TPrintForm.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -17,9 +17,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "QPainterDibTarget.h"
-#include "layout/PrinterPageSource.h"
-#include "toolkit/Prompter.h"
+#include "render/QPainterDibTarget.h"
+#include "gui/layout/PrinterPageSource.h"
+#include "gui/toolkit/Prompter.h"
 
 namespace pr {
 

@@ -11,10 +11,10 @@
 #include <QDialog>
 #include <functional>
 
-#include "imaging/ImageBuffer.h"
-#include "layout/PageGeometry.h"
-#include "output/SinglePictureLayout.h"
-#include "toolkit/StoredValues.h"
+#include "core/imaging/ImageBuffer.h"
+#include "core/layout/PageGeometry.h"
+#include "gui/output/SinglePictureLayout.h"
+#include "gui/toolkit/StoredValues.h"
 
 class QCheckBox;
 class QPrinter;

@@ -1,4 +1,4 @@
-#include "output/TViewPicForm.h"
+#include "gui/output/TViewPicForm.h"
 
 #include <QDesktopServices>
 #include <QPaintEvent>
@@ -17,7 +17,7 @@
 
 #include <algorithm>
 
-#include "QPainterDibTarget.h"
+#include "render/QPainterDibTarget.h"
 
 namespace pr {
 

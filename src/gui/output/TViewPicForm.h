@@ -9,7 +9,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "imaging/ImageBuffer.h"
+#include "core/imaging/ImageBuffer.h"
 
 class QPushButton;
 class QScrollArea;

@@ -1,4 +1,4 @@
-#include "toolkit/ProgramResources.h"
+#include "gui/toolkit/ProgramResources.h"
 
 #include <QtGlobal>
 

@@ -1,4 +1,4 @@
-#include "toolkit/QtPrompter.h"
+#include "gui/toolkit/QtPrompter.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

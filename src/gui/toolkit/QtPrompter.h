@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "toolkit/Prompter.h"
+#include "gui/toolkit/Prompter.h"
 
 namespace pr {
 

@@ -1,4 +1,4 @@
-#include "toolkit/StoredValues.h"
+#include "gui/toolkit/StoredValues.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>

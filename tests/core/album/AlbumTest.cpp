@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "album/Album.h"
+#include "core/album/Album.h"
 
 using namespace pr;
 

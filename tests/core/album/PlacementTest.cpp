@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "album/Placement.h"
+#include "core/album/Placement.h"
 
 using namespace pr;
 

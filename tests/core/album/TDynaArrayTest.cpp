@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "album/Placement.h"
-#include "album/TDynaArray.h"
+#include "core/album/Placement.h"
+#include "core/album/TDynaArray.h"
 
 using namespace pr;
 

@@ -2,8 +2,8 @@
 
 #include "AlbumFileTestSupport.h"
 #include "TestSupport.h"
-#include "album/AlbumFileApply.h"
-#include "album/AlbumFileWriter.h"
+#include "core/album/AlbumFileApply.h"
+#include "core/album/AlbumFileWriter.h"
 
 using namespace pr;
 using albumtest::Bytes;

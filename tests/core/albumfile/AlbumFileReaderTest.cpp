@@ -4,8 +4,8 @@
 
 #include "AlbumFileTestSupport.h"
 #include "TestSupport.h"
-#include "album/AlbumFileReader.h"
-#include "album/AlbumFileWriter.h"
+#include "core/album/AlbumFileReader.h"
+#include "core/album/AlbumFileWriter.h"
 
 using namespace pr;
 using albumtest::Bytes;

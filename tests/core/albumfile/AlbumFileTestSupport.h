@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "album/AlbumFileApply.h"
-#include "album/Placement.h"
-#include "imaging/ImageBuffer.h"
+#include "core/album/AlbumFileApply.h"
+#include "core/album/Placement.h"
+#include "core/imaging/ImageBuffer.h"
 
 namespace albumtest {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "album/AlbumFileText.h"
+#include "core/album/AlbumFileText.h"
 
 using namespace pr;
 

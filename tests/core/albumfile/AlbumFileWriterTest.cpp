@@ -4,7 +4,7 @@
 
 #include "AlbumFileTestSupport.h"
 #include "TestSupport.h"
-#include "album/AlbumFileWriter.h"
+#include "core/album/AlbumFileWriter.h"
 
 using namespace pr;
 using albumtest::Bytes;

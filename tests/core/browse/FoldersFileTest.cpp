@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "browse/FavouriteFolders.h"
-#include "browse/FoldersFile.h"
+#include "core/browse/FavouriteFolders.h"
+#include "core/browse/FoldersFile.h"
 
 using namespace pr;
 using Folders = std::vector<std::string>;

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "browse/PathText.h"
-#include "browse/StoredText.h"
-#include "browse/UpperText.h"
+#include "core/browse/PathText.h"
+#include "core/browse/StoredText.h"
+#include "core/browse/UpperText.h"
 
 using namespace pr;
 

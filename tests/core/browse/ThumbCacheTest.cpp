@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "browse/ThumbCacheFormat.h"
-#include "browse/ThumbCacheReader.h"
-#include "browse/ThumbCacheWriter.h"
+#include "core/browse/ThumbCacheFormat.h"
+#include "core/browse/ThumbCacheReader.h"
+#include "core/browse/ThumbCacheWriter.h"
 
 using namespace pr;
 using Bytes = std::vector<uint8_t>;

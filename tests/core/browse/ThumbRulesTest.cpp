@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "browse/ExtensionTable.h"
-#include "browse/FileCheck.h"
-#include "browse/ThumbInfo.h"
-#include "browse/ThumbStatusText.h"
-#include "browse/ThumbnailSize.h"
+#include "core/browse/ExtensionTable.h"
+#include "core/browse/FileCheck.h"
+#include "core/browse/ThumbInfo.h"
+#include "core/browse/ThumbStatusText.h"
+#include "core/browse/ThumbnailSize.h"
 
 using namespace pr;
 

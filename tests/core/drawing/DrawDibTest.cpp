@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "RecordingTarget.h"
-#include "imaging/DrawDib.h"
-#include "imaging/Halftone.h"
+#include "core/imaging/DrawDib.h"
+#include "core/imaging/Halftone.h"
 
 using namespace pr;
 using namespace drawtest;

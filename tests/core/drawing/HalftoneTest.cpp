@@ -6,8 +6,8 @@
 #include <random>
 
 #include "RecordingTarget.h"
-#include "imaging/Halftone.h"
-#include "imaging/RasterLibrary.h"
+#include "core/imaging/Halftone.h"
+#include "core/imaging/RasterLibrary.h"
 
 using namespace pr;
 using namespace drawtest;

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "imaging/DibTarget.h"
-#include "imaging/ImageBuffer.h"
+#include "core/imaging/DibTarget.h"
+#include "core/imaging/ImageBuffer.h"
 
 namespace drawtest {
 

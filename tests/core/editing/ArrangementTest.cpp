@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "imaging/ImageBuffer.h"
-#include "layout/Arrangement.h"
-#include "layout/PageUnits.h"
-#include "layout/PlacementEditing.h"
+#include "core/imaging/ImageBuffer.h"
+#include "core/layout/Arrangement.h"
+#include "core/layout/PageUnits.h"
+#include "core/layout/PlacementEditing.h"
 
 using namespace pr;
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "layout/PlacementDrag.h"
-#include "layout/SnapToGrid.h"
+#include "core/layout/PlacementDrag.h"
+#include "core/layout/SnapToGrid.h"
 
 using namespace pr;
 

@@ -2,10 +2,10 @@
 
 #include <cstdlib>
 
-#include "imaging/ImageBuffer.h"
-#include "layout/KoordFields.h"
-#include "layout/PlacementEditing.h"
-#include "layout/SizeInfo.h"
+#include "core/imaging/ImageBuffer.h"
+#include "core/layout/KoordFields.h"
+#include "core/layout/PlacementEditing.h"
+#include "core/layout/SizeInfo.h"
 
 using namespace pr;
 
@@ -85,7 +85,7 @@ TEST(KoordFields, FillAndApplyRoundTripExactlyAndTakeEdits) {
 
 }  // namespace
 
-#include "layout/StripGeometry.h"
+#include "core/layout/StripGeometry.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <cstring>
 
 #include "../owncodecs/CodecTestSupport.h"
-#include "imaging/codecs/BmpPixels.h"
+#include "core/imaging/codecs/BmpPixels.h"
 
 using namespace pr;
 using namespace testsupport;

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "imaging/ImageBuffer.h"
-#include "imaging/codecs/ExifOrientation.h"
+#include "core/imaging/ImageBuffer.h"
+#include "core/imaging/codecs/ExifOrientation.h"
 
 using namespace pr;
 

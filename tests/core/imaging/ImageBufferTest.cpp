@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "imaging/DibSize.h"
-#include "imaging/ImageBuffer.h"
+#include "core/imaging/DibSize.h"
+#include "core/imaging/ImageBuffer.h"
 
 using namespace pr;
 

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "TestSupport.h"
-#include "imaging/RasterLibrary.h"
+#include "core/imaging/RasterLibrary.h"
 
 using namespace pr;
 using namespace testsupport;

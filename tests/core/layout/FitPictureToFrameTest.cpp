@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "layout/FitPictureToFrame.h"
+#include "core/layout/FitPictureToFrame.h"
 
 using namespace pr;
 

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <limits>
 
-#include "layout/PageGeometry.h"
-#include "layout/PageUnits.h"
-#include "layout/SelectionHandles.h"
-#include "layout/SnapToGrid.h"
-#include "layout/StripGeometry.h"
+#include "core/layout/PageGeometry.h"
+#include "core/layout/PageUnits.h"
+#include "core/layout/SelectionHandles.h"
+#include "core/layout/SnapToGrid.h"
+#include "core/layout/StripGeometry.h"
 
 using namespace pr;
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "imaging/RasterLibrary.h"
-#include "imaging/codecs/Codec.h"
+#include "core/imaging/RasterLibrary.h"
+#include "core/imaging/codecs/Codec.h"
 
 namespace codectest {
 

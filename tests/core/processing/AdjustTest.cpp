@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "ProcessingPictures.h"
-#include "imaging/Adjust.h"
-#include "imaging/AdjustSession.h"
+#include "core/imaging/Adjust.h"
+#include "core/imaging/AdjustSession.h"
 
 using namespace pr;
 using namespace proctest;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ProcessingPictures.h"
-#include "imaging/DepthUpTo.h"
+#include "core/imaging/DepthUpTo.h"
 
 using namespace pr;
 using namespace proctest;

@@ -6,8 +6,8 @@
 #include <random>
 #include <vector>
 
-#include "imaging/ImageBuffer.h"
-#include "imaging/Progress.h"
+#include "core/imaging/ImageBuffer.h"
+#include "core/imaging/Progress.h"
 
 namespace proctest {
 

@@ -3,9 +3,9 @@
 #include <functional>
 
 #include "ProcessingPictures.h"
-#include "imaging/DepthUpTo.h"
-#include "imaging/Resize.h"
-#include "imaging/Rotate.h"
+#include "core/imaging/DepthUpTo.h"
+#include "core/imaging/Resize.h"
+#include "core/imaging/Rotate.h"
 
 using namespace pr;
 using namespace proctest;

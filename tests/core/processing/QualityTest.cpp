@@ -3,11 +3,11 @@
 #include <cmath>
 
 #include "ProcessingPictures.h"
-#include "album/Album.h"
-#include "album/QualityCheck.h"
-#include "album/RotationCommand.h"
-#include "imaging/Quality.h"
-#include "imaging/Resize.h"
+#include "core/album/Album.h"
+#include "core/album/QualityCheck.h"
+#include "core/album/RotationCommand.h"
+#include "core/imaging/Quality.h"
+#include "core/imaging/Resize.h"
 
 using namespace pr;
 using namespace proctest;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ProcessingPictures.h"
-#include "imaging/Resize.h"
+#include "core/imaging/Resize.h"
 
 using namespace pr;
 using namespace proctest;

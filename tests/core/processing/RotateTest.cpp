@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ProcessingPictures.h"
-#include "imaging/Rotate.h"
+#include "core/imaging/Rotate.h"
 
 using namespace pr;
 using namespace proctest;

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "browse/ThumbGridGeometry.h"
+#include "core/browse/ThumbGridGeometry.h"
 
 using namespace pr;
 

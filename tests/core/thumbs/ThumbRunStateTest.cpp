@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "browse/ThumbRunState.h"
+#include "core/browse/ThumbRunState.h"
 
 using namespace pr;
 

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "browse/ThumbCacheWriter.h"
-#include "browse/ThumbStep.h"
-#include "imaging/ImageBuffer.h"
+#include "core/browse/ThumbCacheWriter.h"
+#include "core/browse/ThumbStep.h"
+#include "core/imaging/ImageBuffer.h"
 
 using namespace pr;
 using testsupport::TempDir;

@@ -14,16 +14,16 @@
 #include <memory>
 
 #include "ScriptedPrompter.h"
-#include "album/AlbumCommands.h"
-#include "album/AlbumFileCommands.h"
-#include "album/AlbumList.h"
-#include "album/AlbumPanel.h"
-#include "app/TMainForm.h"
-#include "browse/FavouritesList.h"
-#include "browse/TAddTab.h"
-#include "layout/ColorComboBox.h"
-#include "layout/TLayoutTab.h"
-#include "toolkit/StoredValues.h"
+#include "gui/album/AlbumCommands.h"
+#include "gui/album/AlbumFileCommands.h"
+#include "gui/album/AlbumList.h"
+#include "gui/album/AlbumPanel.h"
+#include "gui/app/TMainForm.h"
+#include "gui/browse/FavouritesList.h"
+#include "gui/browse/TAddTab.h"
+#include "gui/layout/ColorComboBox.h"
+#include "gui/layout/TLayoutTab.h"
+#include "gui/toolkit/StoredValues.h"
 
 using pr::AlbumSettings;
 using testsupport::ScriptedPrompter;

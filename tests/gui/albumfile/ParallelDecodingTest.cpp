@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "album/PictureDecoding.h"
+#include "core/album/PictureDecoding.h"
 
 TEST(ForEachInParallel, EveryItemOnceAndTicksEndWithTheTotal) {
     const std::pair<std::size_t, unsigned> cases[] = {{0, 4}, {1, 4},   {7, 1},

@@ -3,7 +3,7 @@
 #include <QPushButton>
 
 #include "GuiTestHelpers.h"
-#include "app/TAboutBox.h"
+#include "gui/app/TAboutBox.h"
 
 using pr::TAboutBox;
 

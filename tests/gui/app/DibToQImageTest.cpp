@@ -2,8 +2,8 @@
 
 #include <random>
 
-#include "DibToQImage.h"
-#include "imaging/ImageBuffer.h"
+#include "render/DibToQImage.h"
+#include "core/imaging/ImageBuffer.h"
 
 namespace {
 

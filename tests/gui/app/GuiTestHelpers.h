@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "ScriptedPrompter.h"
-#include "app/TMainForm.h"
-#include "toolkit/StoredValues.h"
+#include "gui/app/TMainForm.h"
+#include "gui/toolkit/StoredValues.h"
 
 inline void clearStoredValues() {
     auto settings = pr::StoredValues::openSettings();

@@ -8,10 +8,10 @@
 #include <QToolButton>
 
 #include "GuiTestHelpers.h"
-#include "app/CursorSlots.h"
-#include "app/ImageButton.h"
-#include "app/TAboutBox.h"
-#include "app/TabHeader.h"
+#include "gui/app/CursorSlots.h"
+#include "gui/app/ImageButton.h"
+#include "gui/app/TAboutBox.h"
+#include "gui/app/TabHeader.h"
 
 using pr::Prompter;
 using pr::TMainForm;

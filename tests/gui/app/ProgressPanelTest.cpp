@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "GuiTestHelpers.h"
-#include "app/ProgressPanel.h"
+#include "gui/app/ProgressPanel.h"
 
 namespace {
 

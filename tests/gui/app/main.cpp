@@ -4,7 +4,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-#include "toolkit/StoredValues.h"
+#include "gui/toolkit/StoredValues.h"
 
 int main(int argc, char** argv) {
     // Before anything opens QSettings: the user's own values must never be read or written.

@@ -4,7 +4,7 @@
 #include <QUrl>
 
 #include "BrowseFixture.h"
-#include "browse/FileTypeBox.h"
+#include "gui/browse/FileTypeBox.h"
 
 using testsupport::ScriptedPrompter;
 

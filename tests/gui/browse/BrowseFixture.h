@@ -14,16 +14,16 @@
 #include <memory>
 
 #include "ScriptedPrompter.h"
-#include "album/AlbumCommands.h"
-#include "album/AlbumList.h"
-#include "album/AlbumPanel.h"
-#include "album/TSortTab.h"
-#include "app/TMainForm.h"
-#include "browse/FavouritesList.h"
-#include "browse/FileList.h"
-#include "browse/FolderTree.h"
-#include "browse/TAddTab.h"
-#include "toolkit/StoredValues.h"
+#include "gui/album/AlbumCommands.h"
+#include "gui/album/AlbumList.h"
+#include "gui/album/AlbumPanel.h"
+#include "gui/album/TSortTab.h"
+#include "gui/app/TMainForm.h"
+#include "gui/browse/FavouritesList.h"
+#include "gui/browse/FileList.h"
+#include "gui/browse/FolderTree.h"
+#include "gui/browse/TAddTab.h"
+#include "gui/toolkit/StoredValues.h"
 
 // QTRY_* report to QtTest, not to GoogleTest, so a timeout would pass silently; wait, then check.
 template <typename Condition>

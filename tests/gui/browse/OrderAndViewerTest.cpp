@@ -6,8 +6,8 @@
 #include <QTimer>
 
 #include "BrowseFixture.h"
-#include "album/PictureOrder.h"
-#include "output/TViewPicForm.h"
+#include "gui/album/PictureOrder.h"
+#include "gui/output/TViewPicForm.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "ScriptedPrompter.h"
-#include "album/Album.h"
-#include "layout/PageView.h"
-#include "layout/PictureStrip.h"
-#include "layout/PlacementEditing.h"
-#include "layout/PlacementEditor.h"
-#include "layout/PlacementPanel.h"
-#include "layout/TLayoutTab.h"
+#include "core/album/Album.h"
+#include "gui/layout/PageView.h"
+#include "gui/layout/PictureStrip.h"
+#include "core/layout/PlacementEditing.h"
+#include "gui/layout/PlacementEditor.h"
+#include "gui/layout/PlacementPanel.h"
+#include "gui/layout/TLayoutTab.h"
 
 namespace editingtest {
 

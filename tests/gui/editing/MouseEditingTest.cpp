@@ -1,7 +1,7 @@
 #include <QMenu>
 
 #include "EditingFixture.h"
-#include "layout/BildPopup.h"
+#include "gui/layout/BildPopup.h"
 
 using namespace editingtest;
 

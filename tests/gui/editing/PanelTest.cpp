@@ -3,7 +3,7 @@
 #include <QTimer>
 
 #include "EditingFixture.h"
-#include "layout/TKoordEdForm.h"
+#include "gui/layout/TKoordEdForm.h"
 
 using namespace editingtest;
 

@@ -7,11 +7,11 @@
 #include <QTest>
 
 #include "ScriptedPrompter.h"
-#include "app/TMainForm.h"
-#include "layout/PageView.h"
-#include "layout/PictureStrip.h"
-#include "layout/PlacementEditor.h"
-#include "layout/TLayoutTab.h"
+#include "gui/app/TMainForm.h"
+#include "gui/layout/PageView.h"
+#include "gui/layout/PictureStrip.h"
+#include "gui/layout/PlacementEditor.h"
+#include "gui/layout/TLayoutTab.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <cstring>
 
 #include "ImagingFixture.h"
-#include "imaging/Adjust.h"
-#include "imaging/AdjustSession.h"
-#include "imaging/THKForm.h"
+#include "core/imaging/Adjust.h"
+#include "core/imaging/AdjustSession.h"
+#include "gui/imaging/THKForm.h"
 
 using namespace imagingtest;
 

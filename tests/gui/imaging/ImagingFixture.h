@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "ScriptedPrompter.h"
-#include "album/Album.h"
-#include "imaging/PictureCommands.h"
+#include "core/album/Album.h"
+#include "gui/imaging/PictureCommands.h"
 
 namespace imagingtest {
 

@@ -1,7 +1,7 @@
 // The quarter-turn and quality commands on the album's placements, as the window calls them.
 
 #include "ImagingFixture.h"
-#include "imaging/QualityCommands.h"
+#include "gui/imaging/QualityCommands.h"
 
 using namespace imagingtest;
 

@@ -3,7 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-#include "PageRenderer.h"
+#include "render/PageRenderer.h"
 #include "TestPictures.h"
 
 using namespace layouttest;

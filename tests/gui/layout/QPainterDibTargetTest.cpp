@@ -5,7 +5,7 @@
 #include <QPdfWriter>
 #include <QTemporaryDir>
 
-#include "QPainterDibTarget.h"
+#include "render/QPainterDibTarget.h"
 #include "TestPictures.h"
 
 using namespace layouttest;

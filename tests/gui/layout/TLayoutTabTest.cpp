@@ -10,9 +10,9 @@
 
 #include "ScriptedPrompter.h"
 #include "TestPictures.h"
-#include "layout/PageView.h"
-#include "layout/PictureStrip.h"
-#include "layout/TLayoutTab.h"
+#include "gui/layout/PageView.h"
+#include "gui/layout/PictureStrip.h"
+#include "gui/layout/TLayoutTab.h"
 
 using namespace layouttest;
 

@@ -7,7 +7,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "imaging/ImageBuffer.h"
+#include "core/imaging/ImageBuffer.h"
 
 namespace layouttest {
 

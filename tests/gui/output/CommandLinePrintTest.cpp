@@ -5,9 +5,9 @@
 #include <QProcess>
 
 #include "OutputFixture.h"
-#include "album/AlbumFileWriter.h"
-#include "output/CommandLineArguments.h"
-#include "output/CommandLinePrint.h"
+#include "core/album/AlbumFileWriter.h"
+#include "gui/output/CommandLineArguments.h"
+#include "gui/output/CommandLinePrint.h"
 
 using pr::PrintArguments;
 

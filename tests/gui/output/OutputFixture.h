@@ -14,12 +14,12 @@
 #include <memory>
 
 #include "ScriptedPrompter.h"
-#include "album/Album.h"
-#include "layout/ColorComboBox.h"
-#include "layout/TLayoutTab.h"
-#include "output/PrintPreview.h"
-#include "output/TOutputTab.h"
-#include "toolkit/StoredValues.h"
+#include "core/album/Album.h"
+#include "gui/layout/ColorComboBox.h"
+#include "gui/layout/TLayoutTab.h"
+#include "gui/output/PrintPreview.h"
+#include "gui/output/TOutputTab.h"
+#include "gui/toolkit/StoredValues.h"
 
 inline QByteArray readAll(const QString& path) {
     QFile f(path);

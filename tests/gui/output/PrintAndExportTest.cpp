@@ -6,8 +6,8 @@
 #include <QSpinBox>
 
 #include "OutputFixture.h"
-#include "PageExport.h"
-#include "PagePrinter.h"
+#include "render/PageExport.h"
+#include "render/PagePrinter.h"
 
 using PrintTest = OutputFixture;
 using ExportTest = OutputFixture;

@@ -6,8 +6,8 @@
 #include <QSpinBox>
 
 #include "OutputFixture.h"
-#include "output/SinglePictureLayout.h"
-#include "output/TPrintForm.h"
+#include "gui/output/SinglePictureLayout.h"
+#include "gui/output/TPrintForm.h"
 
 using pr::PictureRect;
 using pr::SinglePictureChoice;

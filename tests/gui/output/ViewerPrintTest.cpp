@@ -6,10 +6,10 @@
 #include <QTimer>
 
 #include "OutputFixture.h"
-#include "album/AlbumCommands.h"
-#include "app/TMainForm.h"
-#include "output/TPrintForm.h"
-#include "output/TViewPicForm.h"
+#include "gui/album/AlbumCommands.h"
+#include "gui/app/TMainForm.h"
+#include "gui/output/TPrintForm.h"
+#include "gui/output/TViewPicForm.h"
 
 TEST(SinglePicturePrintFromWindow, AddTabAndViewerPrintUnderTheirTitles) {
     QTemporaryDir dir;

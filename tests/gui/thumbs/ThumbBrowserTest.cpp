@@ -13,10 +13,10 @@
 #include <set>
 #include <thread>
 
-#include "browse/FileCheck.h"
-#include "browse/ThumbBrowser.h"
-#include "browse/ThumbCacheFormat.h"
-#include "browse/ThumbCacheReader.h"
+#include "core/browse/FileCheck.h"
+#include "gui/browse/ThumbBrowser.h"
+#include "core/browse/ThumbCacheFormat.h"
+#include "core/browse/ThumbCacheReader.h"
 
 using namespace pr;
 namespace fs = std::filesystem;

@@ -5,8 +5,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "browse/ThumbGrid.h"
-#include "imaging/ImageBuffer.h"
+#include "gui/browse/ThumbGrid.h"
+#include "core/imaging/ImageBuffer.h"
 
 using namespace pr;
 

@@ -7,13 +7,13 @@
 #include <QTest>
 
 #include "ScriptedPrompter.h"
-#include "album/Album.h"
-#include "app/TMainForm.h"
-#include "browse/FavouritesList.h"
-#include "browse/FolderTree.h"
-#include "browse/TAddTab.h"
-#include "browse/ThumbBrowser.h"
-#include "toolkit/StoredValues.h"
+#include "core/album/Album.h"
+#include "gui/app/TMainForm.h"
+#include "gui/browse/FavouritesList.h"
+#include "gui/browse/FolderTree.h"
+#include "gui/browse/TAddTab.h"
+#include "gui/browse/ThumbBrowser.h"
+#include "gui/toolkit/StoredValues.h"
 
 using namespace pr;
 

@@ -10,9 +10,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "../DibSize.h"
-#include "BmpPixels.h"
-#include "Codec.h"
+#include "core/imaging/DibSize.h"
+#include "core/imaging/codecs/BmpPixels.h"
+#include "core/imaging/codecs/Codec.h"
 
 namespace pr {
 namespace {

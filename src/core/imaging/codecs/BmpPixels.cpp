@@ -1,4 +1,4 @@
-#include "BmpPixels.h"
+#include "core/imaging/codecs/BmpPixels.h"
 
 #include <algorithm>
 

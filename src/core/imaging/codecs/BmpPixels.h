@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "../ImageBuffer.h"
+#include "core/imaging/ImageBuffer.h"
 
 namespace pr {
 

@@ -1,4 +1,4 @@
-#include "Codec.h"
+#include "core/imaging/codecs/Codec.h"
 
 namespace pr {
 

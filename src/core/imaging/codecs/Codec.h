@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "../ImageBuffer.h"
-#include "../ImageError.h"
+#include "core/imaging/ImageBuffer.h"
+#include "core/imaging/ImageError.h"
 
 namespace pr {
 

@@ -1,4 +1,4 @@
-#include "CodecRegistry.h"
+#include "core/imaging/codecs/CodecRegistry.h"
 
 namespace pr {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Codec.h"
+#include "core/imaging/codecs/Codec.h"
 
 namespace pr {
 

@@ -1,6 +1,6 @@
-#include "ExifOrientation.h"
+#include "core/imaging/codecs/ExifOrientation.h"
 
-#include "../Rotate.h"
+#include "core/imaging/Rotate.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "../ImageBuffer.h"
+#include "core/imaging/ImageBuffer.h"
 
 namespace pr {
 

@@ -23,8 +23,8 @@
 #include <memory>
 #include <vector>
 
-#include "../DibSize.h"
-#include "Codec.h"
+#include "core/imaging/DibSize.h"
+#include "core/imaging/codecs/Codec.h"
 
 namespace pr {
 namespace {

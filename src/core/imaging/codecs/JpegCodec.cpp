@@ -21,9 +21,9 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
-#include "../DibSize.h"
-#include "Codec.h"
-#include "ExifOrientation.h"
+#include "core/imaging/DibSize.h"
+#include "core/imaging/codecs/Codec.h"
+#include "core/imaging/codecs/ExifOrientation.h"
 
 namespace pr {
 namespace {

@@ -20,9 +20,9 @@
 #include <png.h>
 #include <zlib.h>
 
-#include "../DibSize.h"
-#include "../Limits.h"
-#include "Codec.h"
+#include "core/imaging/DibSize.h"
+#include "core/imaging/Limits.h"
+#include "core/imaging/codecs/Codec.h"
 
 namespace pr {
 namespace {

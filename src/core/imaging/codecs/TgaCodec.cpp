@@ -11,8 +11,8 @@
 #include <string>
 #include <utility>
 
-#include "../DibSize.h"
-#include "Codec.h"
+#include "core/imaging/DibSize.h"
+#include "core/imaging/codecs/Codec.h"
 
 namespace pr {
 namespace {

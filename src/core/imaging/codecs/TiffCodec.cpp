@@ -26,10 +26,10 @@
 #include <mutex>
 #include <vector>
 
-#include "../DibSize.h"
-#include "../Limits.h"
-#include "Codec.h"
-#include "TiffOrientedWriter.h"
+#include "core/imaging/DibSize.h"
+#include "core/imaging/Limits.h"
+#include "core/imaging/codecs/Codec.h"
+#include "core/imaging/codecs/TiffOrientedWriter.h"
 
 namespace pr {
 namespace {

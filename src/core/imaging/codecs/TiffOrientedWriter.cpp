@@ -1,4 +1,4 @@
-#include "TiffOrientedWriter.h"
+#include "core/imaging/codecs/TiffOrientedWriter.h"
 
 #include <cstring>
 

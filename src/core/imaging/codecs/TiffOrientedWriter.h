@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "../ImageBuffer.h"
+#include "core/imaging/ImageBuffer.h"
 
 namespace pr {
 
