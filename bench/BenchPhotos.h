@@ -31,7 +31,8 @@ inline bool writePhotoPpm(const std::string& path, int w, int h) {
     std::mt19937 rng(1);
     for (int y = 0; y < h; ++y) {
         photoRow(row, y, w, h, rng);
-        out.write(reinterpret_cast<const char*>(row.data()), static_cast<std::streamsize>(row.size()));
+        out.write(reinterpret_cast<const char*>(row.data()),
+                  static_cast<std::streamsize>(row.size()));
     }
     return static_cast<bool>(out);
 }

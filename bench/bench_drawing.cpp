@@ -14,12 +14,12 @@
 #include <QPainter>
 #include <QRegion>
 
-#include "render/PageRenderer.h"
-#include "render/QPainterDibTarget.h"
 #include "core/album/Album.h"
+#include "core/imaging/ImageBuffer.h"
 #include "core/layout/PlacementDrag.h"
 #include "core/layout/SizeInfo.h"
-#include "core/imaging/ImageBuffer.h"
+#include "render/PageRenderer.h"
+#include "render/QPainterDibTarget.h"
 
 namespace {
 

@@ -55,7 +55,8 @@ Files& files() {
 }
 
 void setCounters(benchmark::State& state, double pixels) {
-    state.counters["MP/s"] = benchmark::Counter(pixels / 1e6, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["MP/s"] =
+        benchmark::Counter(pixels / 1e6, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 // libjpeg-turbo on its own: the file in memory, decoded into a plain RGB buffer.
@@ -76,7 +77,8 @@ void libjpegDecode(const std::vector<uint8_t>& bytes, int denom, benchmark::Stat
     JSAMPROW rows[16];
     while (cinfo.output_scanline < cinfo.output_height) {
         const JDIMENSION n = std::min<JDIMENSION>(16, cinfo.output_height - cinfo.output_scanline);
-        for (JDIMENSION i = 0; i < n; ++i) rows[i] = buffer.get() + stride * (cinfo.output_scanline + i);
+        for (JDIMENSION i = 0; i < n; ++i)
+            rows[i] = buffer.get() + stride * (cinfo.output_scanline + i);
         jpeg_read_scanlines(&cinfo, rows, n);
     }
     jpeg_finish_decompress(&cinfo);

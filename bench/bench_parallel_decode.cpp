@@ -16,8 +16,8 @@
 #include <thread>
 #include <vector>
 
-#include "core/album/Album.h"
 #include "BenchPhotos.h"
+#include "core/album/Album.h"
 #include "core/album/AlbumFileApply.h"
 #include "core/album/AlbumFileWriter.h"
 #include "core/album/PictureDecoding.h"

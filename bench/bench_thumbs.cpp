@@ -1,8 +1,8 @@
 // Thumbnails for a cold folder of 50 JPEGs of 24 megapixels (made at start with cjpeg -quality 92
 // from one generated PPM): the reduced-size decode (DCT scaling) the browser uses against a full
-// decode plus Resize, `vipsthumbnail -s 80` over the same files one after another (when libvips-tools
-// is installed), and the same folder warm from its cache file (index, check value of each file, one
-// stored thumbnail per file; no picture opened). Items are thumbnails.
+// decode plus Resize, `vipsthumbnail -s 80` over the same files one after another (when
+// libvips-tools is installed), and the same folder warm from its cache file (index, check value of
+// each file, one stored thumbnail per file; no picture opened). Items are thumbnails.
 
 #include <benchmark/benchmark.h>
 #include <jpeglib.h>

@@ -14,7 +14,9 @@ namespace {
 
 const char kAlbumPath[] = "/fuzz/album/a.pxr";
 
-bool noDisk(const std::string&, const std::string&) { return false; }
+bool noDisk(const std::string&, const std::string&) {
+    return false;
+}
 
 }  // namespace
 

@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!pr::isStorableFavourite(folder)) std::abort();
     }
     const std::string written = pr::formatFoldersFile(whole);
-    const std::vector<std::string> again = pr::parseFoldersFile(
-        reinterpret_cast<const uint8_t*>(written.data()), written.size());
+    const std::vector<std::string> again =
+        pr::parseFoldersFile(reinterpret_cast<const uint8_t*>(written.data()), written.size());
     if (again != whole) std::abort();
 
     std::vector<std::string> list = whole;

@@ -26,7 +26,7 @@ QString writeFailure(const QString& path, const QString& detail) {
 bool writeRaster(const QImage& image, ExportFormat format, int dpi, QSaveFile& file,
                  QString* error) {
     if (format == ExportFormat::Tiff) return writeTiff(image, dpi, file, error);
-    const char* name = format == ExportFormat::Jpeg ? "jpeg"
+    const char* name = format == ExportFormat::Jpeg  ? "jpeg"
                        : format == ExportFormat::Bmp ? "bmp"
                                                      : "png";
     QImageWriter writer(&file, name);
@@ -36,8 +36,8 @@ bool writeRaster(const QImage& image, ExportFormat format, int dpi, QSaveFile& f
     return false;
 }
 
-bool writePdf(const Album& album, const PageRenderOptions& screen, const PrinterPage& page,
-              int dpi, QSaveFile& file) {
+bool writePdf(const Album& album, const PageRenderOptions& screen, const PrinterPage& page, int dpi,
+              QSaveFile& file) {
     QPdfWriter pdf(&file);
     pdf.setCreator(QStringLiteral("Pixo-Rahmler"));
     pdf.setTitle(QStringLiteral("Pixo-Rahmler Dokument"));
@@ -94,8 +94,9 @@ ExportResult PageExport::exportPage(const QString& path, const Album& album,
     const ExportFormat format = formatFor(path);
     if (format == ExportFormat::Unsupported) {
         result.message =
-            QStringLiteral("Die Endung \".%1\" gehört zu keinem Format, in dem die Seite "
-                           "gespeichert werden kann.\nMöglich sind .png, .jpg, .tif, .bmp und .pdf.")
+            QStringLiteral(
+                "Die Endung \".%1\" gehört zu keinem Format, in dem die Seite "
+                "gespeichert werden kann.\nMöglich sind .png, .jpg, .tif, .bmp und .pdf.")
                 .arg(QFileInfo(path).suffix());
         return result;
     }
@@ -105,9 +106,10 @@ ExportResult PageExport::exportPage(const QString& path, const Album& album,
         image = renderPage(album, screen, page, dpi);
         if (image.isNull()) {
             const QSize size = pixelSize(page, dpi);
-            result.message = QStringLiteral("Für eine Seite von %1 x %2 Bildpunkten reicht der "
-                                            "Speicher nicht. Bitte wählen Sie eine kleinere "
-                                            "Bitmap Qualität.")
+            result.message = QStringLiteral(
+                                 "Für eine Seite von %1 x %2 Bildpunkten reicht der "
+                                 "Speicher nicht. Bitte wählen Sie eine kleinere "
+                                 "Bitmap Qualität.")
                                  .arg(size.width())
                                  .arg(size.height());
             return result;

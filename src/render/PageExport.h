@@ -16,8 +16,8 @@
 #include <QImage>
 #include <QString>
 
-#include "render/PageRenderer.h"
 #include "core/layout/PageGeometry.h"
+#include "render/PageRenderer.h"
 
 namespace pr {
 

@@ -2,8 +2,8 @@
 // The page-drawing options of an album's stored settings, for drawing without the window (the
 // command line): the same values the layout tab's controls would hold after opening the album.
 
-#include "render/PageRenderer.h"
 #include "core/album/AlbumSettings.h"
+#include "render/PageRenderer.h"
 
 namespace pr {
 

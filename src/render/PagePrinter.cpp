@@ -14,8 +14,7 @@ PageRenderOptions PagePrinter::printerOptions(PageRenderOptions screen, int dpi)
     return screen;
 }
 
-void PagePrinter::drawPage(QPainter& painter, const Album& album,
-                           const PageRenderOptions& screen) {
+void PagePrinter::drawPage(QPainter& painter, const Album& album, const PageRenderOptions& screen) {
     const int dpi = painter.device() ? painter.device()->logicalDpiX() : screen.ppi;
     PageRenderer::drawPlacements(painter, album, printerOptions(screen, dpi));
 }

@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "render/QPainterDibTarget.h"
 #include "core/layout/FitPictureToFrame.h"
 #include "core/layout/PageGeometry.h"
 #include "core/layout/PageUnits.h"
 #include "core/layout/SelectionHandles.h"
+#include "render/QPainterDibTarget.h"
 
 namespace pr {
 

@@ -44,23 +44,27 @@ private:
 };
 
 // Runs a shell command; true when it exited 0.
-inline bool run(const std::string& command) { return std::system(command.c_str()) == 0; }
+inline bool run(const std::string& command) {
+    return std::system(command.c_str()) == 0;
+}
 
 inline std::vector<uint8_t> readAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
 }
 
 inline bool writeAll(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);
 }
 
 // A reference picture in plain RGB, top row first.
 struct Rgb {
     int width = 0, height = 0;
-    std::vector<uint8_t> pixels;  // r, g, b per pixel
+    std::vector<uint8_t> pixels;       // r, g, b per pixel
     uint32_t at(int x, int y) const {  // 0x00BBGGRR like getpixel on 24-bit pictures
         const uint8_t* p = &pixels[(static_cast<size_t>(y) * width + x) * 3];
         return p[0] | (p[1] << 8) | (p[2] << 16);
@@ -99,18 +103,21 @@ inline Rgb readNetpbm(const std::string& path) {
     img.height = h;
     img.pixels.resize(static_cast<size_t>(w) * h * 3);
     if (magic == "P6") {
-        in.read(reinterpret_cast<char*>(img.pixels.data()), static_cast<std::streamsize>(img.pixels.size()));
+        in.read(reinterpret_cast<char*>(img.pixels.data()),
+                static_cast<std::streamsize>(img.pixels.size()));
     } else if (magic == "P5") {
         std::vector<uint8_t> grey(static_cast<size_t>(w) * h);
         in.read(reinterpret_cast<char*>(grey.data()), static_cast<std::streamsize>(grey.size()));
-        for (size_t i = 0; i < grey.size(); ++i) img.pixels[i * 3] = img.pixels[i * 3 + 1] = img.pixels[i * 3 + 2] = grey[i];
+        for (size_t i = 0; i < grey.size(); ++i)
+            img.pixels[i * 3] = img.pixels[i * 3 + 1] = img.pixels[i * 3 + 2] = grey[i];
     } else if (magic == "P4") {
         const int rowBytes = (w + 7) / 8;
         std::vector<uint8_t> row(rowBytes);
         for (int y = 0; y < h; ++y) {
             in.read(reinterpret_cast<char*>(row.data()), rowBytes);
             for (int x = 0; x < w; ++x) {
-                const uint8_t v = (row[x >> 3] >> (7 - (x & 7))) & 1 ? 0 : 255;  // 1 is black in PBM
+                const uint8_t v =
+                    (row[x >> 3] >> (7 - (x & 7))) & 1 ? 0 : 255;  // 1 is black in PBM
                 uint8_t* p = &img.pixels[(static_cast<size_t>(y) * w + x) * 3];
                 p[0] = p[1] = p[2] = v;
             }

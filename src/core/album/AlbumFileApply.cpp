@@ -70,9 +70,8 @@ LoadedPicture loadPicture(const StoredPicture& stored, const std::string& albumF
 }
 
 std::vector<LoadedPicture> loadAll(const std::vector<StoredPicture>& stored,
-                                   const std::string& albumFolder,
-                                   const AlbumPictureSource& source, unsigned threads,
-                                   const AlbumLoadProgress& progress) {
+                                   const std::string& albumFolder, const AlbumPictureSource& source,
+                                   unsigned threads, const AlbumLoadProgress& progress) {
     std::vector<LoadedPicture> loaded(stored.size());
     const int total = static_cast<int>(stored.size());
     DecodeTick tick;

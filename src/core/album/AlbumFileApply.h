@@ -51,13 +51,12 @@ struct AlbumApplyResult {
 //  - `loaderThreads` pictures are loaded at once (at least 1); messages keep album order.
 AlbumApplyResult applyAlbumFile(const AlbumFileContent& content, const std::string& albumPath,
                                 Album& album, const AlbumPictureSource& source,
-                                unsigned loaderThreads = 1,
-                                const AlbumLoadProgress& progress = {});
+                                unsigned loaderThreads = 1, const AlbumLoadProgress& progress = {});
 
 struct AlbumOpenResult {
     bool ok = false;  // false: nothing changed (after running out of memory: empty and untitled)
     std::vector<std::string> messages;  // German; a failed open gives exactly one
-    AlbumSettings settings;  // on success: copy these into the controls
+    AlbumSettings settings;             // on success: copy these into the controls
     bool runQualityCheck = false;
     AlbumFileVersion version = AlbumFileVersion::V4_0;
 };

@@ -8,8 +8,8 @@
 //   the settings (booleans as int32 0/1; zoom, margin, spacing as int32; colour as int32;
 //   minimum quality, default width, default height, grid spacing as doubles), the caption font
 //   record, then P picture entries (counted path, int32 rotation, int32 key, counted comment).
-// Versions 3.0 and 2.0 (read only) keep 10,000 one-byte slots instead of N records, each followed by
-// a 48-byte old record when set, and fewer settings; 2.0 has no font and no comments.
+// Versions 3.0 and 2.0 (read only) keep 10,000 one-byte slots instead of N records, each followed
+// by a 48-byte old record when set, and fewer settings; 2.0 has no font and no comments.
 
 #include <cstddef>
 #include <cstdint>

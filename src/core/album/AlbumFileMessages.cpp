@@ -14,7 +14,9 @@ std::string albumOpenFailedMessage(const std::string& albumPath) {
            " nicht öffnen!";
 }
 
-std::string albumInvalidMessage() { return "Die Datei ist keine gültige Pixo-Rahmler Datei!"; }
+std::string albumInvalidMessage() {
+    return "Die Datei ist keine gültige Pixo-Rahmler Datei!";
+}
 
 std::string albumPictureMissingMessage(const std::string& picturePath) {
     return "Konnte das Bild " + splitAlbumPath(picturePath).name + " nicht öffnen!";

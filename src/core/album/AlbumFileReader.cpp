@@ -208,9 +208,8 @@ void normalise(AlbumFileContent& c) {
     }
     for (const StoredPicture& picture : c.Pictures) {
         if (picture.Key >= c.NextPictureKey) {
-            c.NextPictureKey = picture.Key == std::numeric_limits<int32_t>::max()
-                                   ? picture.Key
-                                   : picture.Key + 1;
+            c.NextPictureKey =
+                picture.Key == std::numeric_limits<int32_t>::max() ? picture.Key : picture.Key + 1;
         }
     }
 }

@@ -21,7 +21,8 @@ std::string realTarget(const std::string& path) {
     struct stat st;
     if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
     char resolved[PATH_MAX];
-    if (::realpath(path.c_str(), resolved) == nullptr) return path;  // dangling: write the link's path
+    if (::realpath(path.c_str(), resolved) == nullptr)
+        return path;  // dangling: write the link's path
     return resolved;
 }
 
@@ -56,7 +57,8 @@ int createTemporary(const std::string& target, std::string& tempPath) {
 
 void syncFolder(const std::string& target) {
     const std::string folder = splitAlbumPath(target).folder;
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);  // best effort: the rename is done either way
     ::close(fd);

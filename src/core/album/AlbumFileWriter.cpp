@@ -93,7 +93,8 @@ AlbumFileContent albumFileContentOf(const Album& album, const AlbumSettings& set
     content.Settings = settings;
     content.Pictures.reserve(album.Pictures.size());
     for (const AlbumImage& picture : album.Pictures) {
-        content.Pictures.push_back({picture.FileName, picture.Rotation, picture.Key, picture.Comment});
+        content.Pictures.push_back(
+            {picture.FileName, picture.Rotation, picture.Key, picture.Comment});
     }
     return content;
 }
@@ -141,7 +142,8 @@ std::vector<uint8_t> encodeAlbumFile(const AlbumFileContent& content, const std:
 AlbumSaveResult saveAlbumFile(const std::string& albumPath, Album& album,
                               const AlbumSettings& settings) {
     AlbumSaveResult result;
-    const std::vector<uint8_t> bytes = encodeAlbumFile(albumFileContentOf(album, settings), albumPath);
+    const std::vector<uint8_t> bytes =
+        encodeAlbumFile(albumFileContentOf(album, settings), albumPath);
     if (!replaceFileAtomically(albumPath, bytes)) {
         result.message = albumSaveFailedMessage(albumPath);
         return result;

@@ -36,21 +36,21 @@ struct CaptionFont {
 };
 
 struct AlbumSettings {
-    bool ShowFNames = false;       // file name under a picture without caption
-    bool SverhCheck = true;        // keep the aspect ratio when drawing
-    double Zoom = 25;              // page view, percent (10..9000)
-    double Margin = 15;            // automatic arrangement, mm
-    double Spacing = 5;            // automatic arrangement, mm
-    bool TranspCheck = false;      // transparent caption background
+    bool ShowFNames = false;        // file name under a picture without caption
+    bool SverhCheck = true;         // keep the aspect ratio when drawing
+    double Zoom = 25;               // page view, percent (10..9000)
+    double Margin = 15;             // automatic arrangement, mm
+    double Spacing = 5;             // automatic arrangement, mm
+    bool TranspCheck = false;       // transparent caption background
     uint32_t BkColor = 0x00FFFFFF;  // caption background, 0x00BBGGRR
-    bool CutDefault = false;       // FitCrop of new placements
-    bool EnhanceQualCheck = true;  // raise resolution to the minimum quality
-    bool UseGridCheck = true;      // snap to the grid
+    bool CutDefault = false;        // FitCrop of new placements
+    bool EnhanceQualCheck = true;   // raise resolution to the minimum quality
+    bool UseGridCheck = true;       // snap to the grid
     bool ShowGridCheck = false;
-    double MinQual = 72;        // dots per inch
-    double DefaultWidth = 130;  // mm, new placements
+    double MinQual = 72;         // dots per inch
+    double DefaultWidth = 130;   // mm, new placements
     double DefaultHeight = 100;  // mm, new placements
-    double GridSpacing = 5;     // mm
+    double GridSpacing = 5;      // mm
     CaptionFont Font;
 
     bool operator==(const AlbumSettings& o) const {

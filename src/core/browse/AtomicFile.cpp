@@ -1,17 +1,19 @@
 #include "core/browse/AtomicFile.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <random>
 
 #include "core/browse/PathText.h"
 
 namespace pr {
 
-AtomicFile::~AtomicFile() { discard(); }
+AtomicFile::~AtomicFile() {
+    discard();
+}
 
 bool AtomicFile::open(const std::string& targetPath) {
     discard();
@@ -19,7 +21,8 @@ bool AtomicFile::open(const std::string& targetPath) {
     if (targetPath.empty()) return false;
     // Only '/' separates here: on Linux a backslash is an ordinary character of a folder name.
     const std::string::size_type cut = targetPath.find_last_of(kPathSeparator);
-    const std::string folder = cut == std::string::npos ? std::string() : targetPath.substr(0, cut + 1);
+    const std::string folder =
+        cut == std::string::npos ? std::string() : targetPath.substr(0, cut + 1);
     const std::string name = targetPath.substr(folder.size());
     // A name of our own rather than mkstemp's: mkstemp creates with mode 0600, and a cache file in
     // a shared picture folder should get the permissions the user's umask gives any new file.
@@ -76,8 +79,10 @@ bool AtomicFile::commit() {
     // Make the rename itself durable; the new content is already safe, so a failure here does not
     // make the save fail.
     const std::string::size_type cut = target_.find_last_of(kPathSeparator);
-    const std::string folder = cut == std::string::npos ? std::string() : target_.substr(0, cut + 1);
-    const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const std::string folder =
+        cut == std::string::npos ? std::string() : target_.substr(0, cut + 1);
+    const int dir =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         (void)::fsync(dir);
         ::close(dir);

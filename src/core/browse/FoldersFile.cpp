@@ -1,9 +1,9 @@
 #include "core/browse/FoldersFile.h"
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 
 #include "core/browse/AtomicFile.h"
 #include "core/browse/FavouriteFolders.h"

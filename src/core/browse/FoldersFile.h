@@ -1,13 +1,14 @@
 #pragma once
 // folders.dat, the favourites file: one folder per line, most recently used first, every line
-// ended by CR LF, no header. The file is untrusted input (a user may edit it, a Windows installation
-// may have written it in Windows-1252):
+// ended by CR LF, no header. The file is untrusted input (a user may edit it, a Windows
+// installation may have written it in Windows-1252):
 //  - a line ends at CR LF, at a lone LF or at a lone CR; the last line needs no line end, and a
 //    line end after it adds no empty favourite; empty lines in between are empty favourites;
 //  - UTF-8 byte-order marks at the very start are dropped;
 //  - each line is decoded as a stored string (StoredText.h);
 //  - a line that isStorableFavourite refuses after decoding (longer than kMaxFavouriteFolderBytes,
-//    holding a zero byte, starting with U+FEFF) is passed over; reading stops after kMaxFavouriteFolders favourites or kMaxFoldersFileBytes bytes.
+//    holding a zero byte, starting with U+FEFF) is passed over; reading stops after
+//    kMaxFavouriteFolders favourites or kMaxFoldersFileBytes bytes.
 // Nothing is allocated beyond one line of the limit's length.
 
 #include <cstddef>

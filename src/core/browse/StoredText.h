@@ -11,7 +11,9 @@ namespace pr {
 
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF, no cut-off sequence.
 bool isValidUtf8(const char* data, std::size_t size);
-inline bool isValidUtf8(const std::string& text) { return isValidUtf8(text.data(), text.size()); }
+inline bool isValidUtf8(const std::string& text) {
+    return isValidUtf8(text.data(), text.size());
+}
 
 // Every byte as the Windows-1252 character it stands for. The five bytes that Windows-1252
 // leaves undefined (81, 8D, 8F, 90, 9D) become the control characters of the same number, as

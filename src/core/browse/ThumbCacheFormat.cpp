@@ -16,7 +16,8 @@ uint32_t colorTableBytes(int32_t colorCount) {
 }
 
 std::optional<uint32_t> thumbDataBytes(const ThumbInfo& info) {
-    if (colorCountForBits(info.bitCount) == 0 || info.colorCount != colorCountForBits(info.bitCount))
+    if (colorCountForBits(info.bitCount) == 0 ||
+        info.colorCount != colorCountForBits(info.bitCount))
         return std::nullopt;
     if (info.thumbWidth < 1 || info.thumbWidth > kThumbnailSide || info.thumbHeight < 1 ||
         info.thumbHeight > kThumbnailSide)

@@ -1,11 +1,11 @@
 #include "core/browse/ThumbCacheReader.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "core/browse/LittleEndian.h"
 #include "core/browse/ThumbCacheFormat.h"
@@ -114,7 +114,8 @@ void ThumbCacheReader::readIndex() {
     for (int32_t i = 0; i < limit; ++i) {
         if (!source_->read(offset, entryHead, sizeof entryHead)) break;
         offset += sizeof entryHead;
-        const auto length = static_cast<int32_t>(getLE32(entryHead + kThumbCacheEntryHeadBytes - 4));
+        const auto length =
+            static_cast<int32_t>(getLE32(entryHead + kThumbCacheEntryHeadBytes - 4));
         if (length < static_cast<int32_t>(kBitmapHeaderBytes) ||
             static_cast<uint64_t>(length) > fileSize - offset)
             break;

@@ -1,11 +1,11 @@
 #include "core/browse/ThumbCacheWriter.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
-#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
+#include <functional>
 
 #include "core/browse/AtomicFile.h"
 #include "core/browse/LittleEndian.h"
@@ -59,7 +59,8 @@ bool writeCells(const std::vector<ThumbCell>& cells, const Sink& sink) {
         storeThumbInfo(cell->info, entry + kThumbCacheNameBytes);
         const uint32_t tableBytes = colorTableBytes(cell->info.colorCount);
         const auto imageBytes = static_cast<uint32_t>(cell->thumbnail.imageBytes());
-        putLE32(entry + kThumbCacheEntryHeadBytes - 4, kBitmapHeaderBytes + tableBytes + imageBytes);
+        putLE32(entry + kThumbCacheEntryHeadBytes - 4,
+                kBitmapHeaderBytes + tableBytes + imageBytes);
         uint8_t* data = entry + kThumbCacheEntryHeadBytes;
         storeBitmapHeader(cell->thumbnail.info->header, imageBytes, data);
         for (uint32_t i = 0; i < tableBytes / 4; ++i) {
@@ -106,9 +107,8 @@ CacheSaveResult saveThumbCache(const std::string& folder, const std::vector<Thum
 
     AtomicFile file;
     if (!file.open(path)) return CacheSaveResult::CannotWrite;
-    const bool written = writeCells(cells, [&file](const void* data, std::size_t size) {
-        return file.write(data, size);
-    });
+    const bool written = writeCells(
+        cells, [&file](const void* data, std::size_t size) { return file.write(data, size); });
     if (!written || !file.commit()) return CacheSaveResult::CannotWrite;
     return CacheSaveResult::Saved;
 }

@@ -10,7 +10,7 @@
 namespace pr {
 
 struct ThumbCell {
-    std::string name;       // the file name without folder, as the directory entry has it
+    std::string name;  // the file name without folder, as the directory entry has it
     ThumbInfo info;
     ImageBuffer thumbnail;  // at most 80 x 80, the picture's bit count
 };

@@ -6,8 +6,13 @@ namespace pr {
 
 int32_t colorCountForBits(int bitCount) {
     switch (bitCount) {
-        case 1: case 4: case 8: case 24: return int32_t{1} << bitCount;
-        default: return 0;
+        case 1:
+        case 4:
+        case 8:
+        case 24:
+            return int32_t{1} << bitCount;
+        default:
+            return 0;
     }
 }
 

@@ -8,14 +8,14 @@
 namespace pr {
 
 struct ThumbInfo {
-    int32_t bitCount = 0;       // of the picture, and so of the thumbnail
+    int32_t bitCount = 0;  // of the picture, and so of the thumbnail
     int32_t thumbWidth = 0;
     int32_t thumbHeight = 0;
     int32_t pictureWidth = 0;
     int32_t pictureHeight = 0;
-    int32_t colorCount = 0;     // 2 ^ bitCount in 32-bit arithmetic: 16777216 for 24 bits
-    int32_t kiloBytes = 0;      // the picture's pixel data (image size) shifted right by 10
-    int32_t check = 0;          // fingerprint of the picture file (FileCheck.h)
+    int32_t colorCount = 0;  // 2 ^ bitCount in 32-bit arithmetic: 16777216 for 24 bits
+    int32_t kiloBytes = 0;   // the picture's pixel data (image size) shifted right by 10
+    int32_t check = 0;       // fingerprint of the picture file (FileCheck.h)
 };
 
 constexpr std::size_t kThumbInfoBytes = 32;

@@ -10,8 +10,8 @@ std::string thumbStatusText(const std::vector<ThumbInfo>& infos, int selection) 
     const ThumbInfo& info = infos[static_cast<std::size_t>(selection - 1)];
     return "Thumbnail: " + std::to_string(info.pictureWidth) + " x " +
            std::to_string(info.pictureHeight) + " x " + std::to_string(info.colorCount) + " - " +
-           std::to_string(info.kiloBytes) + " KByte " + " (" + std::to_string(selection) +
-           " von " + std::to_string(count) + ")";
+           std::to_string(info.kiloBytes) + " KByte " + " (" + std::to_string(selection) + " von " +
+           std::to_string(count) + ")";
 }
 
 }  // namespace pr

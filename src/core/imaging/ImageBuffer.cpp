@@ -23,8 +23,8 @@ struct DibStorage {
     bool allocate(uint64_t bytes) {
         constexpr uint64_t kMapThreshold = uint64_t{4} << 20;
         if (bytes >= kMapThreshold) {
-            void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
-                             -1, 0);
+            void* p =
+                ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
             if (p == MAP_FAILED) return false;
             ::madvise(p, bytes, MADV_HUGEPAGE);  // a hint; ignored where unsupported
             pixels = static_cast<uint8_t*>(p);
@@ -50,10 +50,9 @@ bool newdib(ImageBuffer& out, int width, int height, int bitCount, const BitmapI
             int colorCount) {
     deldib(out);
     DibLayout layout;
-    const SizeCheck check =
-        (bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 24)
-            ? computeDibLayout(width, height, bitCount, layout)
-            : SizeCheck::BadDimensions;
+    const SizeCheck check = (bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 24)
+                                ? computeDibLayout(width, height, bitCount, layout)
+                                : SizeCheck::BadDimensions;
     if (check != SizeCheck::Ok) {
         out.message = imageErrorText(check == SizeCheck::TooLarge ? ImageError::TooLarge
                                                                   : ImageError::Damaged);
@@ -98,14 +97,18 @@ uint32_t getpixel(const ImageBuffer& b, int x, int y) {
     if (!b.valid() || x < 0 || y < 0 || x >= b.width() || y >= b.height()) return 0;
     const uint8_t* row = b.rowFromTop(y);
     switch (b.bitCount()) {
-        case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1u;
-        case 4: return (x & 1) ? row[x >> 1] & 0x0Fu : row[x >> 1] >> 4;
-        case 8: return row[x];
+        case 1:
+            return (row[x >> 3] >> (7 - (x & 7))) & 1u;
+        case 4:
+            return (x & 1) ? row[x >> 1] & 0x0Fu : row[x >> 1] >> 4;
+        case 8:
+            return row[x];
         case 24: {
             const uint8_t* p = row + 3 * static_cast<int64_t>(x);
             return p[2] | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[0]) << 16);
         }
-        default: return 0;
+        default:
+            return 0;
     }
 }
 
@@ -125,7 +128,9 @@ void setpixel(ImageBuffer& b, int x, int y, uint32_t value) {
                            : static_cast<uint8_t>((byte & 0x0Fu) | (v << 4));
             break;
         }
-        case 8: row[x] = static_cast<uint8_t>(value); break;
+        case 8:
+            row[x] = static_cast<uint8_t>(value);
+            break;
         case 24: {
             uint8_t* p = row + 3 * static_cast<int64_t>(x);
             p[0] = static_cast<uint8_t>(value >> 16);
@@ -133,7 +138,8 @@ void setpixel(ImageBuffer& b, int x, int y, uint32_t value) {
             p[2] = static_cast<uint8_t>(value);
             break;
         }
-        default: break;
+        default:
+            break;
     }
 }
 

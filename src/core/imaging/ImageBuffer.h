@@ -85,9 +85,10 @@ struct ImageBuffer {
     uint8_t* rowFromTop(int y) const { return storedRow(height() - 1 - y); }
 };
 
-// Allocates a zeroed picture. `colorsFrom`/`colorCount` (may be null/0) give a colour table to copy;
-// for 1/4/8 bits the rest of the table stays black. Returns false (bits null, message set) when the
-// size is beyond the limits or memory runs out. Any previous content of `out` is released first.
+// Allocates a zeroed picture. `colorsFrom`/`colorCount` (may be null/0) give a colour table to
+// copy; for 1/4/8 bits the rest of the table stays black. Returns false (bits null, message set)
+// when the size is beyond the limits or memory runs out. Any previous content of `out` is released
+// first.
 bool newdib(ImageBuffer& out, int width, int height, int bitCount,
             const BitmapInfo* colorsFrom = nullptr, int colorCount = 0);
 
@@ -95,8 +96,8 @@ bool newdib(ImageBuffer& out, int width, int height, int bitCount,
 void deldib(ImageBuffer& buffer);
 
 // Pixel access with x from the left and y from the top as seen. 1/4/8 bits: the palette index
-// (4-bit setpixel keeps the low four bits, 1-bit the lowest bit). 24 bits: 0x00BBGGRR, so 0 is black
-// and 0x00FFFFFF white. Coordinates outside the picture read 0 and write nothing.
+// (4-bit setpixel keeps the low four bits, 1-bit the lowest bit). 24 bits: 0x00BBGGRR, so 0 is
+// black and 0x00FFFFFF white. Coordinates outside the picture read 0 and write nothing.
 uint32_t getpixel(const ImageBuffer& buffer, int x, int y);
 void setpixel(ImageBuffer& buffer, int x, int y, uint32_t value);
 

@@ -22,7 +22,8 @@ void failInto(ImageBuffer& out, const DecodeResult& result) {
     out.message = imageErrorText(result.error, result.detail);
 }
 
-DecodeResult readAndDecode(const std::string& path, const DecodeOptions& options, ImageBuffer& out) {
+DecodeResult readAndDecode(const std::string& path, const DecodeOptions& options,
+                           ImageBuffer& out) {
     std::vector<uint8_t> bytes;
     if (!readFileBytes(path, bytes, kMaxFileBytes)) {
         DecodeResult r{ImageError::CannotOpen, {}, 0, 0, 0};
@@ -77,12 +78,12 @@ std::string GetDIBOpenFilter() {
         const char* ext;
     };
     static const Entry kEntries[] = {
-        {"Windows-Bitmap", "bmp"},       {"Geräteunabhängige Bitmap", "dib"},
-        {"GIF-Bild", "gif"},             {"IFF-Bild", "iff"},
-        {"JPEG-Bild", "jif"},            {"JPEG-Bild", "jpg"},
-        {"LBM-Bild", "lbm"},             {"PCX-Bild", "pcx"},
-        {"RLE-Bitmap", "rle"},           {"TGA-Bild"  , "tga"},
-        {"TIFF-Bild", "tif"},            {"PNG-Bild", "png"},
+        {"Windows-Bitmap", "bmp"}, {"Geräteunabhängige Bitmap", "dib"},
+        {"GIF-Bild", "gif"},       {"IFF-Bild", "iff"},
+        {"JPEG-Bild", "jif"},      {"JPEG-Bild", "jpg"},
+        {"LBM-Bild", "lbm"},       {"PCX-Bild", "pcx"},
+        {"RLE-Bitmap", "rle"},     {"TGA-Bild", "tga"},
+        {"TIFF-Bild", "tif"},      {"PNG-Bild", "png"},
     };
     auto mask = [](const char* ext) {
         std::string lower = std::string("*.") + ext, upper = lower;

@@ -42,8 +42,7 @@ DecodeResult decodePicture(const uint8_t* data, size_t size, const DecodeOptions
 
 // Reduced-size open for thumbnails: decodes so that the result is at least maxWidth x maxHeight
 // where the format allows it (JPEG DCT scaling), and reports the true size and bit count.
-DecodeResult OpenDibReduced(ImageBuffer& out, const std::string& path, int maxWidth,
-                            int maxHeight);
+DecodeResult OpenDibReduced(ImageBuffer& out, const std::string& path, int maxWidth, int maxHeight);
 
 // Open-dialog filter: "description|masks|description|masks..." for the twelve readable extensions,
 // each mask in lower and upper case.

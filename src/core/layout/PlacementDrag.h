@@ -7,8 +7,8 @@
 // mirror so the frame turns over instead of getting a negative size, at least one pixel of the
 // frame stays on the page, and the result is snapped to the grid. A move keeps the size exactly.
 
-#include "core/layout/PageUnits.h"
 #include "core/album/Placement.h"
+#include "core/layout/PageUnits.h"
 
 namespace pr {
 

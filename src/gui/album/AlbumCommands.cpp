@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "core/album/PictureDecoding.h"
-#include "gui/app/TMainForm.h"
 #include "core/browse/PathText.h"
 #include "core/imaging/RasterLibrary.h"
+#include "gui/app/TMainForm.h"
 #include "gui/output/TViewPicForm.h"
 
 namespace pr {
@@ -82,8 +82,9 @@ int AlbumCommands::addPictureFiles(const QStringList& paths, QStringList* addedP
             ++added;
             if (addedPaths) addedPaths->push_back(paths[static_cast<int>(i)]);
         } else {
-            form_.prompter().message(cannotLoad(paths[static_cast<int>(i)]), QStringLiteral("Fehler"),
-                                     Prompter::Icon::None, Prompter::Button::Ok);
+            form_.prompter().message(cannotLoad(paths[static_cast<int>(i)]),
+                                     QStringLiteral("Fehler"), Prompter::Icon::None,
+                                     Prompter::Button::Ok);
         }
     }
     return added;

@@ -8,10 +8,10 @@
 #include <limits>
 #include <thread>
 
-#include "gui/album/AlbumCommands.h"
 #include "core/album/AlbumFileApply.h"
 #include "core/album/AlbumFileWriter.h"
 #include "core/album/QualityCheck.h"
+#include "gui/album/AlbumCommands.h"
 #include "gui/app/TMainForm.h"
 #include "gui/imaging/QualityCommands.h"
 #include "gui/layout/ColorComboBox.h"

@@ -4,9 +4,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/album/Album.h"
 #include "gui/album/AlbumCommands.h"
 #include "gui/album/AlbumList.h"
-#include "core/album/Album.h"
 
 namespace pr {
 
@@ -58,7 +58,8 @@ void AlbumPanel::refill() {
 
 void AlbumPanel::DelBtnClick() {
     QList<int> rows;
-    for (const QListWidgetItem* item : ImageList->selectedItems()) rows.push_back(ImageList->row(item));
+    for (const QListWidgetItem* item : ImageList->selectedItems())
+        rows.push_back(ImageList->row(item));
     if (rows.isEmpty()) return;
     commands_.removePictures(rows);
 }
@@ -69,7 +70,8 @@ void AlbumPanel::ImageListDblClick() {
     const int i = ImageList->currentRow();
     const Album& album = commands_.album();
     if (i >= 0 && i < album.PictureCount())
-        commands_.openfilenow(QString::fromStdString(album.Pictures[static_cast<std::size_t>(i)].FileName));
+        commands_.openfilenow(
+            QString::fromStdString(album.Pictures[static_cast<std::size_t>(i)].FileName));
 }
 
 void AlbumPanel::ViewBtnClick() {

@@ -41,7 +41,8 @@ protected:
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
         const QPointF centre(width() / 2.0, height() / 2.0 + 20);
-        const QColor fills[] = {QColor(240, 201, 166), QColor(166, 201, 240), QColor(201, 240, 166)};
+        const QColor fills[] = {QColor(240, 201, 166), QColor(166, 201, 240),
+                                QColor(201, 240, 166)};
         for (int i = 0; i < 3; ++i) {
             p.save();
             p.translate(centre + QPointF((i - 1) * 14, (i - 1) * 10));

@@ -11,10 +11,10 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "render/DibToQImage.h"
-#include "gui/app/ProgramTitle.h"
 #include "core/imaging/RasterLibrary.h"
+#include "gui/app/ProgramTitle.h"
 #include "gui/toolkit/ProgramResources.h"
+#include "render/DibToQImage.h"
 
 namespace pr {
 

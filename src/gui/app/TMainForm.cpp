@@ -29,9 +29,9 @@
 #include "gui/app/TabHeader.h"
 #include "gui/app/ToolbarGlyphs.h"
 #include "gui/browse/TAddTab.h"
-#include "gui/output/TViewPicForm.h"
 #include "gui/layout/TLayoutTab.h"
 #include "gui/output/TOutputTab.h"
+#include "gui/output/TViewPicForm.h"
 #include "gui/toolkit/QtPrompter.h"
 
 namespace pr {
@@ -94,13 +94,14 @@ TMainForm::TMainForm(Prompter* prompter, QWidget* parent)
     FormCreate();
     new AlbumFileCommands(*this, *albumCommands_, this);
     viewPicForm_ = new TViewPicForm(this);
-    viewPicForm_->setPrintHandler([this](const ImageBuffer& picture, const QString& path,
-                                         QWidget* owner) {
-        outputTab_->printSinglePicture(picture, path, owner,
-                                       QString::fromLatin1(TOutputTab::kViewerPrintTitle));
-    });
+    viewPicForm_->setPrintHandler(
+        [this](const ImageBuffer& picture, const QString& path, QWidget* owner) {
+            outputTab_->printSinglePicture(picture, path, owner,
+                                           QString::fromLatin1(TOutputTab::kViewerPrintTitle));
+        });
     connect(addTab_->albumPanel()->printButton(), &QPushButton::clicked, this, [this] {
-        outputTab_->PrintBtnClick(*albumCommands_, addTab_->albumPanel()->imageList()->currentRow());
+        outputTab_->PrintBtnClick(*albumCommands_,
+                                  addTab_->albumPanel()->imageList()->currentRow());
     });
 }
 

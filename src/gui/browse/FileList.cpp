@@ -6,8 +6,8 @@
 #include <QKeyEvent>
 #include <algorithm>
 
-#include "gui/browse/FileTypeBox.h"
 #include "core/browse/PathText.h"
+#include "gui/browse/FileTypeBox.h"
 
 namespace pr {
 
@@ -64,13 +64,15 @@ QStringList FileList::selectedFileNames() const {
 QStringList FileList::shownNames() const {
     QStringList names;
     const QModelIndex root = rootIndex();
-    for (int r = 0; r < model_->rowCount(root); ++r) names.push_back(model_->fileName(model_->index(r, 0, root)));
+    for (int r = 0; r < model_->rowCount(root); ++r)
+        names.push_back(model_->fileName(model_->index(r, 0, root)));
     return names;
 }
 
 QModelIndex FileList::chosenIndex() const {
     const QModelIndex current = currentIndex();
-    if (current.isValid() && selectionModel()->isSelected(current)) return current.siblingAtColumn(0);
+    if (current.isValid() && selectionModel()->isSelected(current))
+        return current.siblingAtColumn(0);
     const QModelIndexList rows = selectionModel()->selectedRows(0);
     return rows.isEmpty() ? QModelIndex() : rows.first();
 }

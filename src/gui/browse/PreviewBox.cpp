@@ -2,8 +2,8 @@
 
 #include <QPainter>
 
-#include "render/QPainterDibTarget.h"
 #include "core/imaging/ImageBuffer.h"
+#include "render/QPainterDibTarget.h"
 
 namespace pr {
 
@@ -18,7 +18,8 @@ QSize PreviewBox::fittedSize(int boxWidth, int boxHeight, int pictureWidth, int 
     // 64-bit products: a 9000-pixel box and a 60000-pixel picture overflow 32 bits.
     const int64_t h1 = int64_t{boxWidth} * pictureHeight / pictureWidth;
     if (boxHeight < h1)
-        return QSize(static_cast<int>(int64_t{boxHeight} * pictureWidth / pictureHeight), boxHeight);
+        return QSize(static_cast<int>(int64_t{boxHeight} * pictureWidth / pictureHeight),
+                     boxHeight);
     return QSize(boxWidth, static_cast<int>(h1));
 }
 

@@ -7,6 +7,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "core/browse/PathText.h"
+#include "core/imaging/RasterLibrary.h"
 #include "gui/album/AlbumCommands.h"
 #include "gui/album/AlbumList.h"
 #include "gui/album/AlbumPanel.h"
@@ -15,10 +17,8 @@
 #include "gui/browse/FileList.h"
 #include "gui/browse/FileTypeBox.h"
 #include "gui/browse/FolderTree.h"
-#include "core/browse/PathText.h"
 #include "gui/browse/PreviewBox.h"
 #include "gui/browse/ThumbBrowser.h"
-#include "core/imaging/RasterLibrary.h"
 
 namespace pr {
 
@@ -75,7 +75,8 @@ TAddTab::TAddTab(TMainForm& form, AlbumCommands& commands, QWidget* parent)
     connect(PrefListBox, &FavouritesList::favouriteChosen, this,
             [this](const QString& folder) { JamShellTree1->setSelectedFolder(folder); });
     connect(PageControl3, &QTabWidget::currentChanged, this, &TAddTab::PageControl3Change);
-    connect(&commands_, &AlbumCommands::previewChanged, DibPrevPaint, qOverload<>(&QWidget::update));
+    connect(&commands_, &AlbumCommands::previewChanged, DibPrevPaint,
+            qOverload<>(&QWidget::update));
 
     AlbumList* imageList = albumPanel_->imageList();
     imageList->setAcceptedSource(JamShellList1);

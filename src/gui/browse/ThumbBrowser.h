@@ -22,9 +22,9 @@
 #include <string>
 
 #include "core/browse/ThumbCacheReader.h"
-#include "gui/browse/ThumbGrid.h"
 #include "core/browse/ThumbRunState.h"
 #include "core/browse/ThumbStep.h"
+#include "gui/browse/ThumbGrid.h"
 
 namespace pr {
 

@@ -6,8 +6,8 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-#include "render/QPainterDibTarget.h"
 #include "core/browse/ThumbStatusText.h"
+#include "render/QPainterDibTarget.h"
 
 namespace pr {
 

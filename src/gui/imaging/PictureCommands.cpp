@@ -1,8 +1,8 @@
 #include "gui/imaging/PictureCommands.h"
 
-#include "gui/imaging/THKForm.h"
 #include "core/album/RotationCommand.h"
 #include "core/imaging/AdjustSession.h"
+#include "gui/imaging/THKForm.h"
 #include "gui/toolkit/Prompter.h"
 
 namespace pr {

@@ -20,9 +20,9 @@ class Prompter;
 struct PictureCommandContext {
     Album& album;
     Prompter& prompter;
-    QWidget* parent = nullptr;             // owner of the dialog
-    std::function<void()> redraw;          // strip first, then page
-    ProgressFn progress;                   // may be empty
+    QWidget* parent = nullptr;     // owner of the dialog
+    std::function<void()> redraw;  // strip first, then page
+    ProgressFn progress;           // may be empty
 };
 
 // "Nach &links rotieren (90°)..." / "Nach links rotieren...".

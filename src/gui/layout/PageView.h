@@ -14,8 +14,8 @@
 #include <QWidget>
 #include <functional>
 
-#include "render/PageRenderer.h"
 #include "core/album/Album.h"
+#include "render/PageRenderer.h"
 
 namespace pr {
 

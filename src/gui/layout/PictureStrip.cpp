@@ -4,8 +4,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
-#include "render/QPainterDibTarget.h"
 #include "core/layout/StripGeometry.h"
+#include "render/QPainterDibTarget.h"
 
 namespace pr {
 

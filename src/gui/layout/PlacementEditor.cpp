@@ -7,16 +7,16 @@
 #include <QMouseEvent>
 
 #include "core/album/QualityCheck.h"
-#include "gui/app/CursorSlots.h"
-#include "gui/imaging/QualityCommands.h"
-#include "gui/layout/BildPopup.h"
 #include "core/layout/PageGeometry.h"
-#include "gui/layout/PageView.h"
-#include "gui/layout/PictureStrip.h"
 #include "core/layout/PlacementEditing.h"
 #include "core/layout/SizeInfo.h"
 #include "core/layout/SnapToGrid.h"
 #include "core/layout/StripGeometry.h"
+#include "gui/app/CursorSlots.h"
+#include "gui/imaging/QualityCommands.h"
+#include "gui/layout/BildPopup.h"
+#include "gui/layout/PageView.h"
+#include "gui/layout/PictureStrip.h"
 #include "gui/layout/TLayoutTab.h"
 #include "gui/toolkit/Prompter.h"
 

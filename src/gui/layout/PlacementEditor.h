@@ -14,8 +14,8 @@
 
 #include "core/album/Album.h"
 #include "core/imaging/Quality.h"
-#include "gui/layout/EditorHooks.h"
 #include "core/layout/PlacementDrag.h"
+#include "gui/layout/EditorHooks.h"
 
 class QMimeData;
 

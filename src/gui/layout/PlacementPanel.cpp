@@ -2,11 +2,11 @@
 
 #include <QTimer>
 
-#include "gui/imaging/PictureCommands.h"
 #include "core/layout/Arrangement.h"
-#include "gui/layout/BildPopup.h"
 #include "core/layout/PageGeometry.h"
 #include "core/layout/PlacementEditing.h"
+#include "gui/imaging/PictureCommands.h"
+#include "gui/layout/BildPopup.h"
 #include "gui/layout/PlacementEditor.h"
 #include "gui/layout/TKoordEdForm.h"
 #include "gui/layout/TLayoutTab.h"

@@ -17,13 +17,13 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include "core/layout/StripGeometry.h"
 #include "gui/layout/ColorComboBox.h"
 #include "gui/layout/PageView.h"
 #include "gui/layout/PictureStrip.h"
 #include "gui/layout/PlacementEditor.h"
 #include "gui/layout/PlacementPanel.h"
 #include "gui/layout/PrinterPageSource.h"
-#include "core/layout/StripGeometry.h"
 #include "gui/toolkit/Prompter.h"
 #include "gui/toolkit/StoredValues.h"
 

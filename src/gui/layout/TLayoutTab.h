@@ -25,9 +25,9 @@
 #include <functional>
 #include <memory>
 
-#include "render/PageRenderer.h"
 #include "core/album/Album.h"
 #include "core/layout/PageGeometry.h"
+#include "render/PageRenderer.h"
 
 class QScrollArea;
 class QTabWidget;

@@ -74,7 +74,8 @@ PrintArguments parsePrintArguments(const std::vector<std::string>& args) {
         }
         const std::string n(name);
         if (n == "--pdf" || n == "--png") {
-            const auto kind = n == "--pdf" ? PrintArguments::Output::Pdf : PrintArguments::Output::Png;
+            const auto kind =
+                n == "--pdf" ? PrintArguments::Output::Pdf : PrintArguments::Output::Png;
             if (r.output != PrintArguments::Output::None)
                 fail("Es kann nur eine Ausgabe gewählt werden: --pdf oder --png.");
             r.output = kind;

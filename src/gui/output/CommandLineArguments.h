@@ -14,18 +14,18 @@ struct PrintArguments {
     enum class Output { None, Pdf, Png };
 
     static constexpr int kMinDpi = 10;
-    static constexpr int kMaxPngDpi = 600;    // as "Bitmap Qualität:"
-    static constexpr int kMaxPdfDpi = 1200;   // a printer's resolution
+    static constexpr int kMaxPngDpi = 600;   // as "Bitmap Qualität:"
+    static constexpr int kMaxPdfDpi = 1200;  // a printer's resolution
     static constexpr int kDefaultPngDpi = 150;
     static constexpr int kDefaultPdfDpi = 300;
 
     Output output = Output::None;
     std::string target;  // the PDF file, or the folder of the PNG files
     std::string album;
-    int dpi = 0;         // after parsing: the default of the output when not given
-    std::string paper;   // empty: the paper of the default printer
+    int dpi = 0;        // after parsing: the default of the output when not given
+    std::string paper;  // empty: the paper of the default printer
     bool help = false;
-    std::string error;   // German; empty when the arguments are usable
+    std::string error;  // German; empty when the arguments are usable
 
     bool ok() const { return error.empty(); }
 };

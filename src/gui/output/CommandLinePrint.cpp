@@ -10,18 +10,18 @@
 #include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
-#include "render/PageExport.h"
-#include "render/PageOptionsFromAlbum.h"
-#include "render/PagePrinter.h"
 #include "core/album/Album.h"
 #include "core/album/AlbumFileApply.h"
 #include "core/album/QualityCheck.h"
 #include "core/layout/PageGeometry.h"
 #include "gui/layout/PrinterPageSource.h"
+#include "render/PageExport.h"
+#include "render/PageOptionsFromAlbum.h"
+#include "render/PagePrinter.h"
 
 namespace pr {
 
@@ -90,7 +90,8 @@ bool writePdf(const QString& target, const Album& album, const PageRenderOptions
     printer.setOutputFileName(temp.fileName());
     if (!PagePrinter::printPages(printer, album, options, pages) ||
         QFileInfo(temp.fileName()).size() == 0) {
-        err(QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden.").arg(native(target)));
+        err(QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden.")
+                .arg(native(target)));
         return false;
     }
     // A temporary file is private to its owner; the document gets the usual rights.

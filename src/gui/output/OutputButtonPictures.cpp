@@ -66,8 +66,8 @@ QPixmap OutputButtonPictures::go(bool pressed) {
 }
 
 QPixmap OutputButtonPictures::setup(bool pressed) {
-    return drawPair(setupSize(), pressed, QColor(110, 110, 130), QStringLiteral("Einrichten"),
-                    12, 20);
+    return drawPair(setupSize(), pressed, QColor(110, 110, 130), QStringLiteral("Einrichten"), 12,
+                    20);
 }
 
 }  // namespace pr

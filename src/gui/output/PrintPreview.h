@@ -16,9 +16,9 @@
 #include <QWidget>
 #include <functional>
 
-#include "render/PageRenderer.h"
 #include "core/album/Album.h"
 #include "core/layout/PageGeometry.h"
+#include "render/PageRenderer.h"
 
 class QScrollArea;
 

@@ -17,10 +17,8 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-#include "render/PageExport.h"
-#include "render/PagePrinter.h"
-#include "gui/album/AlbumCommands.h"
 #include "core/album/QualityCheck.h"
+#include "gui/album/AlbumCommands.h"
 #include "gui/app/ImageButton.h"
 #include "gui/imaging/QualityCommands.h"
 #include "gui/layout/PrinterPageSource.h"
@@ -29,6 +27,8 @@
 #include "gui/output/PrintPreview.h"
 #include "gui/output/TPrintForm.h"
 #include "gui/toolkit/Prompter.h"
+#include "render/PageExport.h"
+#include "render/PagePrinter.h"
 
 namespace pr {
 
@@ -120,8 +120,8 @@ QWidget* TOutputTab::buildControls() {
     GoBtn1 = new ImageButton(OutputButtonPictures::go(false), OutputButtonPictures::go(true), bar);
     GoBtn1->setObjectName(QStringLiteral("GoBtn1"));
     GoBtn1->setToolTip(QStringLiteral("Druckvorgang starten..."));
-    SetupBtn = new ImageButton(OutputButtonPictures::setup(false),
-                               OutputButtonPictures::setup(true), bar);
+    SetupBtn =
+        new ImageButton(OutputButtonPictures::setup(false), OutputButtonPictures::setup(true), bar);
     SetupBtn->setObjectName(QStringLiteral("SetupBtn"));
     SetupBtn->setToolTip(QStringLiteral(
         "Klicken Sie hier, um einen anderen Drucker oder ein anderes Papierformat zu wählen"));
@@ -204,8 +204,8 @@ bool TOutputTab::SaveBitBtnClick() {
     PageRenderOptions options = layout_.renderOptions();
     options.page = layout_.APageEd->value();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ExportResult result = PageExport::exportPage(path, album_, options, layout_.printerPage(),
-                                                       BitDPIED->value());
+    const ExportResult result =
+        PageExport::exportPage(path, album_, options, layout_.printerPage(), BitDPIED->value());
     QApplication::restoreOverrideCursor();
     if (!result.ok) prompter_.error(result.message);
     return result.ok;
@@ -238,8 +238,8 @@ bool TOutputTab::PrintBtnClick(AlbumCommands& commands, int i) {
                               QString::fromLatin1(kPicturePrintTitle));
 }
 
-bool TOutputTab::printSinglePicture(const ImageBuffer& picture, const QString& path,
-                                    QWidget* owner, const QString& jobTitle) {
+bool TOutputTab::printSinglePicture(const ImageBuffer& picture, const QString& path, QWidget* owner,
+                                    const QString& jobTitle) {
     if (!picture.valid()) return false;
     TPrintForm form(picture, printer(), prompter_, owner);
     if (form.exec() != QDialog::Accepted) return false;

@@ -35,7 +35,7 @@ class TLayoutTab;
 class TOutputTab : public QWidget {
     Q_OBJECT
 public:
-    static const char* const kPrintTitle;        // "Pixo-Rahmler Dokument"
+    static const char* const kPrintTitle;         // "Pixo-Rahmler Dokument"
     static const char* const kPicturePrintTitle;  // from the add tab
     static const char* const kViewerPrintTitle;   // from the viewer
 

@@ -17,9 +17,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "render/QPainterDibTarget.h"
 #include "gui/layout/PrinterPageSource.h"
 #include "gui/toolkit/Prompter.h"
+#include "render/QPainterDibTarget.h"
 
 namespace pr {
 
@@ -146,9 +146,9 @@ TPrintForm::TPrintForm(const ImageBuffer& picture, QPrinter& printer, Prompter& 
     connect(BreitEdit, qOverload<int>(&QSpinBox::valueChanged), this, &TPrintForm::BreitEditChange);
     connect(HochEdit, qOverload<int>(&QSpinBox::valueChanged), this, &TPrintForm::HochEditChange);
     connect(UserdefCheck, &QRadioButton::clicked, this, &TPrintForm::UserdefCheckClick);
-    for (QAbstractButton* b : {static_cast<QAbstractButton*>(UseFullCheck),
-                               static_cast<QAbstractButton*>(SverhCheck),
-                               static_cast<QAbstractButton*>(ZentrCheck)})
+    for (QAbstractButton* b :
+         {static_cast<QAbstractButton*>(UseFullCheck), static_cast<QAbstractButton*>(SverhCheck),
+          static_cast<QAbstractButton*>(ZentrCheck)})
         connect(b, &QAbstractButton::clicked, this, &TPrintForm::optionClicked);
 }
 
@@ -186,15 +186,15 @@ void TPrintForm::BreitEditChange() {
     guard_ = true;
     if (SverhCheck->isChecked()) {
         const PrinterPage p = page();
-        const double h = matchingHeightPercent(BreitEdit->value(), picture_.width(),
-                                               picture_.height(), p.printableWidthPx,
-                                               p.printableHeightPx);
+        const double h =
+            matchingHeightPercent(BreitEdit->value(), picture_.width(), picture_.height(),
+                                  p.printableWidthPx, p.printableHeightPx);
         HochEdit->setValue(truncPercent(h));
         // Once, from the limited height: the pair stays in proportion inside 1..100.
         if (h > 100 || h < 1)
-            BreitEdit->setValue(truncPercent(matchingWidthPercent(
-                HochEdit->value(), picture_.width(), picture_.height(), p.printableWidthPx,
-                p.printableHeightPx)));
+            BreitEdit->setValue(truncPercent(
+                matchingWidthPercent(HochEdit->value(), picture_.width(), picture_.height(),
+                                     p.printableWidthPx, p.printableHeightPx)));
     }
     PrintPaintBox->update();
     guard_ = false;
@@ -205,14 +205,14 @@ void TPrintForm::HochEditChange() {
     guard_ = true;
     if (SverhCheck->isChecked()) {
         const PrinterPage p = page();
-        const double w = matchingWidthPercent(HochEdit->value(), picture_.width(),
-                                              picture_.height(), p.printableWidthPx,
-                                              p.printableHeightPx);
+        const double w =
+            matchingWidthPercent(HochEdit->value(), picture_.width(), picture_.height(),
+                                 p.printableWidthPx, p.printableHeightPx);
         BreitEdit->setValue(truncPercent(w));
         if (w > 100 || w < 1)
-            HochEdit->setValue(truncPercent(matchingHeightPercent(
-                BreitEdit->value(), picture_.width(), picture_.height(), p.printableWidthPx,
-                p.printableHeightPx)));
+            HochEdit->setValue(truncPercent(
+                matchingHeightPercent(BreitEdit->value(), picture_.width(), picture_.height(),
+                                      p.printableWidthPx, p.printableHeightPx)));
     }
     PrintPaintBox->update();
     guard_ = false;
@@ -244,9 +244,8 @@ void TPrintForm::showEvent(QShowEvent* event) {
 
 void TPrintForm::PrintPaintBoxPaint(QPainter& painter) {
     const PrinterPage p = page();
-    const PictureRect sheet =
-        previewSheet(PrintPaintBox->width(), PrintPaintBox->height(), p.printableWidthPx,
-                     p.printableHeightPx);
+    const PictureRect sheet = previewSheet(PrintPaintBox->width(), PrintPaintBox->height(),
+                                           p.printableWidthPx, p.printableHeightPx);
     painter.fillRect(PrintPaintBox->rect(), palette().color(QPalette::Window));
     painter.fillRect(QRect(sheet.x, sheet.y, sheet.w, sheet.h), Qt::white);
     if (!picture_.valid()) return;
@@ -262,12 +261,11 @@ bool TPrintForm::printPicture(const QString& jobTitle, const QString& picturePat
         const QFileInfo info(picturePath);
         QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         if (!picturePath.isEmpty()) folder = info.absolutePath();
-        const QString suggestion =
-            QDir(folder).filePath((picturePath.isEmpty() ? jobTitle : info.completeBaseName()) +
-                                  QStringLiteral(".pdf"));
-        const QString file = prompter_.saveFileName(QStringLiteral("Bild als PDF drucken"),
-                                                    suggestion,
-                                                    QStringLiteral("PDF-Dateien (*.pdf)"));
+        const QString suggestion = QDir(folder).filePath(
+            (picturePath.isEmpty() ? jobTitle : info.completeBaseName()) + QStringLiteral(".pdf"));
+        const QString file =
+            prompter_.saveFileName(QStringLiteral("Bild als PDF drucken"), suggestion,
+                                   QStringLiteral("PDF-Dateien (*.pdf)"));
         if (file.isEmpty()) return false;
         printer_.setOutputFileName(file);
     }

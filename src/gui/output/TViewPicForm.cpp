@@ -1,11 +1,11 @@
 #include "gui/output/TViewPicForm.h"
 
 #include <QDesktopServices>
-#include <QPaintEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -141,9 +141,11 @@ void TViewPicForm::PaintBox1Paint(QPainter& painter, const QRect& exposed) {
     if (r.isEmpty() || z.isEmpty()) return;
     const int64_t w = picture_.width(), h = picture_.height();
     const int sx0 = static_cast<int>(int64_t{r.left()} * w / z.width());
-    const int sx1 = static_cast<int>(std::min<int64_t>(w, (int64_t{r.right()} + 1) * w / z.width() + 1));
+    const int sx1 =
+        static_cast<int>(std::min<int64_t>(w, (int64_t{r.right()} + 1) * w / z.width() + 1));
     const int sy0 = static_cast<int>(int64_t{r.top()} * h / z.height());
-    const int sy1 = static_cast<int>(std::min<int64_t>(h, (int64_t{r.bottom()} + 1) * h / z.height() + 1));
+    const int sy1 =
+        static_cast<int>(std::min<int64_t>(h, (int64_t{r.bottom()} + 1) * h / z.height() + 1));
     const int dx0 = static_cast<int>(sx0 * int64_t{z.width()} / w);
     const int dx1 = static_cast<int>(sx1 * int64_t{z.width()} / w);
     const int dy0 = static_cast<int>(sy0 * int64_t{z.height()} / h);

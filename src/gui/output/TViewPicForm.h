@@ -24,8 +24,8 @@ public:
     static constexpr int kMaxZoom = 9000;
 
     // "&Drucken": prints the shown picture alone, with the viewer owning the print dialog.
-    using PrintFn = std::function<void(const ImageBuffer& picture, const QString& path,
-                                       QWidget* owner)>;
+    using PrintFn =
+        std::function<void(const ImageBuffer& picture, const QString& path, QWidget* owner)>;
 
     explicit TViewPicForm(QWidget* parent = nullptr);
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "TestSupport.h"
@@ -37,12 +37,15 @@ TEST(FoldersFile, ParsingCases) {
         {"\xEF\xBB", {"\xC3\xAF\xC2\xBB"}},  // half a BOM is Windows-1252 text
         {"\xEF\xBB\xBF\xEF\xBB\xBF/a/", {"/a/"}},
         // Each line is decoded on its own: one from Windows, one in UTF-8.
-        {"C:\\M\xFCller\\\r\n/home/m\xC3\xBCller/\r\n", {"C:\\M\xC3\xBCller\\", "/home/m\xC3\xBCller/"}},
+        {"C:\\M\xFCller\\\r\n/home/m\xC3\xBCller/\r\n",
+         {"C:\\M\xC3\xBCller\\", "/home/m\xC3\xBCller/"}},
         // Overlong lines and zero bytes are passed over.
-        {"/a/\r\n" + std::string(kMaxFavouriteFolderBytes + 1, 'y') + "\r\n" + longest + "\r\n/b/", {"/a/", longest, "/b/"}},
+        {"/a/\r\n" + std::string(kMaxFavouriteFolderBytes + 1, 'y') + "\r\n" + longest + "\r\n/b/",
+         {"/a/", longest, "/b/"}},
         {std::string(10'000'000, 'z'), {}},
         {std::string("/a\0b/\r\n/c/", 10), {"/c/"}},
-        // A Windows-1252 line that only outgrows the limit in UTF-8 could not be written back whole.
+        // A Windows-1252 line that only outgrows the limit in UTF-8 could not be written back
+        // whole.
         {std::string(kMaxFavouriteFolderBytes / 2 + 1, '\xE4') + "\r\n/b/", {"/b/"}},
         // Found by fuzzing: a lone U+FEFF line written back at the start would read as a BOM.
         {std::string("\0\r\n\xEF\xBB\xBF\n\xEF\xBB\xBF/a/\n/b/", 17), {"/b/"}},
@@ -57,11 +60,14 @@ TEST(FoldersFile, ParsingCases) {
     for (std::size_t piece = 1; piece < 6; ++piece) {
         FoldersFileParser parser;
         for (std::size_t i = 0; i < text.size(); i += piece)
-            parser.feed(reinterpret_cast<const uint8_t*>(text.data()) + i, std::min(piece, text.size() - i));
-        EXPECT_EQ(parser.finish(), (Folders{"/a/", "", "/b\xC3\xA4/", "/c/", "/d/", "/e/"})) << piece;
+            parser.feed(reinterpret_cast<const uint8_t*>(text.data()) + i,
+                        std::min(piece, text.size() - i));
+        EXPECT_EQ(parser.finish(), (Folders{"/a/", "", "/b\xC3\xA4/", "/c/", "/d/", "/e/"}))
+            << piece;
     }
     std::string many;
-    for (std::size_t i = 0; i < kMaxFavouriteFolders + 50; ++i) many += "/f" + std::to_string(i) + "/\r\n";
+    for (std::size_t i = 0; i < kMaxFavouriteFolders + 50; ++i)
+        many += "/f" + std::to_string(i) + "/\r\n";
     const Folders folders = parse(many);
     ASSERT_EQ(folders.size(), kMaxFavouriteFolders);
     EXPECT_EQ(folders.back(), "/f" + std::to_string(kMaxFavouriteFolders - 1) + "/");
@@ -81,12 +87,14 @@ TEST(FavouriteFolders, MoveToTop) {
     EXPECT_EQ(dup, (Folders{"/x/", "/x/", "/y/", "/z/"}));
 
     // What cannot be read back is refused; a full list drops the oldest.
-    for (const std::string& bad : {std::string("/evil\r\n/"), std::string("/line\nbreak/"), std::string("/nul\0/", 6),
-                                   "/" + std::string(kMaxFavouriteFolderBytes, 'x'), std::string("\xEF\xBB\xBF/a/")})
+    for (const std::string& bad :
+         {std::string("/evil\r\n/"), std::string("/line\nbreak/"), std::string("/nul\0/", 6),
+          "/" + std::string(kMaxFavouriteFolderBytes, 'x'), std::string("\xEF\xBB\xBF/a/")})
         EXPECT_FALSE(moveFolderToTop(list, bad));
     EXPECT_EQ(list.size(), 4u);
     Folders full;
-    for (std::size_t i = 0; i < kMaxFavouriteFolders; ++i) full.push_back("/f" + std::to_string(i) + "/");
+    for (std::size_t i = 0; i < kMaxFavouriteFolders; ++i)
+        full.push_back("/f" + std::to_string(i) + "/");
     ASSERT_TRUE(moveFolderToTop(full, "/newest/"));
     ASSERT_EQ(full.size(), kMaxFavouriteFolders);
     EXPECT_EQ(full.front(), "/newest/");
@@ -100,7 +108,8 @@ TEST(FoldersFile, WriteAndReadBack) {
     const Folders list{"/home/anna/Bilder/", "", "/m\xC3\xBCnchen/"};
     ASSERT_TRUE(writeFoldersFile(path, list));
     const std::vector<uint8_t> written = testsupport::readAll(path);
-    EXPECT_EQ(std::string(written.begin(), written.end()), "/home/anna/Bilder/\r\n\r\n/m\xC3\xBCnchen/\r\n");
+    EXPECT_EQ(std::string(written.begin(), written.end()),
+              "/home/anna/Bilder/\r\n\r\n/m\xC3\xBCnchen/\r\n");
     EXPECT_EQ(readFoldersFile(path), list);
     // The per-user data folder does not exist on a fresh account.
     ASSERT_TRUE(writeFoldersFile(dir.file("data/Pixo-Rahmler/folders.dat"), {"/a/"}));

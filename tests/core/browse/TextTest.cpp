@@ -12,15 +12,19 @@ TEST(PathText, SeparatorsAndExtensions) {
     EXPECT_EQ(WithBackslash("/home/anna/Bilder"), "/home/anna/Bilder/");
     EXPECT_EQ(WithBackslash("/home/anna/Bilder/"), "/home/anna/Bilder/");
     EXPECT_EQ(WithBackslash(""), "");
-    EXPECT_EQ(WithBackslash("C:\\Bilder\\"), "C:\\Bilder\\/");  // a backslash is part of a name here
+    EXPECT_EQ(WithBackslash("C:\\Bilder\\"),
+              "C:\\Bilder\\/");  // a backslash is part of a name here
     const StoredPathParts windows = splitStoredPath("C:\\Urlaub 2003\\Strand.JPG");
     EXPECT_EQ(windows.folder, "C:\\Urlaub 2003\\");
     EXPECT_EQ(windows.name, "Strand.JPG");
     EXPECT_EQ(splitStoredPath("D:/Fotos\\alt/a.jpg").folder, "D:/Fotos\\alt/");
     EXPECT_EQ(splitStoredPath("bild.png").folder, "");
     EXPECT_EQ(splitStoredPath("/home/a/").name, "");
-    const std::pair<const char*, const char*> ext[] = {
-        {"a.tar.JPG", ".JPG"}, {"README", ""}, {"dot.", "."}, {".jpg", ".jpg"}, {"fotos.2019/scan", ""}};
+    const std::pair<const char*, const char*> ext[] = {{"a.tar.JPG", ".JPG"},
+                                                       {"README", ""},
+                                                       {"dot.", "."},
+                                                       {".jpg", ".jpg"},
+                                                       {"fotos.2019/scan", ""}};
     for (const auto& [name, e] : ext) EXPECT_EQ(fileExtension(name), e) << name;
 }
 
@@ -33,14 +37,22 @@ TEST(UpperText, ChangesOnlyAsciiLetters) {
 }
 
 TEST(StoredText, Utf8StaysAndWindows1252IsConverted) {
-    const std::string utf8 = "/home/j\xC3\xBCrgen/Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x93\xB7";
+    const std::string utf8 =
+        "/home/j\xC3\xBCrgen/Gr\xC3\xBC\xC3\x9F"
+        "e \xE2\x82\xAC \xF0\x9F\x93\xB7";
     EXPECT_EQ(decodeStoredText(utf8), utf8);
-    EXPECT_EQ(decodeStoredText("C:\\Bilder\\Gr\xFC\xDF" "e \x80"), "C:\\Bilder\\Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC");
+    EXPECT_EQ(decodeStoredText("C:\\Bilder\\Gr\xFC\xDF"
+                               "e \x80"),
+              "C:\\Bilder\\Gr\xC3\xBC\xC3\x9F"
+              "e \xE2\x82\xAC");
     // The bytes Windows-1252 leaves undefined survive as control characters.
     EXPECT_EQ(windows1252ToUtf8("\x81\x8D\x8F\x90\x9D\x9F\xFF"),
               "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D\xC5\xB8\xC3\xBF");
     // Malformed UTF-8: cut off, overlong, surrogate, above U+10FFFF, five bytes, lone continuation.
-    for (const char* bad : {"\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80", "a\x80" "b"})
+    for (const char* bad :
+         {"\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80",
+          "a\x80"
+          "b"})
         EXPECT_FALSE(isValidUtf8(bad)) << bad;
     EXPECT_TRUE(isValidUtf8("\xF4\x8F\xBF\xBF"));  // U+10FFFF itself
     EXPECT_EQ(decodeStoredText(std::string("\xC0\xAF")), "\xC3\x80\xC2\xAF");

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 #include "TestSupport.h"
@@ -23,17 +23,20 @@ ThumbCell makeCell(const std::string& name, int bits, int w, int h, int seed, in
     cell.name = name;
     EXPECT_TRUE(newdib(cell.thumbnail, w, h, bits));
     for (int i = 0; i < cell.thumbnail.tableSize(); ++i)
-        cell.thumbnail.info->colors[i] = RgbQuad{uint8_t(i + seed), uint8_t(i * 3), uint8_t(seed), 0};
+        cell.thumbnail.info->colors[i] =
+            RgbQuad{uint8_t(i + seed), uint8_t(i * 3), uint8_t(seed), 0};
     syncPalette(cell.thumbnail);
     const uint32_t mask = bits == 24 ? 0xFFFFFFu : (1u << bits) - 1;
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) setpixel(cell.thumbnail, x, y, uint32_t(x * 7 + y * 13 + seed) * 2654435761u & mask);
+        for (int x = 0; x < w; ++x)
+            setpixel(cell.thumbnail, x, y, uint32_t(x * 7 + y * 13 + seed) * 2654435761u & mask);
     cell.info = makeThumbInfo(bits, w, h, w * 10, h * 10, cell.thumbnail.imageBytes() * 100, check);
     return cell;
 }
 
 std::vector<ThumbCell> threeCells() {
-    return {makeCell("a.jpg", 24, 3, 2, 1), makeCell("B.GIF", 8, 2, 2, 2), makeCell("c.bmp", 1, 9, 1, 3)};
+    return {makeCell("a.jpg", 24, 3, 2, 1), makeCell("B.GIF", 8, 2, 2, 2),
+            makeCell("c.bmp", 1, 9, 1, 3)};
 }
 
 void expectSameThumbnail(const ImageBuffer& got, const ThumbCell& want) {
@@ -60,14 +63,19 @@ std::vector<std::size_t> lengthOffsets(const Bytes& bytes, int count) {
     return offsets;
 }
 
-void putInt(Bytes& bytes, std::size_t at, int32_t v) { std::memcpy(&bytes[at], &v, 4); }
-ThumbCacheReader read(const Bytes& b) { return ThumbCacheReader::fromBytes(b.data(), b.size()); }
+void putInt(Bytes& bytes, std::size_t at, int32_t v) {
+    std::memcpy(&bytes[at], &v, 4);
+}
+ThumbCacheReader read(const Bytes& b) {
+    return ThumbCacheReader::fromBytes(b.data(), b.size());
+}
 
 }  // namespace
 
 TEST(ThumbCache, RoundTripOfEveryDepth) {
-    const std::vector<ThumbCell> cells{makeCell("eins.bmp", 1, 80, 53, 1), makeCell("zwei.pcx", 4, 27, 80, 2),
-                                       makeCell("drei.gif", 8, 80, 80, 3), makeCell("vier.jpg", 24, 80, 1, 4, -77)};
+    const std::vector<ThumbCell> cells{
+        makeCell("eins.bmp", 1, 80, 53, 1), makeCell("zwei.pcx", 4, 27, 80, 2),
+        makeCell("drei.gif", 8, 80, 80, 3), makeCell("vier.jpg", 24, 80, 1, 4, -77)};
     const ThumbCacheReader reader = read(formatThumbCache(cells));
     ASSERT_EQ(reader.index().size(), cells.size());
     for (std::size_t i = 0; i < cells.size(); ++i) {
@@ -82,7 +90,8 @@ TEST(ThumbCache, ByteLayout) {
     const Bytes bytes = formatThumbCache(threeCells());
     ASSERT_GE(bytes.size(), 6u);
     EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 6), (Bytes{0x71, 0x0E, 0x03, 0x00, 0x00, 0x00}));
-    // 24-bit 3 x 2: no table, rows of 12. 8-bit 2 x 2: 1024 bytes of table, rows of 4. 1-bit 9 x 1: 8 + 4.
+    // 24-bit 3 x 2: no table, rows of 12. 8-bit 2 x 2: 1024 bytes of table, rows of 4. 1-bit 9 x 1:
+    // 8 + 4.
     const uint32_t lengths[3] = {40 + 24, 40 + 1024 + 8, 40 + 8 + 4};
     const std::vector<std::size_t> at = lengthOffsets(bytes, 3);
     for (int i = 0; i < 3; ++i) {
@@ -130,12 +139,15 @@ TEST(ThumbCache, SaveRules) {
     const ThumbCacheReader reader = ThumbCacheReader::openFolder(folder);
     ASSERT_EQ(reader.index().size(), 3u);
     // A cache of ours is replaced by the next run's cells, while the old index is still in use.
-    ASSERT_EQ(saveThumbCache(folder + "/", {makeCell("neu.tif", 4, 6, 6, 8)}), CacheSaveResult::Saved);
+    ASSERT_EQ(saveThumbCache(folder + "/", {makeCell("neu.tif", 4, 6, 6, 8)}),
+              CacheSaveResult::Saved);
     ASSERT_EQ(ThumbCacheReader::openFolder(folder).index().size(), 1u);
     expectSameThumbnail(reader.loadThumbnail(reader.index()[2]), threeCells()[2]);
 
-    // Files of another kind, and ones shorter than the marker (a 1-byte file), are never overwritten.
-    for (const Bytes& foreign : {Bytes{0x71}, Bytes{}, Bytes{0x0E, 0x71, 1, 0, 0, 0}, Bytes{'h', 'a', 'l', 'l', 'o'}}) {
+    // Files of another kind, and ones shorter than the marker (a 1-byte file), are never
+    // overwritten.
+    for (const Bytes& foreign :
+         {Bytes{0x71}, Bytes{}, Bytes{0x0E, 0x71, 1, 0, 0, 0}, Bytes{'h', 'a', 'l', 'l', 'o'}}) {
         ASSERT_TRUE(testsupport::writeAll(path, foreign));
         EXPECT_EQ(saveThumbCache(folder, threeCells()), CacheSaveResult::ForeignFile);
         EXPECT_EQ(testsupport::readAll(path), foreign);
@@ -143,14 +155,16 @@ TEST(ThumbCache, SaveRules) {
     std::filesystem::remove(path);
     std::filesystem::create_directory(path);
     EXPECT_TRUE(ThumbCacheReader::openFolder(folder).index().empty());
-    for (const std::string& where : {folder, dir.file("missing"), std::string(), std::string("/proc")})
+    for (const std::string& where :
+         {folder, dir.file("missing"), std::string(), std::string("/proc")})
         EXPECT_EQ(saveThumbCache(where, threeCells()), CacheSaveResult::CannotWrite) << where;
     std::filesystem::remove(path);
     if (geteuid() == 0) return;  // root writes read-only files regardless
     ASSERT_EQ(saveThumbCache(folder, threeCells()), CacheSaveResult::Saved);
     const Bytes before = testsupport::readAll(path);
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
-    EXPECT_EQ(saveThumbCache(folder, {makeCell("x.png", 8, 2, 2, 1)}), CacheSaveResult::CannotWrite);
+    EXPECT_EQ(saveThumbCache(folder, {makeCell("x.png", 8, 2, 2, 1)}),
+              CacheSaveResult::CannotWrite);
     EXPECT_EQ(testsupport::readAll(path), before);
 }
 
@@ -187,7 +201,8 @@ TEST(ThumbCache, TruncatedAtEveryOffsetKeepsTheCompleteEntries) {
         std::size_t complete = 0;
         while (complete < ends.size() && ends[complete] <= size) ++complete;
         ASSERT_EQ(reader.index().size(), complete) << "cut at " << size;
-        for (std::size_t i = 0; i < complete; ++i) expectSameThumbnail(reader.loadThumbnail(reader.index()[i]), cells[i]);
+        for (std::size_t i = 0; i < complete; ++i)
+            expectSameThumbnail(reader.loadThumbnail(reader.index()[i]), cells[i]);
     }
 }
 
@@ -202,12 +217,28 @@ TEST(ThumbCache, DamagedFieldsAreBounded) {
         std::size_t entries;
     };
     // Count; L of the second entry; bit count, width, height and colour count of the first. A width
-    // of 5 rather than 4: 24-bit rows of 3 and 4 pixels pad to the same 12 bytes, so L still agrees.
-    const Damage damages[] = {
-        {2, INT32_MAX, 3}, {2, 4, 3}, {2, kMaxThumbCacheEntries + 1, 3}, {2, 0, 0}, {2, -1, 0}, {2, INT32_MIN, 0},
-        {2, 1, 1}, {lAt[1], INT32_MAX, 1}, {lAt[1], -1, 1}, {lAt[1], 0, 1}, {lAt[1], 39, 1},
-        {lAt[1], int32_t(good.size()), 1}, {info0, 7, 2}, {info0, 32, 2}, {info0 + 4, 0, 2}, {info0 + 4, -3, 2},
-        {info0 + 8, 81, 2}, {info0 + 8, 1000000, 2}, {info0 + 20, 256, 2}, {info0 + 4, 5, 2}};
+    // of 5 rather than 4: 24-bit rows of 3 and 4 pixels pad to the same 12 bytes, so L still
+    // agrees.
+    const Damage damages[] = {{2, INT32_MAX, 3},
+                              {2, 4, 3},
+                              {2, kMaxThumbCacheEntries + 1, 3},
+                              {2, 0, 0},
+                              {2, -1, 0},
+                              {2, INT32_MIN, 0},
+                              {2, 1, 1},
+                              {lAt[1], INT32_MAX, 1},
+                              {lAt[1], -1, 1},
+                              {lAt[1], 0, 1},
+                              {lAt[1], 39, 1},
+                              {lAt[1], int32_t(good.size()), 1},
+                              {info0, 7, 2},
+                              {info0, 32, 2},
+                              {info0 + 4, 0, 2},
+                              {info0 + 4, -3, 2},
+                              {info0 + 8, 81, 2},
+                              {info0 + 8, 1000000, 2},
+                              {info0 + 20, 256, 2},
+                              {info0 + 4, 5, 2}};
     for (const Damage& d : damages) {
         Bytes bytes = good;
         putInt(bytes, d.at, d.value);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <optional>
 #include <string>
-#include <fcntl.h>
 #include <vector>
 
 #include "TestSupport.h"
@@ -16,20 +16,24 @@ using namespace pr;
 
 TEST(ExtensionTable, GivesTheFormatCode) {
     const std::pair<const char*, int> cases[] = {
-        {"a.bmp", 3}, {"a.DIB", 4}, {"a.gif", 5}, {"a.iff", 6}, {"a.jif", 7}, {"a.jpg", 8}, {"a.lbm", 9},
-        {"a.pcx", 10}, {"a.rle", 11}, {"a.tga", 12}, {"a.tif", 13}, {"Urlaub.JpG", 8}, {"x.tar.Png", 14},
-        {"a.jpeg", 0}, {"a.tiff", 0}, {"JPG", 0}, {"bild.", 0}, {"a.jpg ", 0}, {"", 0}};
+        {"a.bmp", 3},  {"a.DIB", 4},      {"a.gif", 5},      {"a.iff", 6},  {"a.jif", 7},
+        {"a.jpg", 8},  {"a.lbm", 9},      {"a.pcx", 10},     {"a.rle", 11}, {"a.tga", 12},
+        {"a.tif", 13}, {"Urlaub.JpG", 8}, {"x.tar.Png", 14}, {"a.jpeg", 0}, {"a.tiff", 0},
+        {"JPG", 0},    {"bild.", 0},      {"a.jpg ", 0},     {"", 0}};
     for (const auto& [name, code] : cases) EXPECT_EQ(formatCodeForFileName(name), code) << name;
 }
 
 TEST(ThumbnailSize, FollowsTheLongerSide) {
-    const int cases[][4] = {  // picture w, h -> thumbnail w, h (0 x 0: no cell)
-        {100, 50, 80, 40}, {50, 100, 40, 80}, {2, 2, 80, 80}, {1, 200, 0, 0}, {200, 1, 0, 0}, {0, 0, 0, 0},
-        {-5, 10, 0, 0}, {1000, 2, 0, 0}, {2, 1000, 0, 0}, {3, 2, 80, 53}, {131072, 131072, 80, 80},
-        {131072, 2000, 80, 1}, {131072, 1000, 0, 0}};
+    const int cases[][4] = {// picture w, h -> thumbnail w, h (0 x 0: no cell)
+                            {100, 50, 80, 40},   {50, 100, 40, 80},        {2, 2, 80, 80},
+                            {1, 200, 0, 0},      {200, 1, 0, 0},           {0, 0, 0, 0},
+                            {-5, 10, 0, 0},      {1000, 2, 0, 0},          {2, 1000, 0, 0},
+                            {3, 2, 80, 53},      {131072, 131072, 80, 80}, {131072, 2000, 80, 1},
+                            {131072, 1000, 0, 0}};
     for (const auto& c : cases) {
         const std::optional<ThumbnailSize> size = thumbnailSizeFor(c[0], c[1]);
-        EXPECT_EQ(size ? std::make_pair(size->width, size->height) : std::make_pair(0, 0), std::make_pair(c[2], c[3]))
+        EXPECT_EQ(size ? std::make_pair(size->width, size->height) : std::make_pair(0, 0),
+                  std::make_pair(c[2], c[3]))
             << c[0] << " x " << c[1];
     }
 }
@@ -40,9 +44,11 @@ TEST(ThumbInfo, ColourCountKilobytesAndLittleEndianFields) {
     ThumbInfo info = makeThumbInfo(24, 80, 60, 1600, 1200, 5760000, -2);
     uint8_t bytes[kThumbInfoBytes];
     storeThumbInfo(info, bytes);
-    const uint8_t expected[kThumbInfoBytes] = {24, 0, 0, 0, 80, 0, 0, 0, 60, 0, 0, 0, 0x40, 6, 0, 0, 0xB0, 4, 0, 0,
-                                               0, 0, 0, 1, 0xF9, 0x15, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF};
-    EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 32), std::vector<uint8_t>(expected, expected + 32));
+    const uint8_t expected[kThumbInfoBytes] = {24,   0,    0, 0, 80,   0,    0,    0,   60, 0, 0, 0,
+                                               0x40, 6,    0, 0, 0xB0, 4,    0,    0,   0,  0, 0, 1,
+                                               0xF9, 0x15, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF};
+    EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 32),
+              std::vector<uint8_t>(expected, expected + 32));
     info = loadThumbInfo(bytes);
     EXPECT_EQ(info.pictureWidth, 1600);
     EXPECT_EQ(info.check, -2);
@@ -51,9 +57,11 @@ TEST(ThumbInfo, ColourCountKilobytesAndLittleEndianFields) {
 TEST(ThumbStatusText, TheTextsExactly) {
     std::vector<ThumbInfo> infos(12);
     infos[2] = makeThumbInfo(24, 80, 60, 1600, 1200, 1600u * 1200u * 3u, 1);
-    EXPECT_EQ(thumbStatusText(infos, 3), "Thumbnail: 1600 x 1200 x 16777216 - 5625 KByte  (3 von 12)");
+    EXPECT_EQ(thumbStatusText(infos, 3),
+              "Thumbnail: 1600 x 1200 x 16777216 - 5625 KByte  (3 von 12)");
     EXPECT_EQ(thumbStatusText({}, 1), "Bild: keins   ");
-    for (int cell : {0, 4, 5}) EXPECT_EQ(thumbStatusText(std::vector<ThumbInfo>(3), cell), "Bild: keins   ") << cell;
+    for (int cell : {0, 4, 5})
+        EXPECT_EQ(thumbStatusText(std::vector<ThumbInfo>(3), cell), "Bild: keins   ") << cell;
 }
 
 TEST(FileCheck, FollowsSizeAndModificationTime) {

@@ -19,13 +19,15 @@ protected:
     Rgb makeReference(const std::string& name, int w, int h, int colours) {
         const std::string raw = dir.file(name + "-raw.ppm"), ref = dir.file(name + ".ppm");
         EXPECT_TRUE(writePpm(raw, patternPicture(w, h, 7)));
-        EXPECT_TRUE(run("pnmquant " + std::to_string(colours) + " " + raw + " > " + ref + " 2>/dev/null"));
+        EXPECT_TRUE(
+            run("pnmquant " + std::to_string(colours) + " " + raw + " > " + ref + " 2>/dev/null"));
         return readNetpbm(ref);
     }
     // pamtogif with `options` on <name>.ppm; returns the file's bytes.
     std::vector<uint8_t> pamtogif(const std::string& name, const std::string& options = "") {
         const std::string gif = dir.file(name + ".gif");
-        EXPECT_TRUE(run("pamtogif " + options + " " + dir.file(name + ".ppm") + " > " + gif + " 2>/dev/null"));
+        EXPECT_TRUE(run("pamtogif " + options + " " + dir.file(name + ".ppm") + " > " + gif +
+                        " 2>/dev/null"));
         return readAll(gif);
     }
     TempDir dir;
@@ -33,7 +35,9 @@ protected:
 };
 
 TEST_F(GifCodecTest, SniffsBothVersionsOnly) {
-    auto sniff = [](const char* s) { return pr::gifCodec().sniff(reinterpret_cast<const uint8_t*>(s), std::strlen(s)); };
+    auto sniff = [](const char* s) {
+        return pr::gifCodec().sniff(reinterpret_cast<const uint8_t*>(s), std::strlen(s));
+    };
     EXPECT_TRUE(sniff("GIF87a"));
     EXPECT_TRUE(sniff("GIF89a...."));
     EXPECT_FALSE(sniff("GIF88a"));
@@ -45,8 +49,10 @@ TEST_F(GifCodecTest, PicturesFromNetpbmAndImageMagickMatchPixelForPixel) {
         for (bool interlace : {false, true}) {
             SCOPED_TRACE(std::to_string(colours) + (interlace ? " interlaced" : ""));
             const std::string name = "q" + std::to_string(colours) + (interlace ? "i" : "");
-            const Rgb ref = makeReference(name, 37, 29, colours);  // odd sizes: no row lines up by luck
-            const pr::DecodeResult r = decodeBytes(pr::gifCodec(), pamtogif(name, interlace ? "-interlace" : ""), img);
+            const Rgb ref =
+                makeReference(name, 37, 29, colours);  // odd sizes: no row lines up by luck
+            const pr::DecodeResult r =
+                decodeBytes(pr::gifCodec(), pamtogif(name, interlace ? "-interlace" : ""), img);
             ASSERT_TRUE(r.ok()) << r.detail;
             EXPECT_EQ(img.bitCount(), 8);
             EXPECT_TRUE(img.hasPalette);
@@ -70,7 +76,8 @@ TEST_F(GifCodecTest, FrameIsPlacedOnItsLogicalScreenFilledWithBackground) {
     ASSERT_TRUE(decodeBytes(pr::gifCodec(), bytes, img).ok());
     ASSERT_EQ(img.width() * 100 + img.height(), 4030);
     for (int y = 0; y < ref.height; ++y)
-        for (int x = 0; x < ref.width; ++x) ASSERT_EQ(rgbAt(img, x + 5, y + 7), ref.at(x, y)) << x << "," << y;
+        for (int x = 0; x < ref.width; ++x)
+            ASSERT_EQ(rgbAt(img, x + 5, y + 7), ref.at(x, y)) << x << "," << y;
     // Outside the frame: the global table's background entry, whatever colour the writer chose.
     const int bg = 13 + 3 * bytes[11];
     const uint32_t bgColour = bytes[bg] | (bytes[bg + 1] << 8) | (bytes[bg + 2] << 16);
@@ -82,7 +89,8 @@ TEST_F(GifCodecTest, TransparentIndexShowsItsOwnColour) {
     const Rgb ref = makeReference("tr", 16, 16, 8);
     const uint32_t c = ref.at(3, 3);
     char option[48];
-    std::snprintf(option, sizeof option, "-transparent=rgb:%02x/%02x/%02x", c & 0xFF, (c >> 8) & 0xFF, c >> 16);
+    std::snprintf(option, sizeof option, "-transparent=rgb:%02x/%02x/%02x", c & 0xFF,
+                  (c >> 8) & 0xFF, c >> 16);
     ASSERT_TRUE(decodeBytes(pr::gifCodec(), pamtogif("tr", option), img).ok());
     EXPECT_EQ(maxDiff(img, ref), 0);
 }
@@ -119,7 +127,8 @@ TEST_F(GifCodecTest, BrokenHeadersGiveAMessageAndNoPicture) {
     const std::vector<uint8_t> whole = pamtogif("h");
     // Cut inside the screen descriptor, inside the colour table, before the image descriptor ends,
     // and right after it (no pixel row at all).
-    for (size_t keep : {size_t{6}, size_t{11}, size_t{20}, size_t{13 + 12 + 5}, size_t{13 + 12 + 10}}) {
+    for (size_t keep :
+         {size_t{6}, size_t{11}, size_t{20}, size_t{13 + 12 + 5}, size_t{13 + 12 + 10}}) {
         const pr::DecodeResult r = pr::gifCodec().decode(whole.data(), keep, {}, img);
         EXPECT_FALSE(r.ok()) << keep;
         EXPECT_FALSE(img.valid()) << keep;
@@ -141,12 +150,14 @@ std::vector<uint8_t> handMadeGif(int sw, int sh, int left, int top, int w, int h
 }
 
 TEST_F(GifCodecTest, OversizedScreenAndFrameAreRefusedAndAFarFrameKeepsItsSize) {
-    for (const auto& bytes : {handMadeGif(65535, 65535, 0, 0, 65535, 65535), handMadeGif(1, 1, 0, 0, 65535, 65535)}) {
+    for (const auto& bytes :
+         {handMadeGif(65535, 65535, 0, 0, 65535, 65535), handMadeGif(1, 1, 0, 0, 65535, 65535)}) {
         EXPECT_EQ(decodeBytes(pr::gifCodec(), bytes, img).error, pr::ImageError::TooLarge);
         EXPECT_FALSE(img.valid());
     }
     // A far-off offset on a small screen must not turn into a huge empty canvas.
-    const pr::DecodeResult r = decodeBytes(pr::gifCodec(), handMadeGif(4, 4, 60000, 60000, 1, 1), img);
+    const pr::DecodeResult r =
+        decodeBytes(pr::gifCodec(), handMadeGif(4, 4, 60000, 60000, 1, 1), img);
     ASSERT_TRUE(r.ok()) << r.detail;
     EXPECT_EQ(img.width() * 10 + img.height(), 11);
     EXPECT_EQ(rgbAt(img, 0, 0), 0u);

@@ -16,20 +16,28 @@ protected:
     // grey brought down to 15 and 3 levels (g4.pgm, g2.pgm) and back up (g4r.pgm, g2r.pgm).
     void SetUp() override {
         ASSERT_TRUE(writePpm(dir.file("rgb.ppm"), patternPicture(45, 31, 5)));
-        ASSERT_TRUE(sh("ppmtopgm rgb.ppm > grey.pgm && pamthreshold grey.pgm 2>/dev/null | pamtopnm > bw.pbm"
-                       " && pnmquant 16 rgb.ppm > q16.ppm 2>/dev/null && pnmquant 200 rgb.ppm > q200.ppm 2>/dev/null"
-                       " && pamdepth 15 grey.pgm > g4.pgm && pamdepth 255 g4.pgm > g4r.pgm"
-                       " && pamdepth 3 grey.pgm > g2.pgm && pamdepth 255 g2.pgm > g2r.pgm"));
+        ASSERT_TRUE(sh(
+            "ppmtopgm rgb.ppm > grey.pgm && pamthreshold grey.pgm 2>/dev/null | pamtopnm > bw.pbm"
+            " && pnmquant 16 rgb.ppm > q16.ppm 2>/dev/null && pnmquant 200 rgb.ppm > q200.ppm "
+            "2>/dev/null"
+            " && pamdepth 15 grey.pgm > g4.pgm && pamdepth 255 g4.pgm > g4r.pgm"
+            " && pamdepth 3 grey.pgm > g2.pgm && pamdepth 255 g2.pgm > g2r.pgm"));
     }
-    bool sh(const std::string& command) { return run("cd " + dir.path().string() + " && " + command); }
-    pr::DecodeResult decodeOut() { return decodeBytes(pr::tiffCodec(), readAll(dir.file("out.tif")), img); }
+    bool sh(const std::string& command) {
+        return run("cd " + dir.path().string() + " && " + command);
+    }
+    pr::DecodeResult decodeOut() {
+        return decodeBytes(pr::tiffCodec(), readAll(dir.file("out.tif")), img);
+    }
     TempDir dir;
     pr::ImageBuffer img;
 };
 
 TEST_F(TiffCodecTest, SniffsBothByteOrdersAndBigTiff) {
-    const uint8_t ii[] = {'I', 'I', 42, 0}, mm[] = {'M', 'M', 0, 42}, big[] = {'I', 'I', 43, 0}, bad[] = {'I', 'M', 42, 0};
-    EXPECT_TRUE(pr::tiffCodec().sniff(ii, 4) && pr::tiffCodec().sniff(mm, 4) && pr::tiffCodec().sniff(big, 4));
+    const uint8_t ii[] = {'I', 'I', 42, 0}, mm[] = {'M', 'M', 0, 42}, big[] = {'I', 'I', 43, 0},
+                  bad[] = {'I', 'M', 42, 0};
+    EXPECT_TRUE(pr::tiffCodec().sniff(ii, 4) && pr::tiffCodec().sniff(mm, 4) &&
+                pr::tiffCodec().sniff(big, 4));
     EXPECT_FALSE(pr::tiffCodec().sniff(bad, 4));
     EXPECT_FALSE(pr::tiffCodec().sniff(ii, 3));
 }
@@ -40,30 +48,40 @@ TEST_F(TiffCodecTest, EveryDepthAndCompressionMatchesItsSource) {
         const char* reference;
         int bits, tolerance;
     } cases[] = {
-        // Not -lsb2msb: pamtotiff then tags the bits as reversed without reversing them (ImageMagick
+        // Not -lsb2msb: pamtotiff then tags the bits as reversed without reversing them
+        // (ImageMagick
         // reads those files wrongly as well).
-        {"pamtotiff bw.pbm", "bw.pbm", 1, 0}, {"pamtotiff -packbits bw.pbm", "bw.pbm", 1, 0},
-        {"pamtotiff -g3 bw.pbm", "bw.pbm", 1, 0}, {"pamtotiff -g4 bw.pbm", "bw.pbm", 1, 0},
-        {"pamtotiff -lzw bw.pbm", "bw.pbm", 1, 0}, {"pamtotiff -g3 -2d bw.pbm", "bw.pbm", 1, 0},
+        {"pamtotiff bw.pbm", "bw.pbm", 1, 0},
+        {"pamtotiff -packbits bw.pbm", "bw.pbm", 1, 0},
+        {"pamtotiff -g3 bw.pbm", "bw.pbm", 1, 0},
+        {"pamtotiff -g4 bw.pbm", "bw.pbm", 1, 0},
+        {"pamtotiff -lzw bw.pbm", "bw.pbm", 1, 0},
+        {"pamtotiff -g3 -2d bw.pbm", "bw.pbm", 1, 0},
         {"pamtotiff -minisblack bw.pbm", "bw.pbm", 1, 0},
-        {"pamtotiff -lzw grey.pgm", "grey.pgm", 8, 0}, {"pamtotiff -miniswhite -flate grey.pgm", "grey.pgm", 8, 0},
-        {"pamtotiff g4.pgm", "g4r.pgm", 4, 0}, {"pamtotiff -packbits g2.pgm", "g2r.pgm", 4, 0},  // two bits become four
+        {"pamtotiff -lzw grey.pgm", "grey.pgm", 8, 0},
+        {"pamtotiff -miniswhite -flate grey.pgm", "grey.pgm", 8, 0},
+        {"pamtotiff g4.pgm", "g4r.pgm", 4, 0},
+        {"pamtotiff -packbits g2.pgm", "g2r.pgm", 4, 0},  // two bits become four
         {"pamtotiff -miniswhite g2.pgm", "g2r.pgm", 4, 0},
-        {"pamtotiff -lzw q200.ppm", "q200.ppm", 8, 0}, {"pamtotiff -indexbits=4 q16.ppm", "q16.ppm", 4, 0},
+        {"pamtotiff -lzw q200.ppm", "q200.ppm", 8, 0},
+        {"pamtotiff -indexbits=4 q16.ppm", "q16.ppm", 4, 0},
         {"pamtotiff -indexbits=8 -packbits q16.ppm", "q16.ppm", 8, 0},
-        {"pamtotiff -truecolor rgb.ppm", "rgb.ppm", 24, 0}, {"pamtotiff -truecolor -lzw rgb.ppm", "rgb.ppm", 24, 0},
+        {"pamtotiff -truecolor rgb.ppm", "rgb.ppm", 24, 0},
+        {"pamtotiff -truecolor -lzw rgb.ppm", "rgb.ppm", 24, 0},
         {"pamtotiff -truecolor -packbits rgb.ppm", "rgb.ppm", 24, 0},
         {"pamtotiff -truecolor -flate rgb.ppm", "rgb.ppm", 24, 0},
         {"pamtotiff -truecolor -lzw -predictor=2 rgb.ppm", "rgb.ppm", 24, 0},
         {"pamtotiff -truecolor -rowsperstrip=1 rgb.ppm", "rgb.ppm", 24, 0},
         {"convert rgb.ppm -define tiff:tile-geometry=16x16", "rgb.ppm", 24, 0},
-        {"convert rgb.ppm -define tiff:tile-geometry=16x16 -compress lzw -interlace plane", "rgb.ppm", 24, 0},
+        {"convert rgb.ppm -define tiff:tile-geometry=16x16 -compress lzw -interlace plane",
+         "rgb.ppm", 24, 0},
         {"convert rgb.ppm -interlace plane", "rgb.ppm", 24, 0},
         {"convert rgb.ppm -depth 16", "rgb.ppm", 24, 0},
         {"convert rgb.ppm -depth 16 -define tiff:tile-geometry=32x16", "rgb.ppm", 24, 0},
         {"convert grey.pgm -depth 16", "grey.pgm", 24, 0},
         {"convert rgb.ppm -colorspace CMYK -depth 8", "rgb.ppm", 24, 3},
-        {"convert rgb.ppm -compress jpeg -quality 98", "rgb.ppm", 24, 60},  // lossy, with chroma halved
+        {"convert rgb.ppm -compress jpeg -quality 98", "rgb.ppm", 24,
+         60},  // lossy, with chroma halved
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);
@@ -86,7 +104,8 @@ TEST_F(TiffCodecTest, MinIsWhiteIsTurnedRoundInTheTableNotTheBits) {
 }
 
 TEST_F(TiffCodecTest, AlphaIsComposedOverWhite) {
-    ASSERT_TRUE(sh(std::string(kConvert) + " rgb.ppm -alpha set -channel A -evaluate set 50% +channel out.tif"));
+    ASSERT_TRUE(sh(std::string(kConvert) +
+                   " rgb.ppm -alpha set -channel A -evaluate set 50% +channel out.tif"));
     ASSERT_TRUE(decodeOut().ok());
     ASSERT_EQ(img.bitCount(), 24);
     Rgb half = readNetpbm(dir.file("rgb.ppm"));
@@ -104,12 +123,14 @@ TEST_F(TiffCodecTest, OrientationTagIsHonouredForEveryDepth) {
         int bits;
         int step;  // every orientation for 24 and 1 bit (whole rows and packed bits); a sample else
     };
-    for (const Source& s : {Source{"rgb.ppm", "", 24, 1}, Source{"bw.pbm", "-type bilevel", 1, 1},
-                            Source{"grey.pgm", "", 8, 3}, Source{"q16.ppm", "-type palette -depth 4", 4, 3}})
+    for (const Source& s :
+         {Source{"rgb.ppm", "", 24, 1}, Source{"bw.pbm", "-type bilevel", 1, 1},
+          Source{"grey.pgm", "", 8, 3}, Source{"q16.ppm", "-type palette -depth 4", 4, 3}})
         for (int o = 0; o < 8; o += s.step) {
             SCOPED_TRACE(std::string(s.file) + " " + names[o]);
-            ASSERT_TRUE(sh(std::string(kConvert) + " " + s.file + " " + s.extra + " -orient " + names[o] +
-                           " out.tif && " + kConvert + " out.tif -auto-orient -depth 8 seen.ppm"));
+            ASSERT_TRUE(sh(std::string(kConvert) + " " + s.file + " " + s.extra + " -orient " +
+                           names[o] + " out.tif && " + kConvert +
+                           " out.tif -auto-orient -depth 8 seen.ppm"));
             ASSERT_TRUE(decodeOut().ok());
             EXPECT_EQ(img.bitCount(), s.bits);
             EXPECT_EQ(maxDiff(img, readNetpbm(dir.file("seen.ppm"))), 0);
@@ -126,11 +147,14 @@ std::vector<uint8_t> handMadeGrey(uint32_t w, uint32_t h, uint32_t rowsPerStrip)
     const uint32_t arrays = 8 + 2 + entries * 12 + 4, data = arrays + (strips > 1 ? 8 * strips : 0);
     auto entry = [&](uint16_t tag, uint16_t type, uint32_t count, uint32_t value) {
         u16(tag), u16(type), u32(count);
-        if (type == 3 && count == 1) u16(value), u16(0);
-        else u32(value);
+        if (type == 3 && count == 1)
+            u16(value), u16(0);
+        else
+            u32(value);
     };
     u16(entries);
-    entry(256, 4, 1, w), entry(257, 4, 1, h), entry(258, 3, 1, 8), entry(259, 3, 1, 1), entry(262, 3, 1, 1);
+    entry(256, 4, 1, w), entry(257, 4, 1, h), entry(258, 3, 1, 8), entry(259, 3, 1, 1),
+        entry(262, 3, 1, 1);
     entry(273, 4, strips, strips == 1 ? data : arrays);
     entry(277, 3, 1, 1), entry(278, 4, 1, rowsPerStrip);
     entry(279, 4, strips, strips == 1 ? w * h : arrays + 4 * strips);
@@ -177,8 +201,11 @@ TEST_F(TiffCodecTest, BrokenAndOversizedFilesGiveAMessageAndNoPicture) {
     empty.resize(empty.size() - 16 * 12);
     EXPECT_EQ(decodeBytes(pr::tiffCodec(), empty, img).error, pr::ImageError::Damaged);
     EXPECT_FALSE(img.valid());
-    for (auto [w, h] : {std::pair{65536u, 65536u}, {200000u, 1u}, {1u, 200000u}, {20000u, 20000u}}) {
-        EXPECT_EQ(decodeBytes(pr::tiffCodec(), handMadeGrey(w, h, h), img).error, pr::ImageError::TooLarge) << w << "x" << h;
+    for (auto [w, h] :
+         {std::pair{65536u, 65536u}, {200000u, 1u}, {1u, 200000u}, {20000u, 20000u}}) {
+        EXPECT_EQ(decodeBytes(pr::tiffCodec(), handMadeGrey(w, h, h), img).error,
+                  pr::ImageError::TooLarge)
+            << w << "x" << h;
         EXPECT_FALSE(img.valid());
     }
 }

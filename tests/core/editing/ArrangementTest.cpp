@@ -21,7 +21,9 @@ void addFrame(Album& album, int32_t page, int32_t key, double left = 0.5) {
     ASSERT_GE(AddPlacement(album, key, page, left, left, 1, 1, false), 0);
 }
 
-double mm(double inches) { return inches * 25.39995; }
+double mm(double inches) {
+    return inches * 25.39995;
+}
 
 TEST(ArrangementGrid, ColumnsFromTheRootRowsGrownToFit) {
     const std::pair<int, GridShape> cases[] = {
@@ -40,7 +42,8 @@ TEST(ArrangePage, FivePlacementsOnALetterPageWithMarginAndGap) {
     album.SelectedPlacement = 2;
     const auto changed = arrangePage(album, 1, 8, 10.5, 15, 5);
     EXPECT_EQ(changed, (std::vector<uint32_t>{0, 1, 2, 3, 4}));
-    const double expected[5][2] = {{15, 15}, {104.10, 15}, {15, 95.57}, {104.10, 95.57}, {15, 176.13}};
+    const double expected[5][2] = {
+        {15, 15}, {104.10, 15}, {15, 95.57}, {104.10, 95.57}, {15, 176.13}};
     for (uint32_t i = 0; i < 5; ++i) {
         const Placement& p = *album.placementAt(i);
         EXPECT_NEAR(mm(p.Left), expected[i][0], 0.005) << i;
@@ -108,7 +111,8 @@ TEST(OvertakeAll, DiagonalCascadeFromThePageWidthTwiceGivesTwoEach) {
 
     added = overtakeAll(album, 3, 8, 130, 100, false);
     EXPECT_EQ(added, (std::vector<uint32_t>{4, 5, 6, 7}));
-    for (uint32_t i = 0; i < 4; ++i) EXPECT_EQ(album.placementAt(i + 4)->ImageKey, album.placementAt(i)->ImageKey);
+    for (uint32_t i = 0; i < 4; ++i)
+        EXPECT_EQ(album.placementAt(i + 4)->ImageKey, album.placementAt(i)->ImageKey);
     EXPECT_EQ(album.placementAt(5)->FitCrop, 0);
     EXPECT_EQ(album.SelectedPlacement, 7);
 }

@@ -81,7 +81,8 @@ TEST(SetDragMod, HandlesInModeOrderThenTheBody) {
         {22, 31, {6, 0, 1}},   {12, 20, {7, 2, 0}}, {28, 18, {8, -2, 0}},  {20, 20, {9, 10, 10}},
         {30, 25, {9, 20, 15}}, {31, 25, {0, 0, 0}}, {25, 30, {9, 15, 20}},
     };
-    for (const Case& c : cases) EXPECT_EQ(setdragmod(&big, c.x, c.y), c.expected) << c.x << "," << c.y;
+    for (const Case& c : cases)
+        EXPECT_EQ(setdragmod(&big, c.x, c.y), c.expected) << c.x << "," << c.y;
     EXPECT_EQ(setdragmod(nullptr, 10, 10), DragState{});
 }
 

@@ -23,9 +23,12 @@ TEST(PlacementAt, FrontmostOfTheCurrentPageWithRightAndBottomEdgesOutside) {
     Album album;
     overlapping(album);
     // page, x, y -> placement; L + W is outside.
-    const int cases[][4] = {{1, 150, 150, 2}, {1, 100, 100, 0}, {1, 96, 96, 0},  {1, 191, 120, 0},
-                            {1, 192, 120, -1}, {1, 95, 120, -1}, {2, 150, 150, 1}, {3, 150, 150, -1}};
-    for (const auto& c : cases) EXPECT_EQ(PlacementAt(album, c[0], 100, 96, c[1], c[2]), c[3]) << c[0] << ": " << c[1] << "," << c[2];
+    const int cases[][4] = {{1, 150, 150, 2}, {1, 100, 100, 0},  {1, 96, 96, 0},
+                            {1, 191, 120, 0}, {1, 192, 120, -1}, {1, 95, 120, -1},
+                            {2, 150, 150, 1}, {3, 150, 150, -1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(PlacementAt(album, c[0], 100, 96, c[1], c[2]), c[3])
+            << c[0] << ": " << c[1] << "," << c[2];
 }
 
 TEST(BringAkInFront, ExchangesWithTheLastOnly) {
@@ -56,7 +59,8 @@ TEST(AddPlacement, FailedGrowthAddsNothing) {
 
 TEST(SizeInfo, TwoDecimalsWithTheGivenSeparator) {
     const Placement p{1, 0.5, 130 / 25.39995, 100 / 25.39995, 1, 0, 0, {}};
-    EXPECT_EQ(sizeInfoText(p, ','), "( x: 25,40mm; y: 12,70mm ) ( Breite: 130,00mm; Höhe: 100,00mm ) ");
+    EXPECT_EQ(sizeInfoText(p, ','),
+              "( x: 25,40mm; y: 12,70mm ) ( Breite: 130,00mm; Höhe: 100,00mm ) ");
     EXPECT_EQ(formatMm(-3.14159, ','), "-3,14");
     EXPECT_EQ(formatMm(-0.001, '.'), "0.00");
     EXPECT_EQ(formatMm(1234567.125, '.'), "1234567.12");  // exact binary tie rounds to even
@@ -91,8 +95,9 @@ namespace {
 
 TEST(StripCellAt, CellsWithTheTwoPixelGapBetween) {
     // Width 100: cell 0 answers at 1..101, cell 1 at 103..203, 102 and 0 are gaps.
-    const std::pair<int, int> cases[] = {{0, -1}, {1, 0},   {101, 0}, {102, -1}, {103, 1}, {203, 1},
-                                         {204, -1}, {205, 2}, {305, 2}, {307, -1}, {-5, -1}};
+    const std::pair<int, int> cases[] = {{0, -1},  {1, 0},    {101, 0},  {102, -1},
+                                         {103, 1}, {203, 1},  {204, -1}, {205, 2},
+                                         {305, 2}, {307, -1}, {-5, -1}};
     for (const auto& [y, cell] : cases) EXPECT_EQ(stripCellAt(y, 100, 3), cell) << y;
     EXPECT_EQ(stripCellAt(50, 100, 0), -1);
 }

@@ -16,8 +16,9 @@ void put32(std::vector<uint8_t>& v, size_t at, uint32_t x) {
 
 // A Windows bitmap with a 40-byte header, `colors` table entries, optional bitfield masks and
 // the given pixel bytes.
-std::vector<uint8_t> makeBmp(int w, int h, int bits, uint32_t compression, const std::vector<RgbQuad>& colors,
-                             const std::vector<uint8_t>& pixels, const std::vector<uint32_t>& masks = {}) {
+std::vector<uint8_t> makeBmp(int w, int h, int bits, uint32_t compression,
+                             const std::vector<RgbQuad>& colors, const std::vector<uint8_t>& pixels,
+                             const std::vector<uint32_t>& masks = {}) {
     const size_t off = 14 + 40 + colors.size() * 4 + masks.size() * 4;
     std::vector<uint8_t> f(off);
     f[0] = 'B', f[1] = 'M', f[26] = 1, f[28] = uint8_t(bits);
@@ -34,7 +35,8 @@ std::vector<uint8_t> makeBmp(int w, int h, int bits, uint32_t compression, const
     return f;
 }
 
-const std::vector<RgbQuad> kGreys4 = {{0, 0, 0, 0}, {85, 85, 85, 0}, {170, 170, 170, 0}, {255, 255, 255, 0}};
+const std::vector<RgbQuad> kGreys4 = {
+    {0, 0, 0, 0}, {85, 85, 85, 0}, {170, 170, 170, 0}, {255, 255, 255, 0}};
 
 // Files written by ImageMagick and netpbm, each compared with the picture it was made from.
 struct BmpVariant {
@@ -51,10 +53,11 @@ TEST_P(BmpFromEncoders, DecodesLikeTheSource) {
     const BmpVariant& v = GetParam();
     TempDir dir;
     ASSERT_TRUE(writePpm(dir.file("src.ppm"), patternPicture(37, 23, 7)));
-    ASSERT_TRUE(run(std::string(kConvert) + " " + dir.file("src.ppm") + " " + v.quantize + " -depth 8 " +
-                    dir.file("ref.ppm")));
+    ASSERT_TRUE(run(std::string(kConvert) + " " + dir.file("src.ppm") + " " + v.quantize +
+                    " -depth 8 " + dir.file("ref.ppm")));
     char cmd[1024];
-    std::snprintf(cmd, sizeof cmd, v.encode, dir.file("ref.ppm").c_str(), dir.file("pic.bmp").c_str());
+    std::snprintf(cmd, sizeof cmd, v.encode, dir.file("ref.ppm").c_str(),
+                  dir.file("pic.bmp").c_str());
     ASSERT_TRUE(run(cmd)) << cmd;
     ImageBuffer img;
     ASSERT_TRUE(OpenDib(img, dir.file("pic.bmp"), kFormatBmp)) << img.message;
@@ -69,15 +72,18 @@ INSTANTIATE_TEST_SUITE_P(
         BmpVariant{"Palette8", "-colors 200", "ppmtobmp -bpp 8 %s > %s 2>/dev/null", 8, 0},
         BmpVariant{"Palette4", "-colors 16", "/usr/bin/convert %s -type Palette BMP3:%s", 4, 0},
         BmpVariant{"Mono1", "-colors 2", "/usr/bin/convert %s -type Palette BMP3:%s", 1, 0},
-        BmpVariant{"Rle8", "-colors 100", "/usr/bin/convert %s -type Palette -compress RLE BMP3:%s", 8, 0},
-        BmpVariant{"Rle8FewColours", "-colors 12", "/usr/bin/convert %s -type Palette -compress RLE BMP3:%s", 8, 0},
+        BmpVariant{"Rle8", "-colors 100", "/usr/bin/convert %s -type Palette -compress RLE BMP3:%s",
+                   8, 0},
+        BmpVariant{"Rle8FewColours", "-colors 12",
+                   "/usr/bin/convert %s -type Palette -compress RLE BMP3:%s", 8, 0},
         BmpVariant{"Os2Rgb24", "", "/usr/bin/convert %s BMP2:%s", 24, 0},
         BmpVariant{"Os2Palette8", "-colors 100", "ppmtobmp -os2 -bpp 8 %s > %s 2>/dev/null", 8, 0},
         BmpVariant{"Os2Palette4", "-colors 16", "/usr/bin/convert %s -type Palette BMP2:%s", 4, 0},
         // ImageMagick truncates to 5 and 6 bits, so the source differs by up to 255/31.
         BmpVariant{"Rgb565", "", "/usr/bin/convert %s -define bmp:subtype=RGB565 BMP:%s", 24, 9},
         BmpVariant{"Rgb555", "", "/usr/bin/convert %s -define bmp:subtype=RGB555 BMP:%s", 24, 9},
-        BmpVariant{"Bgra32Bitfields", "", "/usr/bin/convert %s -alpha set -type TrueColorAlpha BMP:%s", 24, 0}),
+        BmpVariant{"Bgra32Bitfields", "",
+                   "/usr/bin/convert %s -alpha set -type TrueColorAlpha BMP:%s", 24, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Each hand-made file with the expected rows, top row first, as indices or 0x00BBGGRR colours.
@@ -88,27 +94,39 @@ TEST(BmpCodec, HandMadeFilesGiveTheExpectedPixels) {
         bool colours;
         codectest::Rows rows;
     } cases[] = {
-        {"top-down file", makeBmp(2, -3, 24, 0, {}, {0, 0, 255, 0, 0, 255, 0, 0, 0, 255, 0, 0, 255, 0, 0, 0,
-                                                     255, 0, 0, 255, 0, 0, 0, 0}),
-         true, {{0x0000FF, 0x0000FF}, {0x00FF00, 0x00FF00}, {0xFF0000, 0xFF0000}}},
+        {"top-down file",
+         makeBmp(2, -3, 24, 0, {}, {0,   0, 255, 0, 0,   255, 0, 0,   0, 255, 0, 0,
+                                    255, 0, 0,   0, 255, 0,   0, 255, 0, 0,   0, 0}),
+         true,
+         {{0x0000FF, 0x0000FF}, {0x00FF00, 0x00FF00}, {0xFF0000, 0xFF0000}}},
         // A 2-entry table, pixels using indices 0, 1, 7 and 255: padded with black, harmless.
-        {"short colour table", makeBmp(4, 1, 8, 0, {{255, 255, 255, 0}, {0, 0, 255, 0}}, {0, 1, 7, 255}),
-         true, {{0xFFFFFF, 0x0000FF, 0, 0}}},
-        {"5-6-5 bitfields stretched", makeBmp(4, 1, 16, 3, {}, {0x00, 0xF8, 0xE0, 0x07, 0xFF, 0xFF, 0, 0},
-                                              {0xF800, 0x07E0, 0x001F}),
-         true, {{0x0000FF, 0x00FF00, 0xFFFFFF, 0}}},
+        {"short colour table",
+         makeBmp(4, 1, 8, 0, {{255, 255, 255, 0}, {0, 0, 255, 0}}, {0, 1, 7, 255}),
+         true,
+         {{0xFFFFFF, 0x0000FF, 0, 0}}},
+        {"5-6-5 bitfields stretched",
+         makeBmp(4, 1, 16, 3, {}, {0x00, 0xF8, 0xE0, 0x07, 0xFF, 0xFF, 0, 0},
+                 {0xF800, 0x07E0, 0x001F}),
+         true,
+         {{0x0000FF, 0x00FF00, 0xFFFFFF, 0}}},
         // RLE8: a run of 6 clipped at the row end, end of line, delta one right and one up, an
         // absolute run of 5 from x = 1 clipped with its padding kept in step, a delta far past
         // the top, a run never written, end of picture.
-        {"RLE8", makeBmp(4, 3, 8, 1, kGreys4, {6, 1, 0, 0, 0, 2, 1, 1, 0, 5, 3, 3, 3, 3, 3, 0, 0, 2, 0, 200, 9, 2, 0, 1}),
-         false, {{0, 3, 3, 3}, {0, 0, 0, 0}, {1, 1, 1, 1}}},
+        {"RLE8",
+         makeBmp(4, 3, 8, 1, kGreys4,
+                 {6, 1, 0, 0, 0, 2, 1, 1, 0, 5, 3, 3, 3, 3, 3, 0, 0, 2, 0, 200, 9, 2, 0, 1}),
+         false,
+         {{0, 3, 3, 3}, {0, 0, 0, 0}, {1, 1, 1, 1}}},
         // RLE4: high nibble first; 1 2 1 2 1 clipped to 3, absolute 3 2 1, a cut absolute run.
-        {"RLE4", makeBmp(3, 3, 4, 2, kGreys4, {5, 0x12, 0, 0, 0, 3, 0x32, 0x10, 0, 0, 0, 9, 0x11}),
-         false, {{1, 1, 0}, {3, 2, 1}, {1, 2, 1}}},
+        {"RLE4",
+         makeBmp(3, 3, 4, 2, kGreys4, {5, 0x12, 0, 0, 0, 3, 0x32, 0x10, 0, 0, 0, 9, 0x11}),
+         false,
+         {{1, 1, 0}, {3, 2, 1}, {1, 2, 1}}},
     };
     for (const Case& c : cases) {
         ImageBuffer img;
-        ASSERT_TRUE(decodePicture(c.file.data(), c.file.size(), DecodeOptions{}, img).ok()) << c.what;
+        ASSERT_TRUE(decodePicture(c.file.data(), c.file.size(), DecodeOptions{}, img).ok())
+            << c.what;
         codectest::expectRows(img, c.colours, c.rows, c.what);
     }
 }
@@ -117,7 +135,8 @@ TEST(BmpCodec, TruncatedRowsBecomeWhite) {
     TempDir dir;
     const Rgb src = patternPicture(20, 10, 3);
     ASSERT_TRUE(writePpm(dir.file("src.ppm"), src));
-    ASSERT_TRUE(run(std::string(kConvert) + " " + dir.file("src.ppm") + " BMP3:" + dir.file("a.bmp")));
+    ASSERT_TRUE(
+        run(std::string(kConvert) + " " + dir.file("src.ppm") + " BMP3:" + dir.file("a.bmp")));
     auto bytes = readAll(dir.file("a.bmp"));
     bytes.resize(54 + 4 * 60 + 30);  // four and a half of the ten bottom-up rows of 60 bytes
     ImageBuffer img;

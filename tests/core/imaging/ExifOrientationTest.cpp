@@ -10,13 +10,17 @@ using namespace pr;
 namespace {
 
 // "Exif\0\0" and a TIFF structure with one IFD holding the given entries (tag, type, count, value).
-std::vector<uint8_t> exif(bool little, std::vector<std::array<uint32_t, 4>> entries, uint32_t ifdOffset = 8) {
-    std::vector<uint8_t> b = {'E', 'x', 'i', 'f', 0, 0, uint8_t(little ? 'I' : 'M'), uint8_t(little ? 'I' : 'M')};
+std::vector<uint8_t> exif(bool little, std::vector<std::array<uint32_t, 4>> entries,
+                          uint32_t ifdOffset = 8) {
+    std::vector<uint8_t> b = {
+        'E', 'x', 'i', 'f', 0, 0, uint8_t(little ? 'I' : 'M'), uint8_t(little ? 'I' : 'M')};
     auto put = [&](uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i) b.push_back(uint8_t(little ? v >> (8 * i) : v >> (8 * (bytes - 1 - i))));
+        for (int i = 0; i < bytes; ++i)
+            b.push_back(uint8_t(little ? v >> (8 * i) : v >> (8 * (bytes - 1 - i))));
     };
     put(42, 2), put(ifdOffset, 4), put(uint32_t(entries.size()), 2);
-    for (const auto& e : entries) put(e[0], 2), put(e[1], 2), put(e[2], 4), put(e[3], 2), put(0, 2);  // SHORT first
+    for (const auto& e : entries)
+        put(e[0], 2), put(e[1], 2), put(e[2], 4), put(e[3], 2), put(0, 2);  // SHORT first
     put(0, 4);
     return b;
 }
@@ -43,7 +47,8 @@ TEST(ExifOrientation, ReadsTheTagInBothByteOrdersAndAnythingOddMeansUpright) {
         {"bad byte order", badOrder},
         {"too short", std::vector<uint8_t>(good.begin(), good.begin() + 10)},
     };
-    for (const auto& [what, bytes] : cases) EXPECT_EQ(exifOrientation(bytes.data(), bytes.size()), 1) << what;
+    for (const auto& [what, bytes] : cases)
+        EXPECT_EQ(exifOrientation(bytes.data(), bytes.size()), 1) << what;
     EXPECT_EQ(exifOrientation(nullptr, 0), 1);
 }
 
@@ -51,7 +56,11 @@ TEST(ExifOrientation, ReadsTheTagInBothByteOrdersAndAnythingOddMeansUpright) {
 //                                                3 4 5
 TEST(ExifOrientation, TurnsAndMirrorsAsTheTagSays) {
     const std::vector<std::vector<int>> expected[9] = {
-        {}, {{0, 1, 2}, {3, 4, 5}}, {{2, 1, 0}, {5, 4, 3}}, {{5, 4, 3}, {2, 1, 0}}, {{3, 4, 5}, {0, 1, 2}},
+        {},
+        {{0, 1, 2}, {3, 4, 5}},
+        {{2, 1, 0}, {5, 4, 3}},
+        {{5, 4, 3}, {2, 1, 0}},
+        {{3, 4, 5}, {0, 1, 2}},
         {{0, 3}, {1, 4}, {2, 5}},  // transposed
         {{3, 0}, {4, 1}, {5, 2}},  // turned a quarter clockwise
         {{5, 2}, {4, 1}, {3, 0}},

@@ -13,8 +13,10 @@ TEST(DibSize, RefusesSizesBeyondTheLimitsWithoutWrapping) {
     EXPECT_EQ(computeDibLayout(0x7fffffff, 2, 24, l), SizeCheck::TooLarge);
     EXPECT_EQ(computeDibLayout(-5, 10, 8, l), SizeCheck::BadDimensions);
     EXPECT_EQ(computeDibLayout(10, 10, 7, l), SizeCheck::BadDimensions);
-    for (auto [w, h, bits, rowBytes] : {std::array{40000, 5000, 24, 120000}, {3, 2, 1, 4}, {5, 1, 24, 16}}) {
-        ASSERT_EQ(computeDibLayout(w, h, bits, l), SizeCheck::Ok) << w;  // 40000 x 5000: a 200-MP panorama
+    for (auto [w, h, bits, rowBytes] :
+         {std::array{40000, 5000, 24, 120000}, {3, 2, 1, 4}, {5, 1, 24, 16}}) {
+        ASSERT_EQ(computeDibLayout(w, h, bits, l), SizeCheck::Ok)
+            << w;  // 40000 x 5000: a 200-MP panorama
         EXPECT_EQ(l.rowBytes, rowBytes) << w;
     }
     ImageBuffer b;

@@ -11,7 +11,8 @@ namespace {
 // Writes a pattern picture of w x h as JPEG with the given cjpeg options; returns the path.
 std::string makeJpeg(const TempDir& dir, int w, int h, const std::string& options) {
     EXPECT_TRUE(writePpm(dir.file("src.ppm"), patternPicture(w, h, 3)));
-    EXPECT_TRUE(run("cjpeg " + options + " -outfile " + dir.file("pic.jpg") + " " + dir.file("src.ppm")));
+    EXPECT_TRUE(
+        run("cjpeg " + options + " -outfile " + dir.file("pic.jpg") + " " + dir.file("src.ppm")));
     return dir.file("pic.jpg");
 }
 
@@ -25,13 +26,16 @@ Rgb djpeg(const TempDir& dir, const std::string& jpeg, const std::string& option
 std::vector<uint8_t> withSize(std::vector<uint8_t> f, int w, int h) {
     for (size_t i = 2; i + 9 < f.size(); ++i)
         if (f[i] == 0xFF && f[i + 1] == 0xC0) {
-            f[i + 5] = uint8_t(h >> 8), f[i + 6] = uint8_t(h), f[i + 7] = uint8_t(w >> 8), f[i + 8] = uint8_t(w);
+            f[i + 5] = uint8_t(h >> 8), f[i + 6] = uint8_t(h), f[i + 7] = uint8_t(w >> 8),
+                  f[i + 8] = uint8_t(w);
             break;
         }
     return f;
 }
 
-bool haveExiftool() { return run("test -x /usr/bin/exiftool"); }
+bool haveExiftool() {
+    return run("test -x /usr/bin/exiftool");
+}
 
 class JpegFromCjpeg : public ::testing::TestWithParam<const char*> {};
 
@@ -45,17 +49,18 @@ TEST_P(JpegFromCjpeg, MatchesDjpegExactly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, JpegFromCjpeg,
-                         ::testing::Values("-quality 90", "-sample 1x1", "-sample 2x1", "-progressive",
-                                           "-arithmetic", "-restart 1", "-grayscale",
-                                           "-grayscale -progressive"));
+                         ::testing::Values("-quality 90", "-sample 1x1", "-sample 2x1",
+                                           "-progressive", "-arithmetic", "-restart 1",
+                                           "-grayscale", "-grayscale -progressive"));
 
 TEST(JpegCodec, HighQualityAndAdobeCmykAreCloseToTheSource) {
     TempDir dir;
     const Rgb src = patternPicture(40, 30, 3);
     ASSERT_TRUE(writePpm(dir.file("src.ppm"), src));
-    ASSERT_TRUE(run("cjpeg -quality 100 -sample 1x1 -outfile " + dir.file("hq.jpg") + " " + dir.file("src.ppm")));
-    ASSERT_TRUE(run(std::string(kConvert) + " " + dir.file("src.ppm") + " -colorspace CMYK -quality 95 " +
-                    dir.file("cmyk.jpg")));
+    ASSERT_TRUE(run("cjpeg -quality 100 -sample 1x1 -outfile " + dir.file("hq.jpg") + " " +
+                    dir.file("src.ppm")));
+    ASSERT_TRUE(run(std::string(kConvert) + " " + dir.file("src.ppm") +
+                    " -colorspace CMYK -quality 95 " + dir.file("cmyk.jpg")));
     for (auto [file, tolerance] : {std::pair{"hq.jpg", 3.0}, {"cmyk.jpg", 6.0}}) {
         ImageBuffer img;
         ASSERT_TRUE(OpenDib(img, dir.file(file), kFormatJpg)) << img.message;
@@ -63,7 +68,8 @@ TEST(JpegCodec, HighQualityAndAdobeCmykAreCloseToTheSource) {
         double sum = 0;
         for (int i = 0; i < 40 * 30; ++i)
             for (int s = 0; s < 24; s += 8)
-                sum += std::abs(int((getpixel(img, i % 40, i / 40) >> s) & 255) - int((src.at(i % 40, i / 40) >> s) & 255));
+                sum += std::abs(int((getpixel(img, i % 40, i / 40) >> s) & 255) -
+                                int((src.at(i % 40, i / 40) >> s) & 255));
         EXPECT_LT(sum / (3 * 40 * 30), tolerance) << file;
     }
 }
@@ -76,8 +82,10 @@ TEST_P(JpegOrientation, ComesOutUpright) {
     const int o = GetParam();
     TempDir dir;
     for (const char* colour : {"", "-grayscale"}) {
-        const std::string file = makeJpeg(dir, 40, 24, colour), ref = dir.file(*colour ? "ref.pgm" : "ref.ppm");
-        ASSERT_TRUE(run("/usr/bin/exiftool -q -overwrite_original -Orientation#=" + std::to_string(o) + " " + file));
+        const std::string file = makeJpeg(dir, 40, 24, colour),
+                          ref = dir.file(*colour ? "ref.pgm" : "ref.ppm");
+        ASSERT_TRUE(run("/usr/bin/exiftool -q -overwrite_original -Orientation#=" +
+                        std::to_string(o) + " " + file));
         ASSERT_TRUE(run(std::string(kConvert) + " " + file + " -auto-orient -depth 8 " + ref));
         ImageBuffer img;
         ASSERT_TRUE(OpenDib(img, file, kFormatJpg)) << img.message;
@@ -125,7 +133,8 @@ TEST(JpegCodec, TruncatedFileKeepsTheTopAndTheRestIsWhite) {
     auto bytes = readAll(file);
     bytes.resize(bytes.size() / 2);
     ImageBuffer img;
-    ASSERT_TRUE(decodePicture(bytes.data(), bytes.size(), DecodeOptions{}, img).ok()) << img.message;
+    ASSERT_TRUE(decodePicture(bytes.data(), bytes.size(), DecodeOptions{}, img).ok())
+        << img.message;
     EXPECT_EQ(maxDiff(img, djpeg(dir, file), 32), 0);
     for (int x = 0; x < 64; ++x) EXPECT_EQ(getpixel(img, x, 255), 0xFFFFFFu);
 }
@@ -140,7 +149,8 @@ TEST(JpegCodec, BrokenFilesGiveAMessageAndNoPicture) {
         {"60000 x 60000", withSize(good, 60000, 60000), ImageError::TooLarge},
         {"65535 x 65535", withSize(good, 65535, 65535), ImageError::TooLarge},
         {"zero height", withSize(good, 32, 0), ImageError::Damaged},
-        {"header without a scan", std::vector<uint8_t>(good.begin(), good.begin() + long(sos)), ImageError::Damaged},
+        {"header without a scan", std::vector<uint8_t>(good.begin(), good.begin() + long(sos)),
+         ImageError::Damaged},
         {"only the magic", {0xFF, 0xD8, 0xFF}, ImageError::Damaged},
     });
 }
@@ -149,7 +159,8 @@ TEST(JpegCodec, ShortFileAnnouncingAHugePictureIsRefusedWithoutDecodingIt) {
     // A 32 x 32 file whose frame header claims 12000 x 24000: the data ends in the first rows.
     TempDir dir;
     codectest::expectRefused(
-        {{"12000 x 24000", withSize(readAll(makeJpeg(dir, 32, 32, "-quality 80")), 12000, 24000), ImageError::Damaged}});
+        {{"12000 x 24000", withSize(readAll(makeJpeg(dir, 32, 32, "-quality 80")), 12000, 24000),
+          ImageError::Damaged}});
 }
 
 TEST(JpegCodec, GarbageAfterTheHeaderNeverCrashes) {

@@ -48,7 +48,8 @@ TEST(OpenDib, FailuresLeaveNoPictureAndAGermanMessage) {
     TempDir dir;
     ASSERT_TRUE(writeAll(dir.file("empty.png"), {}));
     ASSERT_TRUE(writeAll(dir.file("text.bmp"), {'h', 'e', 'l', 'l', 'o', '\n'}));
-    const std::pair<std::string, const char*> cases[] = {  // path, start of the message
+    const std::pair<std::string, const char*> cases[] = {
+        // path, start of the message
         {dir.file("missing.jpg"), "Die Datei kann nicht"},
         {dir.path().string(), "Die Datei kann nicht"},  // a folder
         {dir.file("empty.png"), "Unbekanntes Bildformat"},
@@ -77,12 +78,14 @@ TEST(GetDIBOpenFilter, EveryExtensionMatchesInBothCases) {
             if (fnmatch(m.c_str(), name.c_str(), 0) == 0) return true;
         return false;
     };
-    for (std::string ext : {"bmp", "dib", "gif", "iff", "jif", "jpg", "lbm", "pcx", "rle", "tga", "tif", "png"}) {
+    for (std::string ext :
+         {"bmp", "dib", "gif", "iff", "jif", "jpg", "lbm", "pcx", "rle", "tga", "tif", "png"}) {
         std::string upper = ext;
         for (char& c : upper) c = char(c - 'a' + 'A');
         EXPECT_TRUE(matches(parts[1], "foto." + ext) && matches(parts[1], "FOTO." + upper)) << ext;
         int own = 0;
-        for (size_t i = 2; i < parts.size(); i += 2) own += matches(parts[i + 1], "x." + ext) && matches(parts[i + 1], "X." + upper);
+        for (size_t i = 2; i < parts.size(); i += 2)
+            own += matches(parts[i + 1], "x." + ext) && matches(parts[i + 1], "X." + upper);
         EXPECT_EQ(own, 1) << ext;
     }
     EXPECT_FALSE(matches(parts[1], "notes.txt"));

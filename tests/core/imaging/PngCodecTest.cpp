@@ -18,8 +18,8 @@ void makeSources(const TempDir& dir) {
     for (int n : {2, 4, 16, 200})
         ASSERT_TRUE(run(std::string(kConvert) + " " + src + " -colors " + std::to_string(n) +
                         " -depth 8 " + dir.file("q" + std::to_string(n) + ".ppm")));
-    ASSERT_TRUE(run(std::string(kConvert) + " " + dir.file("grey.pgm") + " -threshold 50% -depth 8 " +
-                    dir.file("mask.pgm")));
+    ASSERT_TRUE(run(std::string(kConvert) + " " + dir.file("grey.pgm") +
+                    " -threshold 50% -depth 8 " + dir.file("mask.pgm")));
     ASSERT_TRUE(run("pamdepth 65535 " + src + " > " + dir.file("src16.ppm")));
     ASSERT_TRUE(run("pamdepth 65535 " + dir.file("grey.pgm") + " > " + dir.file("grey16.pgm")));
 }
@@ -38,7 +38,8 @@ std::vector<uint8_t> chunk(const char* type, const std::vector<uint8_t>& body) {
 
 std::vector<uint8_t> pngHeaderOnly(uint32_t w, uint32_t h) {
     std::vector<uint8_t> f = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}, ihdr(13, 0);
-    for (int i = 0; i < 4; ++i) ihdr[i] = uint8_t(w >> (24 - 8 * i)), ihdr[4 + i] = uint8_t(h >> (24 - 8 * i));
+    for (int i = 0; i < 4; ++i)
+        ihdr[i] = uint8_t(w >> (24 - 8 * i)), ihdr[4 + i] = uint8_t(h >> (24 - 8 * i));
     ihdr[8] = 8, ihdr[9] = 2;
     for (const auto& c : {chunk("IHDR", ihdr), chunk("IDAT", {}), chunk("IEND", {})})
         f.insert(f.end(), c.begin(), c.end());
@@ -96,7 +97,8 @@ TEST(PngCodec, TruncatedFileKeepsTheRowsItHasAndTheRestIsWhite) {
     TempDir dir;
     const Rgb src = patternPicture(64, 64, 5);
     ASSERT_TRUE(writePpm(dir.file("src.ppm"), src));
-    ASSERT_TRUE(run("pnmtopng -force -compression 0 " + dir.file("src.ppm") + " > " + dir.file("a.png")));
+    ASSERT_TRUE(
+        run("pnmtopng -force -compression 0 " + dir.file("src.ppm") + " > " + dir.file("a.png")));
     auto bytes = readAll(dir.file("a.png"));
     bytes.resize(bytes.size() / 2);
     ImageBuffer img;

@@ -40,6 +40,7 @@ TEST(FitPictureToFrame, GivesSourceAndDestination) {
         const FitResult r = FitPictureToFrame(c.iw, c.ih, c.fw, c.fh, c.fitCrop, c.keepAspect);
         EXPECT_EQ(std::vector<int>({r.sx, r.sy, r.sw, r.sh, r.dw, r.dh}),
                   std::vector<int>({c.sx, c.sy, c.sw, c.sh, c.dw, c.dh}))
-            << c.iw << "x" << c.ih << " into " << c.fw << "x" << c.fh << " crop " << c.fitCrop << " aspect " << c.keepAspect;
+            << c.iw << "x" << c.ih << " into " << c.fw << "x" << c.fh << " crop " << c.fitCrop
+            << " aspect " << c.keepAspect;
     }
 }

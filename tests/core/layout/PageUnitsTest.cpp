@@ -18,11 +18,16 @@ TEST(PageUnits, InchesToScreenTruncates) {
     const struct {
         double inches;
         int zoom, ppi, expected;
-    } cases[] = {{0.999, 100, 96, 95}, {1.001, 100, 96, 96}, {8.0, 25, 96, 192},
+    } cases[] = {{0.999, 100, 96, 95},
+                 {1.001, 100, 96, 96},
+                 {8.0, 25, 96, 192},
                  {-0.999, 100, 96, -95},  // toward zero
-                 {1.0, 9000, 96, 8640}, {1e300, 100, 96, INT_MAX}, {-1e300, 100, 96, INT_MIN},  // saturates
+                 {1.0, 9000, 96, 8640},
+                 {1e300, 100, 96, INT_MAX},
+                 {-1e300, 100, 96, INT_MIN},  // saturates
                  {std::numeric_limits<double>::quiet_NaN(), 100, 96, 0}};
-    for (const auto& c : cases) EXPECT_EQ(inchesToScreen(c.inches, c.zoom, c.ppi), c.expected) << c.inches << " " << c.zoom;
+    for (const auto& c : cases)
+        EXPECT_EQ(inchesToScreen(c.inches, c.zoom, c.ppi), c.expected) << c.inches << " " << c.zoom;
 }
 
 TEST(PageUnits, EdgesOfAFrameAreTruncatedSeparately) {
@@ -47,14 +52,21 @@ TEST(PageUnits, CaptionFontHeightScalesWithZoomAndNeverVanishes) {
     const struct {
         double points;
         int zoom, ppi, expected;
-    } cases[] = {{7, 10, 96, 1} /* 0.93 -> 0 -> 1 */, {10, 10, 96, 1}, {11, 100, 96, 14}, {11, 25, 96, 3}, {11, 400, 96, 58}};
-    for (const auto& c : cases) EXPECT_EQ(captionFontHeight(c.points, c.zoom, c.ppi), c.expected) << c.points << " " << c.zoom;
+    } cases[] = {{7, 10, 96, 1} /* 0.93 -> 0 -> 1 */,
+                 {10, 10, 96, 1},
+                 {11, 100, 96, 14},
+                 {11, 25, 96, 3},
+                 {11, 400, 96, 58}};
+    for (const auto& c : cases)
+        EXPECT_EQ(captionFontHeight(c.points, c.zoom, c.ppi), c.expected)
+            << c.points << " " << c.zoom;
 }
 
 // Snapping relies on this for coordinates halfway between two grid steps.
 TEST(PageUnits, RoundHalfEven) {
-    const std::pair<long double, long double> cases[] = {{0.5L, 0}, {1.5L, 2}, {2.5L, 2}, {-0.5L, 0}, {-1.5L, -2},
-                                                         {-2.5L, -2}, {2.4999L, 2}, {2.5001L, 3}};
+    const std::pair<long double, long double> cases[] = {{0.5L, 0},    {1.5L, 2},   {2.5L, 2},
+                                                         {-0.5L, 0},   {-1.5L, -2}, {-2.5L, -2},
+                                                         {2.4999L, 2}, {2.5001L, 3}};
     for (const auto& [in, out] : cases) EXPECT_EQ(roundHalfEven(in), out) << double(in);
 }
 
@@ -63,11 +75,13 @@ TEST(PageUnits, SnapToGridSnapsToMultiplesOfTheSpacing) {
         double mm;  // in millimetres for readability
         bool useGrid;
         double gridMm, expectedMm;
-    } cases[] = {{12.4, true, 5, 10}, {12.6, true, 5, 15}, {-3.0, true, 5, -5}, {0.004, true, 0.01, 0},
-                 {12.4, false, 5, 12.4},  // grid off: unchanged
-                 {12.4, true, 0, 12.4}};  // no spacing: unchanged, not NaN
+    } cases[] = {{12.4, true, 5, 10},    {12.6, true, 5, 15},    {-3.0, true, 5, -5},
+                 {0.004, true, 0.01, 0}, {12.4, false, 5, 12.4},  // grid off: unchanged
+                 {12.4, true, 0, 12.4}};                          // no spacing: unchanged, not NaN
     for (const auto& c : cases)
-        EXPECT_NEAR(SnapToGrid(double(c.mm / MmPerInch), c.useGrid, c.gridMm), double(c.expectedMm / MmPerInch), 1e-12) << c.mm;
+        EXPECT_NEAR(SnapToGrid(double(c.mm / MmPerInch), c.useGrid, c.gridMm),
+                    double(c.expectedMm / MmPerInch), 1e-12)
+            << c.mm;
 }
 
 TEST(PageGeometry, PageSizeFromPrintablePixelsAndHorizontalResolution) {
@@ -77,7 +91,8 @@ TEST(PageGeometry, PageSizeFromPrintablePixelsAndHorizontalResolution) {
         double widthIn, heightIn;
         PixelSize screen;
     } cases[] = {{{4800, 6300, 600, 600}, 25, 96, 8, 10.5, {192, 252}},
-                 {{4800, 6600, 600, 1200}, 100, 96, 8, 11, {768, 1056}},  // the vertical resolution is never used
+                 {{4800, 6600, 600, 1200}, 100, 96, 8, 11, {768, 1056}},  // the vertical resolution
+                                                                          // is never used
                  {{6600, 4800, 600, 600}, 25, 96, 11, 8, {264, 192}},     // landscape
                  {{4961, 7016, 600, 600}, 10, 120, 4961.0 / 600, 7016.0 / 600, {99, 140}},
                  {{4800, 6600, 0, 0}, 25, 96, 0, 0, {0, 0}}};  // no printer

@@ -1,6 +1,6 @@
 #pragma once
-// Shared by the reader tests of the imaging, codecs and owncodecs folders: a picture with a chosen number of
-// colours, the decoded picture as RGB, comparisons and a damage feeder.
+// Shared by the reader tests of the imaging, codecs and owncodecs folders: a picture with a chosen
+// number of colours, the decoded picture as RGB, comparisons and a damage feeder.
 
 #include <gtest/gtest.h>
 
@@ -47,18 +47,21 @@ inline Rgb paletteFixture(int w, int h, int colors) {
         table.insert(table.end(), {uint8_t(i * 255 / std::max(colors - 1, 1)), uint8_t(s >> 16),
                                    uint8_t(255 - i * 37)});
     }
-    for (size_t i = 0; i < img.pixels.size(); ++i) img.pixels[i] = table[3 * (i / 3 % colors) + i % 3];
+    for (size_t i = 0; i < img.pixels.size(); ++i)
+        img.pixels[i] = table[3 * (i / 3 % colors) + i % 3];
     return img;
 }
 
 // A decoded hand-made file row by row, top row first, as indices or as shown colours 0x00BBGGRR.
 using Rows = std::vector<std::vector<uint32_t>>;
-inline void expectRows(const pr::ImageBuffer& b, bool colours, const Rows& rows, const std::string& what) {
+inline void expectRows(const pr::ImageBuffer& b, bool colours, const Rows& rows,
+                       const std::string& what) {
     ASSERT_EQ(b.height(), int(rows.size())) << what;
     for (int y = 0; y < b.height(); ++y) {
         ASSERT_EQ(b.width(), int(rows[y].size())) << what;
         for (int x = 0; x < b.width(); ++x)
-            EXPECT_EQ(colours ? rgbAt(b, x, y) : pr::getpixel(b, x, y), rows[y][x]) << what << " at " << x << "," << y;
+            EXPECT_EQ(colours ? rgbAt(b, x, y) : pr::getpixel(b, x, y), rows[y][x])
+                << what << " at " << x << "," << y;
     }
 }
 
@@ -102,7 +105,8 @@ inline void expectRefused(const std::vector<Refusal>& cases) {
     for (const Refusal& c : cases) {
         pr::ImageBuffer img;
         ASSERT_TRUE(pr::newdib(img, 2, 2, 8));
-        const pr::DecodeResult r = pr::decodePicture(c.bytes.data(), c.bytes.size(), pr::DecodeOptions{}, img);
+        const pr::DecodeResult r =
+            pr::decodePicture(c.bytes.data(), c.bytes.size(), pr::DecodeOptions{}, img);
         EXPECT_EQ(r.error, c.error) << c.what;
         EXPECT_EQ(img.bits, nullptr) << c.what;
         EXPECT_GT(img.message.size(), 5u) << c.what;

@@ -31,7 +31,8 @@ std::string withFile(std::string pattern, const std::string& file) {
 // A PAM with an alpha channel; returns the picture composed over white.
 Rgb writeRgbaPam(const std::string& path, const Rgb& rgb) {
     std::ofstream out(path, std::ios::binary);
-    out << "P7\nWIDTH " << rgb.width << "\nHEIGHT " << rgb.height << "\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
+    out << "P7\nWIDTH " << rgb.width << "\nHEIGHT " << rgb.height
+        << "\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
     Rgb composed = rgb;
     for (size_t i = 0; i < rgb.pixels.size(); i += 3) {
         const int x = int(i / 3 % rgb.width), y = int(i / 3 / rgb.width);
@@ -48,7 +49,8 @@ class FromEncoders : public ::testing::TestWithParam<EncoderCase> {};
 TEST_P(FromEncoders, DecodesPixelForPixel) {
     const EncoderCase& c = GetParam();
     TempDir dir;
-    const std::string in = dir.file(c.source == kWithAlpha ? "in.pam" : "in.ppm"), out = dir.file("out");
+    const std::string in = dir.file(c.source == kWithAlpha ? "in.pam" : "in.ppm"),
+                      out = dir.file("out");
     Rgb expected = c.source > 0 ? paletteFixture(37, 23, c.source) : patternPicture(37, 23);
     if (c.source == kGrey)
         for (size_t i = 0; i < expected.pixels.size(); i += 3)
@@ -91,13 +93,16 @@ INSTANTIATE_TEST_SUITE_P(
         EncoderCase{"pcxEightBit", pr::pcxCodec(), 200, "ppmtopcx -quiet %s", 8},
         EncoderCase{"pcxThreePlanesOf8", pr::pcxCodec(), kTrueColour, "ppmtopcx -quiet %s", 24},
         EncoderCase{"pcxForced24", pr::pcxCodec(), 30, "ppmtopcx -quiet -24bit %s", 24},
-        EncoderCase{"pcxImageMagick8", pr::pcxCodec(), 60, "/usr/bin/convert %s -type Palette PCX:-", 8},
-        EncoderCase{"pcxImageMagick24", pr::pcxCodec(), kTrueColour, "/usr/bin/convert %s PCX:-", 24},
+        EncoderCase{"pcxImageMagick8", pr::pcxCodec(), 60,
+                    "/usr/bin/convert %s -type Palette PCX:-", 8},
+        EncoderCase{"pcxImageMagick24", pr::pcxCodec(), kTrueColour, "/usr/bin/convert %s PCX:-",
+                    24},
         EncoderCase{"tgaMappedRle", pr::tgaCodec(), 60, "pamtotga -quiet -cmap %s", 8},
         EncoderCase{"tgaMappedRaw", pr::tgaCodec(), 60, "pamtotga -quiet -cmap -norle %s", 8},
         EncoderCase{"tgaMapOf16BitEntries", pr::tgaCodec(), 60, "pamtotga -quiet -cmap16 %s", 8, 8},
         EncoderCase{"tgaGreyRle", pr::tgaCodec(), kGrey, "ppmtopgm %s | pamtotga -quiet -mono", 8},
-        EncoderCase{"tgaGreyRaw", pr::tgaCodec(), kGrey, "ppmtopgm %s | pamtotga -quiet -mono -norle", 8},
+        EncoderCase{"tgaGreyRaw", pr::tgaCodec(), kGrey,
+                    "ppmtopgm %s | pamtotga -quiet -mono -norle", 8},
         EncoderCase{"tgaRgbRle", pr::tgaCodec(), kTrueColour, "pamtotga -quiet -rgb %s", 24},
         EncoderCase{"tgaRgbRaw", pr::tgaCodec(), kTrueColour, "pamtotga -quiet -rgb -norle %s", 24},
         EncoderCase{"tgaImageMagickRle", pr::tgaCodec(), kTrueColour,
@@ -105,20 +110,27 @@ INSTANTIATE_TEST_SUITE_P(
         EncoderCase{"tgaImageMagickMappedRle", pr::tgaCodec(), 60,
                     "/usr/bin/convert %s -orient TopLeft -type Palette -compress RLE TGA:-", 8},
         EncoderCase{"tgaImageMagick16Bit", pr::tgaCodec(), kTrueColour,
-                    "/usr/bin/convert %s -orient TopLeft -depth 5 TGA:-", 24, 1, "tgatoppm %s | pamdepth 255"},
-        EncoderCase{"tgaImageMagickAlpha", pr::tgaCodec(), kWithAlpha, "/usr/bin/convert %s -orient TopLeft TGA:-", 24, 1},
+                    "/usr/bin/convert %s -orient TopLeft -depth 5 TGA:-", 24, 1,
+                    "tgatoppm %s | pamdepth 255"},
+        EncoderCase{"tgaImageMagickAlpha", pr::tgaCodec(), kWithAlpha,
+                    "/usr/bin/convert %s -orient TopLeft TGA:-", 24, 1},
         EncoderCase{"tgaImageMagickAlphaRle", pr::tgaCodec(), kWithAlpha,
                     "/usr/bin/convert %s -orient TopLeft -compress RLE TGA:-", 24, 1},
         EncoderCase{"iffOnePlane", pr::iffCodec(), 2, "ppmtoilbm -quiet %s", 1},
         EncoderCase{"iffThreePlanes", pr::iffCodec(), 5, "ppmtoilbm -quiet %s", 4},
         EncoderCase{"iffFourPlanes", pr::iffCodec(), 16, "ppmtoilbm -quiet %s", 4},
-        EncoderCase{"iffFourPlanesUncompressed", pr::iffCodec(), 16, "ppmtoilbm -quiet -nocompress %s", 4},
+        EncoderCase{"iffFourPlanesUncompressed", pr::iffCodec(), 16,
+                    "ppmtoilbm -quiet -nocompress %s", 4},
         EncoderCase{"iffSevenPlanes", pr::iffCodec(), 100, "ppmtoilbm -quiet -maxplanes 8 %s", 8},
-        EncoderCase{"iffEightPlanes", pr::iffCodec(), 200, "ppmtoilbm -quiet -maxplanes 8 -fixplanes 8 %s", 8},
-        EncoderCase{"iffHam6", pr::iffCodec(), kTrueColour, "ppmtoilbm -quiet -ham6 %s", 24, 15, "ilbmtoppm -quiet %s"},
-        EncoderCase{"iffHam8", pr::iffCodec(), kTrueColour, "ppmtoilbm -quiet -ham8 %s", 24, 3, "ilbmtoppm -quiet %s"},
+        EncoderCase{"iffEightPlanes", pr::iffCodec(), 200,
+                    "ppmtoilbm -quiet -maxplanes 8 -fixplanes 8 %s", 8},
+        EncoderCase{"iffHam6", pr::iffCodec(), kTrueColour, "ppmtoilbm -quiet -ham6 %s", 24, 15,
+                    "ilbmtoppm -quiet %s"},
+        EncoderCase{"iffHam8", pr::iffCodec(), kTrueColour, "ppmtoilbm -quiet -ham8 %s", 24, 3,
+                    "ilbmtoppm -quiet %s"},
         EncoderCase{"iffDeep24", pr::iffCodec(), kTrueColour, "ppmtoilbm -quiet -24force %s", 24},
-        EncoderCase{"iffDeep24Uncompressed", pr::iffCodec(), kTrueColour, "ppmtoilbm -quiet -24force -nocompress %s", 24}),
+        EncoderCase{"iffDeep24Uncompressed", pr::iffCodec(), kTrueColour,
+                    "ppmtoilbm -quiet -24force -nocompress %s", 24}),
     [](const ::testing::TestParamInfo<EncoderCase>& i) { return std::string(i.param.name); });
 
 // A file cut short keeps the rows decoded so far; the rest is white, or the lightest colour of a
@@ -132,7 +144,8 @@ TEST(OwnCodecs, TruncatedDataKeepsTheDecodedRowsAndWhitensTheRest) {
         double keep;  // the part of the data after the header that is kept
         int keptRow, lostRow;
     } cases[] = {
-        {pr::tgaCodec(), 0, "pamtotga -quiet -rgb", 0, 0.5, 22, 0},  // bottom-up: the bottom row came first
+        {pr::tgaCodec(), 0, "pamtotga -quiet -rgb", 0, 0.5, 22,
+         0},  // bottom-up: the bottom row came first
         {pr::pcxCodec(), 0, "ppmtopcx -quiet", 128, 0.5, 0, 22},
         {pr::iffCodec(), 16, "ppmtoilbm -quiet", 0, 2.0 / 3, 0, 22},
     };
@@ -141,7 +154,8 @@ TEST(OwnCodecs, TruncatedDataKeepsTheDecodedRowsAndWhitensTheRest) {
         SCOPED_TRACE(c.command);
         const Rgb source = c.colors ? paletteFixture(37, 23, c.colors) : patternPicture(37, 23);
         ASSERT_TRUE(writePpm(dir.file("in.ppm"), source));
-        ASSERT_TRUE(run(std::string(c.command) + " < '" + dir.file("in.ppm") + "' > '" + dir.file("out") + "'"));
+        ASSERT_TRUE(run(std::string(c.command) + " < '" + dir.file("in.ppm") + "' > '" +
+                        dir.file("out") + "'"));
         std::vector<uint8_t> bytes = readAll(dir.file("out"));
         bytes.resize(c.header + size_t(double(bytes.size() - c.header) * c.keep));
         pr::ImageBuffer b;
@@ -178,8 +192,10 @@ TEST(OwnCodecs, DamagedFilesGiveAnAnswerNeverACrash) {
     TempDir dir;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);
-        ASSERT_TRUE(writePpm(dir.file("in.ppm"), c.colors ? paletteFixture(13, 5, c.colors) : patternPicture(9, 4)));
-        ASSERT_TRUE(run(std::string(c.command) + " < '" + dir.file("in.ppm") + "' > '" + dir.file("out") + "'"));
+        ASSERT_TRUE(writePpm(dir.file("in.ppm"),
+                             c.colors ? paletteFixture(13, 5, c.colors) : patternPicture(9, 4)));
+        ASSERT_TRUE(run(std::string(c.command) + " < '" + dir.file("in.ppm") + "' > '" +
+                        dir.file("out") + "'"));
         feedDamagedVariants(c.codec, readAll(dir.file("out")));
     }
 }

@@ -32,7 +32,8 @@ std::vector<uint8_t> bmhd(int w, int h, int planes, int masking = 0, int compres
 }
 
 // Uncompressed ILBM rows from pixel indices (top row first), with an all-ones mask plane if asked.
-std::vector<uint8_t> planarBody(const std::vector<std::vector<int>>& rows, int planes, bool mask = false) {
+std::vector<uint8_t> planarBody(const std::vector<std::vector<int>>& rows, int planes,
+                                bool mask = false) {
     std::vector<uint8_t> body;
     for (const auto& row : rows)
         for (int p = 0; p < planes + (mask ? 1 : 0); ++p) {
@@ -52,30 +53,53 @@ std::vector<uint8_t> cmapOf(int n, int step) {
 }
 
 TEST(IffCodec, HandMadeFilesShowTheRightColours) {
-    const auto ehb = Form("ILBM").chunk("BMHD", bmhd(2, 1, 6)).chunk("CMAP", cmapOf(32, 7))
-                         .chunk("CAMG", {0, 0, 0, 0x80}).chunk("BODY", planarBody({{3, 35}}, 6)).done();
-    // HAM6: control bits 01 = blue, 10 = red, 11 = green, 00 = base colour.
-    const auto ham = Form("ILBM").chunk("BMHD", bmhd(5, 2, 6)).chunk("CMAP", cmapOf(16, 16))
-                         .chunk("CAMG", {0, 0, 0x08, 0})
-                         .chunk("BODY", planarBody({{0x1F, 0x25, 0x30, 0x02, 0x3F}, {0x2F, 0, 0, 0, 0}}, 6))
+    const auto ehb = Form("ILBM")
+                         .chunk("BMHD", bmhd(2, 1, 6))
+                         .chunk("CMAP", cmapOf(32, 7))
+                         .chunk("CAMG", {0, 0, 0, 0x80})
+                         .chunk("BODY", planarBody({{3, 35}}, 6))
                          .done();
-    const auto masked = Form("ILBM").chunk("BMHD", bmhd(5, 2, 2, 1)).chunk("CMAP", cmapOf(4, 60))
-                            .chunk("BODY", planarBody({{0, 1, 2, 3, 3}, {3, 2, 1, 0, 1}}, 2, true)).done();
+    // HAM6: control bits 01 = blue, 10 = red, 11 = green, 00 = base colour.
+    const auto ham =
+        Form("ILBM")
+            .chunk("BMHD", bmhd(5, 2, 6))
+            .chunk("CMAP", cmapOf(16, 16))
+            .chunk("CAMG", {0, 0, 0x08, 0})
+            .chunk("BODY", planarBody({{0x1F, 0x25, 0x30, 0x02, 0x3F}, {0x2F, 0, 0, 0, 0}}, 6))
+            .done();
+    const auto masked = Form("ILBM")
+                            .chunk("BMHD", bmhd(5, 2, 2, 1))
+                            .chunk("CMAP", cmapOf(4, 60))
+                            .chunk("BODY", planarBody({{0, 1, 2, 3, 3}, {3, 2, 1, 0, 1}}, 2, true))
+                            .done();
     // 3 x 2 chunky, rows padded to 4 bytes: one run of 6 bytes of 9, then a literal 7, 8.
-    const auto pbm = Form("PBM ").chunk("BMHD", bmhd(3, 2, 8, 0, 1)).chunk("CMAP", cmapOf(16, 16))
-                         .chunk("BODY", {0xFB, 9, 0x01, 7, 8}).done();
-    const auto noCmap = Form("ILBM").chunk("ANNO", {'a', 'b', 'c'}).chunk("BMHD", bmhd(2, 1, 2))
-                            .chunk("BODY", planarBody({{0, 3}}, 2)).done();
+    const auto pbm = Form("PBM ")
+                         .chunk("BMHD", bmhd(3, 2, 8, 0, 1))
+                         .chunk("CMAP", cmapOf(16, 16))
+                         .chunk("BODY", {0xFB, 9, 0x01, 7, 8})
+                         .done();
+    const auto noCmap = Form("ILBM")
+                            .chunk("ANNO", {'a', 'b', 'c'})
+                            .chunk("BMHD", bmhd(2, 1, 2))
+                            .chunk("BODY", planarBody({{0, 3}}, 2))
+                            .done();
     struct Case {
         const char* what;
         const std::vector<uint8_t>& file;
         bool colours;
         Rows rows;
     } cases[] = {
-        {"extra half-brite: colour 3 (21, 24, 27) and 35 halved", ehb, true, {{0x1B1815, 0x0D0C0A}}},
+        {"extra half-brite: colour 3 (21, 24, 27) and 35 halved",
+         ehb,
+         true,
+         {{0x1B1815, 0x0D0C0A}}},
         // Blue 15 -> 255 on colour 0 (0, 3, 6), red 5 -> 0x55, green 0, base colour 2, green 15;
         // the next row starts again from colour 0.
-        {"HAM6", ham, true, {{0xFF0300, 0xFF0355, 0xFF0055, 0x262320, 0x26FF20}, {0x0603FF, 0x060300, 0x060300, 0x060300, 0x060300}}},
+        {"HAM6",
+         ham,
+         true,
+         {{0xFF0300, 0xFF0355, 0xFF0055, 0x262320, 0x26FF20},
+          {0x0603FF, 0x060300, 0x060300, 0x060300, 0x060300}}},
         {"mask plane read past and dropped", masked, false, {{0, 1, 2, 3, 3}, {3, 2, 1, 0, 1}}},
         {"PBM run across rows", pbm, false, {{9, 9, 9}, {9, 9, 7}}},
         {"odd chunk padded, no CMAP: grey", noCmap, true, {{0, 0xFFFFFF}}},
@@ -92,25 +116,36 @@ TEST(IffCodec, HandMadeFilesShowTheRightColours) {
 
 TEST(IffCodec, BrokenStructureIsRefused) {
     const std::vector<uint8_t> body = planarBody({{1, 0}}, 1);
-    std::vector<uint8_t> lying = Form("ILBM").chunk("BMHD", bmhd(2, 1, 1)).chunk("BODY", body).done();
+    std::vector<uint8_t> lying =
+        Form("ILBM").chunk("BMHD", bmhd(2, 1, 1)).chunk("BODY", body).done();
     lying[16] = 0x7F;  // a BMHD length far past the end of the file
-    expectRefused(pr::iffCodec(), {
-        {"no BMHD", Form("ILBM").chunk("BODY", body).done(), pr::ImageError::Damaged},
-        {"no BODY", Form("ILBM").chunk("BMHD", bmhd(2, 1, 1)).done(), pr::ImageError::Damaged},
-        {"short BMHD", Form("ILBM").chunk("BMHD", {0, 2, 0, 1}).chunk("BODY", body).done(), pr::ImageError::Damaged},
-        {"65535 x 65535", Form("ILBM").chunk("BMHD", bmhd(65535, 65535, 8)).chunk("BODY", body).done(),
-         pr::ImageError::TooLarge},
-        {"big picture, two bytes",
-         Form("ILBM").chunk("BMHD", bmhd(20000, 10000, 24, 0, 1)).chunk("BODY", {0x81, 0}).done(),
-         pr::ImageError::Damaged},
-        {"compression 2", Form("ILBM").chunk("BMHD", bmhd(2, 1, 1, 0, 2)).chunk("BODY", body).done(),
-         pr::ImageError::Unsupported},
-        {"lying BMHD length", lying, pr::ImageError::Damaged},
-    });
+    expectRefused(
+        pr::iffCodec(),
+        {
+            {"no BMHD", Form("ILBM").chunk("BODY", body).done(), pr::ImageError::Damaged},
+            {"no BODY", Form("ILBM").chunk("BMHD", bmhd(2, 1, 1)).done(), pr::ImageError::Damaged},
+            {"short BMHD", Form("ILBM").chunk("BMHD", {0, 2, 0, 1}).chunk("BODY", body).done(),
+             pr::ImageError::Damaged},
+            {"65535 x 65535",
+             Form("ILBM").chunk("BMHD", bmhd(65535, 65535, 8)).chunk("BODY", body).done(),
+             pr::ImageError::TooLarge},
+            {"big picture, two bytes",
+             Form("ILBM")
+                 .chunk("BMHD", bmhd(20000, 10000, 24, 0, 1))
+                 .chunk("BODY", {0x81, 0})
+                 .done(),
+             pr::ImageError::Damaged},
+            {"compression 2",
+             Form("ILBM").chunk("BMHD", bmhd(2, 1, 1, 0, 2)).chunk("BODY", body).done(),
+             pr::ImageError::Unsupported},
+            {"lying BMHD length", lying, pr::ImageError::Damaged},
+        });
 }
 
 TEST(IffCodec, SnifferWantsAnIlbmOrPbmForm) {
-    auto sniff = [](const std::vector<uint8_t>& v) { return pr::iffCodec().sniff(v.data(), v.size()); };
+    auto sniff = [](const std::vector<uint8_t>& v) {
+        return pr::iffCodec().sniff(v.data(), v.size());
+    };
     EXPECT_TRUE(sniff(Form("ILBM").done()));
     EXPECT_TRUE(sniff(Form("PBM ").done()));
     EXPECT_FALSE(sniff(Form("AIFF").done()));

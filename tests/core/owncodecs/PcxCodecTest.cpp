@@ -23,16 +23,22 @@ TEST(PcxCodec, HandMadeFilesGiveTheRightPixels) {
     // 8 bits without a colour table at the end: grey. The first run fills row 0 and half of row 1.
     const auto grey = pcx(8, 1, 4, 2, 4, 1, {0xC6, 0x20, 0x30, 0x31});
     const auto rgb = pcx(8, 3, 2, 1, 2, 1, {0xC3, 0x10, 0xC3, 0x90});  // runs of 1.5 planes
-    const auto mono = pcx(1, 1, 8, 1, 2, 0, {0xF0, 0x00});  // empty header palette
+    const auto mono = pcx(1, 1, 8, 1, 2, 0, {0xF0, 0x00});             // empty header palette
     struct Case {
         const char* what;
         const std::vector<uint8_t>& file;
         bool colours;
         Rows rows;
     } cases[] = {
-        {"8-bit runs across rows, grey", grey, true, {{0x202020, 0x202020, 0x202020, 0x202020}, {0x202020, 0x202020, 0x303030, 0x313131}}},
+        {"8-bit runs across rows, grey",
+         grey,
+         true,
+         {{0x202020, 0x202020, 0x202020, 0x202020}, {0x202020, 0x202020, 0x303030, 0x313131}}},
         {"24-bit runs across planes", rgb, true, {{0x901010, 0x909010}}},
-        {"mono, empty header palette", mono, true, {{0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0, 0, 0, 0}}},
+        {"mono, empty header palette",
+         mono,
+         true,
+         {{0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0, 0, 0, 0}}},
         {"EGA planes low first: 0b1101", ega, false, {{13, 2}}},
     };
     for (const Case& c : cases) {
@@ -48,15 +54,20 @@ TEST(PcxCodec, HandMadeFilesGiveTheRightPixels) {
 TEST(PcxCodec, ForgedAndCutHeadersAreRefusedBeforeAllocating) {
     std::vector<uint8_t> huge = pcx(8, 1, 65536, 65536, 65535, 1, std::vector<uint8_t>(4000, 0xC1));
     put16le(huge, 8, 65535), put16le(huge, 10, 65535);  // 4 GiB at 8 bits
-    expectRefused(pr::pcxCodec(), {
-        {"65536 x 65536", huge, pr::ImageError::TooLarge},
-        {"line shorter than the width", pcx(8, 1, 100, 2, 50, 0, std::vector<uint8_t>(200)), pr::ImageError::Damaged},
-        {"big window, two bytes", pcx(8, 3, 20000, 10000, 20000, 1, {0xC5, 1}), pr::ImageError::Damaged},
-        {"two planes of 8 bits", pcx(8, 2, 4, 4, 4, 0, std::vector<uint8_t>(32)), pr::ImageError::Unsupported},
-        {"header only", pcx(8, 1, 4, 2, 4, 1, {}), pr::ImageError::Damaged},
-        {"cut header", std::vector<uint8_t>(100, 0x0A), pr::ImageError::Damaged},
-        {"empty", {}, pr::ImageError::Damaged},
-    });
+    expectRefused(
+        pr::pcxCodec(),
+        {
+            {"65536 x 65536", huge, pr::ImageError::TooLarge},
+            {"line shorter than the width", pcx(8, 1, 100, 2, 50, 0, std::vector<uint8_t>(200)),
+             pr::ImageError::Damaged},
+            {"big window, two bytes", pcx(8, 3, 20000, 10000, 20000, 1, {0xC5, 1}),
+             pr::ImageError::Damaged},
+            {"two planes of 8 bits", pcx(8, 2, 4, 4, 4, 0, std::vector<uint8_t>(32)),
+             pr::ImageError::Unsupported},
+            {"header only", pcx(8, 1, 4, 2, 4, 1, {}), pr::ImageError::Damaged},
+            {"cut header", std::vector<uint8_t>(100, 0x0A), pr::ImageError::Damaged},
+            {"empty", {}, pr::ImageError::Damaged},
+        });
 }
 
 TEST(PcxCodec, SnifferWantsAPlausibleHeader) {

@@ -21,7 +21,8 @@ std::vector<uint8_t> tga(int type, int depth, int w, int h, int descriptor,
 }
 
 TEST(TgaCodec, HandMadeFilesShowTheRightColours) {
-    const std::vector<uint8_t> abcd = {1, 0, 0, 2, 0, 0, 3, 0, 0, 4, 0, 0};  // blue 1..4 in file order
+    const std::vector<uint8_t> abcd = {1, 0, 0, 2, 0, 0,
+                                       3, 0, 0, 4, 0, 0};               // blue 1..4 in file order
     const std::vector<uint8_t> alpha = {0, 0, 200, 0, 0, 0, 200, 255};  // red, alpha 0 and 255
     const std::vector<uint8_t> red16 = {0x00, 0x7C, 0x00, 0xFC};  // without and with the top bit
     // A TGA 2.0 extension area that says "no alpha" wins over the descriptor.
@@ -31,11 +32,12 @@ TEST(TgaCodec, HandMadeFilesShowTheRightColours) {
     put16le(ext, at, 495);
     put16le(ext, at + 495, int(at));
     std::memcpy(&ext[at + 495 + 8], "TRUEVISION-XFILE.", 18);
-    const uint32_t A = 0x010000, B = 0x020000, C = 0x030000, D = 0x040000, R = 0x0000FF, G = 0x00FF00,
-                   Bl = 0xFF0000, W = 0xFFFFFF, red = 0x0000C8;
+    const uint32_t A = 0x010000, B = 0x020000, C = 0x030000, D = 0x040000, R = 0x0000FF,
+                   G = 0x00FF00, Bl = 0xFF0000, W = 0xFFFFFF, red = 0x0000C8;
     const std::vector<uint8_t> map = {0, 0, 0, 0, 255, 0}, rle = {0x84, 0, 0, 255, 0x00, 255, 0, 0};
     const std::pair<std::vector<uint8_t>, Rows> cases[] = {
-        {tga(2, 24, 2, 2, 0x00, abcd), {{C, D}, {A, B}}},  // bottom-up: the first file row is the bottom row
+        {tga(2, 24, 2, 2, 0x00, abcd),
+         {{C, D}, {A, B}}},  // bottom-up: the first file row is the bottom row
         {tga(2, 24, 2, 2, 0x10, abcd), {{D, C}, {B, A}}},  // bottom-up, right to left
         {tga(2, 24, 2, 2, 0x20, abcd), {{A, B}, {C, D}}},  // top-down
         {tga(2, 24, 2, 2, 0x30, abcd), {{B, A}, {D, C}}},  // top-down, right to left
@@ -44,11 +46,12 @@ TEST(TgaCodec, HandMadeFilesShowTheRightColours) {
         {tga(9, 8, 3, 2, 0x20, {0x84, 1, 0x00, 0}, 0, 2, 24, map), {{G, G, G}, {G, G, 0}}},
         // Map entries are colours 5 and 6; pixel values name them directly, 0 has no colour.
         {tga(1, 8, 3, 1, 0, {5, 6, 0}, 5, 2, 24, {0, 0, 255, 255, 0, 0}), {{R, Bl, 0}}},
-        {tga(2, 32, 2, 1, 8, alpha), {{W, red}}},                       // composed over white
-        {tga(2, 32, 2, 1, 0, alpha), {{red, red}}},                     // no attribute bits: padding
-        {tga(2, 32, 2, 1, 8, {0, 0, 200, 0, 0, 0, 200, 0}), {{red, red}}},  // zero everywhere: opaque
-        {tga(2, 32, 1, 1, 8, {0, 0, 0, 128}), {{0x7F7F7F}}},            // half way to white
-        {tga(2, 16, 2, 1, 1, red16), {{W, R}}},                         // 16 bits: the top bit
+        {tga(2, 32, 2, 1, 8, alpha), {{W, red}}},    // composed over white
+        {tga(2, 32, 2, 1, 0, alpha), {{red, red}}},  // no attribute bits: padding
+        {tga(2, 32, 2, 1, 8, {0, 0, 200, 0, 0, 0, 200, 0}),
+         {{red, red}}},                                       // zero everywhere: opaque
+        {tga(2, 32, 1, 1, 8, {0, 0, 0, 128}), {{0x7F7F7F}}},  // half way to white
+        {tga(2, 16, 2, 1, 1, red16), {{W, R}}},               // 16 bits: the top bit
         {tga(2, 16, 2, 1, 0, red16), {{R, R}}},
         {ext, {{red, red}}},
     };
@@ -62,13 +65,18 @@ TEST(TgaCodec, HandMadeFilesShowTheRightColours) {
 }
 
 TEST(TgaCodec, ForgedAndCutHeadersAreRefusedBeforeAllocating) {
-    expectRefused(pr::tgaCodec(), {
-        {"65535 x 65535", tga(10, 24, 65535, 65535, 0, std::vector<uint8_t>(2000, 0xFF)), pr::ImageError::TooLarge},
-        {"map past the end", tga(1, 8, 2, 2, 0, {0, 0, 0, 0}, 0, 256, 24, {1, 2, 3}), pr::ImageError::Damaged},
-        {"20000 x 10000 on six bytes", tga(10, 24, 20000, 10000, 0, {0xFF, 1, 2, 3, 0xFF, 1}), pr::ImageError::Damaged},
-        {"header only", tga(2, 24, 2, 2, 0, {}), pr::ImageError::Damaged},
-        {"cut header", std::vector<uint8_t>(10, 0), pr::ImageError::Damaged},
-    });
+    expectRefused(
+        pr::tgaCodec(),
+        {
+            {"65535 x 65535", tga(10, 24, 65535, 65535, 0, std::vector<uint8_t>(2000, 0xFF)),
+             pr::ImageError::TooLarge},
+            {"map past the end", tga(1, 8, 2, 2, 0, {0, 0, 0, 0}, 0, 256, 24, {1, 2, 3}),
+             pr::ImageError::Damaged},
+            {"20000 x 10000 on six bytes", tga(10, 24, 20000, 10000, 0, {0xFF, 1, 2, 3, 0xFF, 1}),
+             pr::ImageError::Damaged},
+            {"header only", tga(2, 24, 2, 2, 0, {}), pr::ImageError::Damaged},
+            {"cut header", std::vector<uint8_t>(10, 0), pr::ImageError::Damaged},
+        });
 }
 
 // Found by fuzzing: 134 bytes announcing 3855 x 61711 pixels made us allocate and whiten 700 MB
@@ -93,15 +101,17 @@ TEST(TgaCodec, TimeoutOnAStubAnnouncingAHugePicture) {
 }
 
 TEST(TgaCodec, SnifferWantsFieldsThatAgree) {
-    auto sniff = [](const std::vector<uint8_t>& v) { return pr::tgaCodec().sniff(v.data(), v.size()); };
+    auto sniff = [](const std::vector<uint8_t>& v) {
+        return pr::tgaCodec().sniff(v.data(), v.size());
+    };
     const std::vector<uint8_t> px(12, 0), map(6, 0);
     EXPECT_TRUE(sniff(tga(2, 24, 2, 2, 0, px)));
     EXPECT_TRUE(sniff(tga(3, 8, 2, 2, 0, px)));
     EXPECT_TRUE(sniff(tga(1, 8, 2, 2, 0, px, 0, 2, 24, map)));
-    EXPECT_FALSE(sniff(tga(4, 24, 2, 2, 0, px)));  // unknown type
-    EXPECT_FALSE(sniff(tga(2, 8, 2, 2, 0, px)));   // depth for the type
-    EXPECT_FALSE(sniff(tga(2, 24, 0, 2, 0, px)));  // empty
-    EXPECT_FALSE(sniff(tga(1, 8, 2, 2, 0, px)));   // mapped, no map
+    EXPECT_FALSE(sniff(tga(4, 24, 2, 2, 0, px)));                // unknown type
+    EXPECT_FALSE(sniff(tga(2, 8, 2, 2, 0, px)));                 // depth for the type
+    EXPECT_FALSE(sniff(tga(2, 24, 0, 2, 0, px)));                // empty
+    EXPECT_FALSE(sniff(tga(1, 8, 2, 2, 0, px)));                 // mapped, no map
     EXPECT_FALSE(sniff(tga(1, 8, 2, 2, 0, px, 0, 2, 12, map)));  // entry size
     std::vector<uint8_t> pcxLike(128, 0);
     pcxLike[0] = 0x0A, pcxLike[1] = 5, pcxLike[2] = 1, pcxLike[3] = 8;

@@ -19,8 +19,10 @@ TEST(ThumbGrid, ColumnsHeightAndOffsets) {
     for (const auto& [tw, th, mx, my] : offsets) {
         const ThumbCellLayout l = thumbCellLayout(5, 3, tw, th);
         EXPECT_EQ(std::vector<int>({l.width, l.height, l.mx, l.my, l.x0, l.y0}),
-                  std::vector<int>({tw, th, mx, my, 90, 110})) << tw << "x" << th;
-        EXPECT_EQ(l.picture, (ThumbRect{95 + mx, 115 + my, 95 + mx + tw, 115 + my + th})) << tw << "x" << th;
+                  std::vector<int>({tw, th, mx, my, 90, 110}))
+            << tw << "x" << th;
+        EXPECT_EQ(l.picture, (ThumbRect{95 + mx, 115 + my, 95 + mx + tw, 115 + my + th}))
+            << tw << "x" << th;
     }
 }
 
@@ -28,7 +30,8 @@ TEST(ThumbGrid, ColumnsHeightAndOffsets) {
 // (they may overlap each other, as the four rectangles of the grid always did, but never the
 // picture).
 TEST(ThumbGrid, FillsAndPictureCoverTheInsideOfTheFrame) {
-    for (auto [tw, th] : std::vector<std::pair<int, int>>{{80, 40}, {40, 80}, {80, 80}, {1, 80}, {80, 1}, {33, 80}}) {
+    for (auto [tw, th] : std::vector<std::pair<int, int>>{
+             {80, 40}, {40, 80}, {80, 80}, {1, 80}, {80, 1}, {33, 80}}) {
         const ThumbCellLayout l = thumbCellLayout(1, 1, tw, th);
         auto in = [](const ThumbRect& r, int x, int y) {
             return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
@@ -47,26 +50,49 @@ TEST(ThumbGrid, FillsAndPictureCoverTheInsideOfTheFrame) {
 
 TEST(ThumbGrid, HitsFrameRectanglesEdgesIncludedAndKeysMoveTheSelection) {
     // Seven cells in three columns: x, y -> cell.
-    const int hits[][3] = {{2, 2, 1}, {88, 108, 1}, {45, 55, 1}, {1, 50, 0}, {50, 1, 0},
+    const int hits[][3] = {{2, 2, 1},
+                           {88, 108, 1},
+                           {45, 55, 1},
+                           {1, 50, 0},
+                           {50, 1, 0},
                            // the three-pixel gap between cells 1 and 2, and the one below cell 1
-                           {89, 50, 0}, {90, 50, 0}, {91, 50, 0}, {92, 50, 2}, {50, 109, 0}, {50, 111, 0},
-                           {50, 112, 4}, {268, 300, 0},
+                           {89, 50, 0},
+                           {90, 50, 0},
+                           {91, 50, 0},
+                           {92, 50, 2},
+                           {50, 109, 0},
+                           {50, 111, 0},
+                           {50, 112, 4},
+                           {268, 300, 0},
                            // the last cell, the empty places after it, beside the last column
-                           {50, 300, 7}, {140, 300, 0}, {275, 50, 0}, {-1, 5, 0}, {5, -1, 0}};
+                           {50, 300, 7},
+                           {140, 300, 0},
+                           {275, 50, 0},
+                           {-1, 5, 0},
+                           {5, -1, 0}};
     for (const auto& [x, y, cell] : hits) EXPECT_EQ(thumbCellAt(x, y, 7, 3), cell) << x << "," << y;
 
     const struct {
         int selection;
         ThumbKey key;
         int columns, count, expected;
-    } moves[] = {
-        // Cell 5 selected in a folder of three: Left walks back, still outside the grid.
-        {5, ThumbKey::Left, 3, 3, 4}, {5, ThumbKey::Right, 3, 3, 5}, {5, ThumbKey::Up, 3, 3, 2},
-        {5, ThumbKey::Down, 3, 3, 5}, {1, ThumbKey::Up, 3, 7, 1},    {1, ThumbKey::Left, 3, 7, 1},
-        {3, ThumbKey::Up, 3, 7, 3},   {4, ThumbKey::Up, 3, 7, 1},    {4, ThumbKey::Down, 3, 7, 7},
-        {5, ThumbKey::Down, 3, 7, 5}, {7, ThumbKey::Right, 3, 7, 7}, {3, ThumbKey::Right, 3, 7, 4},
-        // One column: Up and Down move by one cell.
-        {2, ThumbKey::Up, 1, 3, 1},   {2, ThumbKey::Down, 1, 3, 3},  {1, ThumbKey::Left, 3, 0, 1}};
+    } moves[] = {// Cell 5 selected in a folder of three: Left walks back, still outside the grid.
+                 {5, ThumbKey::Left, 3, 3, 4},
+                 {5, ThumbKey::Right, 3, 3, 5},
+                 {5, ThumbKey::Up, 3, 3, 2},
+                 {5, ThumbKey::Down, 3, 3, 5},
+                 {1, ThumbKey::Up, 3, 7, 1},
+                 {1, ThumbKey::Left, 3, 7, 1},
+                 {3, ThumbKey::Up, 3, 7, 3},
+                 {4, ThumbKey::Up, 3, 7, 1},
+                 {4, ThumbKey::Down, 3, 7, 7},
+                 {5, ThumbKey::Down, 3, 7, 5},
+                 {7, ThumbKey::Right, 3, 7, 7},
+                 {3, ThumbKey::Right, 3, 7, 4},
+                 // One column: Up and Down move by one cell.
+                 {2, ThumbKey::Up, 1, 3, 1},
+                 {2, ThumbKey::Down, 1, 3, 3},
+                 {1, ThumbKey::Left, 3, 0, 1}};
     for (const auto& m : moves)
         EXPECT_EQ(moveThumbSelection(m.selection, m.key, m.columns, m.count), m.expected)
             << m.selection << " key " << int(m.key) << " in " << m.count;

@@ -54,33 +54,50 @@ TEST(ThumbRuns, FollowTheStateTable) {
         // A folder change mid-run empties the grid at once; the new run starts only when the old
         // one has ended, and the old run's cache write finds an empty grid.
         {"FolderChangeMidRun",
-         {{"start /a", "empty start(/a)"}, {"changing", "stop"}, {"changed B /b", "empty stop"},
-          {"done /b", "save(/a) empty start(/b)"}, {"done /b", "save(/b)"}},
+         {{"start /a", "empty start(/a)"},
+          {"changing", "stop"},
+          {"changed B /b", "empty stop"},
+          {"done /b", "save(/a) empty start(/b)"},
+          {"done /b", "save(/b)"}},
          false},
         {"FolderChangeOnFileListWhenIdle", {{"changing", ""}, {"changed L /b", ""}}, false},
         // Leaving the browser tab stops the run and keeps its cells for the cache.
         {"LeavingTheBrowserTab",
-         {{"start /a", "empty start(/a)"}, {"tab L /a", "stop"}, {"done /a", "save(/a)"}, {"tab B /a", "empty start(/a)"}},
+         {{"start /a", "empty start(/a)"},
+          {"tab L /a", "stop"},
+          {"done /a", "save(/a)"},
+          {"tab B /a", "empty start(/a)"}},
          true},
         {"BrowserTabShownAgainMidRun",
-         {{"start /a", "empty start(/a)"}, {"tab B /a", "empty stop"}, {"done /a", "save(/a) empty start(/a)"}},
+         {{"start /a", "empty start(/a)"},
+          {"tab B /a", "empty stop"},
+          {"done /a", "save(/a) empty start(/a)"}},
          true},
         // The tree moves while "Dateiliste" shows and the stopped run has not ended yet: the
         // restart must not add the new folder's cells to the old folder's.
         {"FolderChangeOnFileListBeforeTheRunEnded",
-         {{"start /a", "empty start(/a)"}, {"tab L /a", "stop"}, {"changing", "stop"}, {"changed L /b", ""},
+         {{"start /a", "empty start(/a)"},
+          {"tab L /a", "stop"},
+          {"changing", "stop"},
+          {"changed L /b", ""},
           {"done /b", "save(/a) empty start(/b)"}},
          true},
-        {"RestartIntoNoFolder", {{"start /a", "empty start(/a)"}, {"changing", "stop"}, {"done -", "save(/a)"}}, false},
+        {"RestartIntoNoFolder",
+         {{"start /a", "empty start(/a)"}, {"changing", "stop"}, {"done -", "save(/a)"}},
+         false},
         {"ClosingCancelsARequestedRestart",
-         {{"start /a", "empty start(/a)"}, {"changing", "stop"}, {"close", "stop"}, {"done /b", "save(/a)"}},
+         {{"start /a", "empty start(/a)"},
+          {"changing", "stop"},
+          {"close", "stop"},
+          {"done /b", "save(/a)"}},
          false},
         {"ClosingWhenIdle", {{"close", ""}}, false},
     };
     for (const auto& run : runs) {
         SCOPED_TRACE(run.name);
         ThumbRunState state;
-        for (const auto& [event, actions] : run.steps) EXPECT_EQ(play(state, event), actions) << "after \"" << event << "\"";
+        for (const auto& [event, actions] : run.steps)
+            EXPECT_EQ(play(state, event), actions) << "after \"" << event << "\"";
         EXPECT_EQ(state.running(), run.runningAtEnd);
     }
 }

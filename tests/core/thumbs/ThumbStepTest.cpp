@@ -29,7 +29,8 @@ std::vector<uint8_t> bmpFile(int w, int h, int bits) {
     const uint32_t table = bits == 8 ? 1024 : 0;
     std::vector<uint8_t> b;
     put16(b, 0x4D42);
-    for (uint32_t v : {54 + table + rowBytes * h, 0u, 54 + table, 40u, uint32_t(w), uint32_t(h)}) put32(b, v);
+    for (uint32_t v : {54 + table + rowBytes * h, 0u, 54 + table, 40u, uint32_t(w), uint32_t(h)})
+        put32(b, v);
     put16(b, 1);
     put16(b, bits);
     for (uint32_t v : {0u, rowBytes * h, 0u, 0u, 0u, 0u}) put32(b, v);
@@ -63,19 +64,22 @@ ThumbCell cellWith(const std::string& name, int32_t check) {
 
 TEST(ThumbMaking, SizeRuleAndRecord) {
     // picture w, h, bits -> thumbnail w, h (0: no thumbnail, not an empty one)
-    const int cases[][5] = {{100, 50, 24, 80, 40}, {50, 100, 24, 40, 80}, {2, 2, 24, 80, 80}, {300, 100, 8, 80, 26},
-                            {1, 200, 24, 0, 0},    {200, 2, 24, 0, 0}};
+    const int cases[][5] = {{100, 50, 24, 80, 40}, {50, 100, 24, 40, 80}, {2, 2, 24, 80, 80},
+                            {300, 100, 8, 80, 26}, {1, 200, 24, 0, 0},    {200, 2, 24, 0, 0}};
     for (const auto& [w, h, bits, tw, th] : cases) {
         SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
         TempDir dir;
-        const std::optional<ThumbCell> cell = makeThumbnail(jobFor(dir, "p.bmp", bmpFile(w, h, bits)));
+        const std::optional<ThumbCell> cell =
+            makeThumbnail(jobFor(dir, "p.bmp", bmpFile(w, h, bits)));
         ASSERT_EQ(cell.has_value(), tw != 0);
         if (!cell) continue;
         EXPECT_EQ(cell->name, "p.bmp");
-        EXPECT_EQ(std::vector<int>({cell->thumbnail.width(), cell->thumbnail.height(), cell->thumbnail.bitCount()}),
+        EXPECT_EQ(std::vector<int>({cell->thumbnail.width(), cell->thumbnail.height(),
+                                    cell->thumbnail.bitCount()}),
                   std::vector<int>({tw, th, bits}));
         const ThumbInfo& i = cell->info;
-        EXPECT_EQ(std::vector<int>({i.bitCount, i.thumbWidth, i.thumbHeight, i.pictureWidth, i.pictureHeight, i.check}),
+        EXPECT_EQ(std::vector<int>({i.bitCount, i.thumbWidth, i.thumbHeight, i.pictureWidth,
+                                    i.pictureHeight, i.check}),
                   std::vector<int>({bits, tw, th, w, h, 4242}));
         EXPECT_EQ(i.kiloBytes, ((w * bits + 31) / 32) * 4 * h / 1024);
     }
@@ -89,7 +93,8 @@ TEST(ThumbLookUp, ExtensionTableDecidesWhatIsLookedAt) {
         return 7;
     };
     for (const char* name : {"a.jpeg", "a.tiff", "README", "a.", "a.txt"})
-        EXPECT_EQ(lookUpThumbnail("/pics", name, none, check).kind, ThumbLookup::NotAPicture) << name;
+        EXPECT_EQ(lookUpThumbnail("/pics", name, none, check).kind, ThumbLookup::NotAPicture)
+            << name;
     // Nothing is examined for a file that is passed over.
     EXPECT_EQ(checks, 0);
     const ThumbLookupResult mixed = lookUpThumbnail("/pics", "Urlaub.JpG", none, check);
@@ -103,9 +108,12 @@ TEST(ThumbLookUp, ExtensionTableDecidesWhatIsLookedAt) {
 }
 
 TEST(ThumbLookUp, CacheServesByNameRegardlessOfCaseAndByCheck) {
-    const std::vector<uint8_t> bytes = formatThumbCache({cellWith("OTHER.JPG", 5), cellWith("FOTO.JPG", 5), cellWith("foto.jpg", 6)});
+    const std::vector<uint8_t> bytes = formatThumbCache(
+        {cellWith("OTHER.JPG", 5), cellWith("FOTO.JPG", 5), cellWith("foto.jpg", 6)});
     const ThumbCacheReader cache = ThumbCacheReader::fromBytes(bytes.data(), bytes.size());
-    auto checkIs = [](int32_t v) { return [v](const std::string&) -> std::optional<int32_t> { return v; }; };
+    auto checkIs = [](int32_t v) {
+        return [v](const std::string&) -> std::optional<int32_t> { return v; };
+    };
 
     const ThumbLookupResult hit = lookUpThumbnail("/p", "foto.jpg", cache, checkIs(5));
     ASSERT_EQ(hit.kind, ThumbLookup::FromCache);

@@ -2,8 +2,8 @@
 
 #include <random>
 
-#include "render/DibToQImage.h"
 #include "core/imaging/ImageBuffer.h"
+#include "render/DibToQImage.h"
 
 namespace {
 
@@ -27,7 +27,8 @@ TEST(DibToQImageTest, EveryDepthKeepsEveryPixelTheRightWayUp) {
             pr::ImageBuffer dib;
             ASSERT_TRUE(pr::newdib(dib, width, height, bits));
             for (int i = 0; i < dib.tableSize(); ++i)
-                dib.info->colors[i] = pr::RgbQuad{uint8_t(random()), uint8_t(random()), uint8_t(random()), 0};
+                dib.info->colors[i] =
+                    pr::RgbQuad{uint8_t(random()), uint8_t(random()), uint8_t(random()), 0};
             const uint32_t mask = bits == 24 ? 0xFFFFFFu : (1u << bits) - 1;
             for (int y = 0; y < height; ++y)
                 for (int x = 0; x < width; ++x) pr::setpixel(dib, x, y, random() & mask);

@@ -18,10 +18,12 @@ using pr::TMainForm;
 
 namespace {
 
-const char* const kCloseText = "Hiermit beenden Sie das Programm! Alle nicht gespeicherten Daten gehen verloren!";
+const char* const kCloseText =
+    "Hiermit beenden Sie das Programm! Alle nicht gespeicherten Daten gehen verloren!";
 
 bool samePixels(const QPixmap& a, const QPixmap& b) {
-    return a.toImage().convertToFormat(QImage::Format_RGB32) == b.toImage().convertToFormat(QImage::Format_RGB32);
+    return a.toImage().convertToFormat(QImage::Format_RGB32) ==
+           b.toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 }  // namespace
@@ -32,7 +34,8 @@ TEST_F(MainFormFixture, FrameTabsCaptionAndCloseQuestion) {
     auto* open = qobject_cast<QToolButton*>(w.toolBar()->widgetForAction(w.openAction()));
     ASSERT_NE(open, nullptr);
     EXPECT_EQ(open->text(), QString::fromUtf8("Ö&ffnen..."));
-    const char* captions[] = {"Bilder hinzufügen", "Sortieren", "Anordnen", "Drucken/Als Bild speichern"};
+    const char* captions[] = {"Bilder hinzufügen", "Sortieren", "Anordnen",
+                              "Drucken/Als Bild speichern"};
     QTabWidget* tabs = w.pageControl();
     ASSERT_EQ(tabs->count(), 4);
     for (int i = 0; i < 4; ++i) {
@@ -46,8 +49,10 @@ TEST_F(MainFormFixture, FrameTabsCaptionAndCloseQuestion) {
     // The caption shows only the album's file name.
     EXPECT_EQ(w.windowTitle(), "ZOR-VEX Pixo-Rahmler 4.0 - [Unbenannt.pxr]");
     const std::pair<const char*, const char*> names[] = {
-        {"C:\\Fotos\\2001\\Urlaub.pxr", "Urlaub.pxr"}, {"/home/a\\b/Mixed Name.PXR", "Mixed Name.PXR"},
-        {"Urlaub.pxr", "Urlaub.pxr"}, {"", "Unbenannt.pxr"}};
+        {"C:\\Fotos\\2001\\Urlaub.pxr", "Urlaub.pxr"},
+        {"/home/a\\b/Mixed Name.PXR", "Mixed Name.PXR"},
+        {"Urlaub.pxr", "Urlaub.pxr"},
+        {"", "Unbenannt.pxr"}};
     for (const auto& [path, shown] : names) {
         w.Setsavedfilename(QString::fromUtf8(path));
         EXPECT_EQ(w.windowTitle(), QString("ZOR-VEX Pixo-Rahmler 4.0 - [%1]").arg(shown)) << path;
@@ -60,7 +65,8 @@ TEST_F(MainFormFixture, FrameTabsCaptionAndCloseQuestion) {
     EXPECT_TRUE(w.isVisible());
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text, QString::fromUtf8(kCloseText));
-    EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons(Prompter::Button::Ok) | Prompter::Button::Cancel);
+    EXPECT_EQ(prompter.shown[0].buttons,
+              Prompter::Buttons(Prompter::Button::Ok) | Prompter::Button::Cancel);
     prompter.answer(Prompter::Button::Ok);
     EXPECT_TRUE(w.close());
     EXPECT_FALSE(w.isVisible());

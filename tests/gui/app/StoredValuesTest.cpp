@@ -79,7 +79,8 @@ TEST(StoredValuesTest, AControlDestroyedBeforeSavingIsLeftOut) {
     EXPECT_FALSE(StoredValues::openSettings()->contains("TMainForm/ShowGridCheck.Checked"));
 }
 
-TEST_F(MainFormFixture, StoredValuesAreInPlaceBeforeTheShowHandlerAndSavedOnlyOnceClosingIsAllowed) {
+TEST_F(MainFormFixture,
+       StoredValuesAreInPlaceBeforeTheShowHandlerAndSavedOnlyOnceClosingIsAllowed) {
     {
         auto settings = StoredValues::openSettings();
         settings->setValue("TMainForm/PageControl3.ActivePage", 1);

@@ -23,7 +23,8 @@ pr::Placement* addPlacement(pr::Album& album, int32_t key, int32_t page) {
 
 std::vector<int32_t> placementKeys(const pr::Album& album) {
     std::vector<int32_t> keys;
-    for (uint32_t i = 0; i < album.placementCount(); ++i) keys.push_back(album.placementAt(i)->ImageKey);
+    for (uint32_t i = 0; i < album.placementCount(); ++i)
+        keys.push_back(album.placementAt(i)->ImageKey);
     return keys;
 }
 
@@ -92,10 +93,12 @@ TEST_F(BrowseFixture, FileListFilterMatchesWithoutRegardToCase) {
     ASSERT_TRUE(addTab().folderTree()->setSelectedFolder(dir));
     addTab().fileList()->setFilter("*.jpg");
     const QStringList jpgs{"sub", "x.JPG", "y.jpg"}, all{"sub", "a.jpg.bmp", "x.JPG", "y.jpg"};
-    EXPECT_TRUE(waitUntil([&] { return addTab().fileList()->shownNames() == jpgs; })) << addTab().fileList()->shownNames().join(' ').toStdString();
+    EXPECT_TRUE(waitUntil([&] { return addTab().fileList()->shownNames() == jpgs; }))
+        << addTab().fileList()->shownNames().join(' ').toStdString();
     // The box starts with its first entry, every readable type in both cases.
     addTab().setupFileTypeFilter();
-    EXPECT_TRUE(waitUntil([&] { return addTab().fileList()->shownNames() == all; })) << addTab().fileList()->shownNames().join(' ').toStdString();
+    EXPECT_TRUE(waitUntil([&] { return addTab().fileList()->shownNames() == all; }))
+        << addTab().fileList()->shownNames().join(' ').toStdString();
 }
 
 TEST(FileTypeBoxTest, FilterTextGivesDescriptionsMasksAndAFallback) {
@@ -114,8 +117,10 @@ TEST(FileTypeBoxTest, FilterTextGivesDescriptionsMasksAndAFallback) {
 
 TEST_F(BrowseFixture, PreviewFailureMessageUsesALongLibraryMessageAsText) {
     using Message = std::pair<QString, QString>;
-    EXPECT_EQ(pr::AlbumCommands::previewFailure("/p/a.bmp", "12345"), Message("Fehler", cannotLoad("/p/a.bmp")));
-    EXPECT_EQ(pr::AlbumCommands::previewFailure("/p/a.bmp", "123456"), Message(cannotLoad("/p/a.bmp"), "123456"));
+    EXPECT_EQ(pr::AlbumCommands::previewFailure("/p/a.bmp", "12345"),
+              Message("Fehler", cannotLoad("/p/a.bmp")));
+    EXPECT_EQ(pr::AlbumCommands::previewFailure("/p/a.bmp", "123456"),
+              Message(cannotLoad("/p/a.bmp"), "123456"));
 
     showForm();
     const QString dir = makeFolder("prev");
@@ -153,7 +158,8 @@ TEST_F(BrowseFixture, DoubleClickInFileListOpensFoldersAndPreviewsFiles) {
 TEST_F(BrowseFixture, RemovingPicturesTakesTheirPlacementsAndPullsTheSelectionBack) {
     showForm();
     const QString dir = makeFolder("five");
-    for (int i = 0; i < 5; ++i) ASSERT_TRUE(commands().AddPictureFile(makePicture(dir, QString("p%1.bmp").arg(i))));
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(commands().AddPictureFile(makePicture(dir, QString("p%1.bmp").arg(i))));
     commands().UpdateListBox();
     // Placements of pictures 1 and 3 on two pages, others in between; the last one selected.
     for (auto [key, page] : {std::pair{0, 1}, {1, 1}, {2, 2}, {1, 2}, {4, 1}, {3, 3}})
@@ -217,8 +223,8 @@ TEST_F(BrowseFixture, DropOfLocalFileUrlsFromOutsideAddsThem) {
     const QString one = makeFolder("one"), two = makeFolder("two");
     const QString b = makePicture(two, "b.png"), a = makePicture(one, "a.bmp");
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(b), QUrl::fromLocalFile(one), QUrl("https://example.org/c.png"),
-                  QUrl::fromLocalFile(a)});
+    data.setUrls({QUrl::fromLocalFile(b), QUrl::fromLocalFile(one),
+                  QUrl("https://example.org/c.png"), QUrl::fromLocalFile(a)});
     // Qt delivers a drop only to the widget that accepted the drag's entry.
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(imageList().viewport(), &enter);

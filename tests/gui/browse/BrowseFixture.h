@@ -93,7 +93,8 @@ protected:
         for (const QString& n : names) {
             const QModelIndex i = list->fileModel()->index(list->folder() + QLatin1Char('/') + n);
             ASSERT_TRUE(i.isValid()) << n.toStdString();
-            list->selectionModel()->select(i, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            list->selectionModel()->select(i,
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
         }
     }
     QStringList albumLines() {

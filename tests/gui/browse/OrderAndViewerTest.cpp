@@ -27,11 +27,13 @@ pr::ImageBuffer picture(int w, int h) {
 
 TEST(PictureOrderTest, SortsWholePathsAsUnsignedBytes) {
     pr::Album album;
-    for (const char* p : {"/b/a.jpg", "/a/z.jpg", "/a/Y.jpg", "/a/\xc3\xa4.jpg", "/a/c/d.jpg", "/a/e.jpg", "/a/b.jpg"})
+    for (const char* p : {"/b/a.jpg", "/a/z.jpg", "/a/Y.jpg", "/a/\xc3\xa4.jpg", "/a/c/d.jpg",
+                          "/a/e.jpg", "/a/b.jpg"})
         album.addPicture(p, picture(1, 1));
     pr::sortPicturesByPath(album);
-    EXPECT_EQ(names(album), (std::vector<std::string>{"/a/Y.jpg", "/a/b.jpg", "/a/c/d.jpg", "/a/e.jpg",
-                                                      "/a/z.jpg", "/a/\xc3\xa4.jpg", "/b/a.jpg"}));
+    EXPECT_EQ(names(album),
+              (std::vector<std::string>{"/a/Y.jpg", "/a/b.jpg", "/a/c/d.jpg", "/a/e.jpg",
+                                        "/a/z.jpg", "/a/\xc3\xa4.jpg", "/b/a.jpg"}));
     // Keys travel with their pictures.
     EXPECT_EQ(album.Pictures[0].Key, 2);
     EXPECT_EQ(album.Pictures[6].Key, 0);

@@ -10,9 +10,9 @@
 
 #include "ScriptedPrompter.h"
 #include "core/album/Album.h"
+#include "core/layout/PlacementEditing.h"
 #include "gui/layout/PageView.h"
 #include "gui/layout/PictureStrip.h"
-#include "core/layout/PlacementEditing.h"
 #include "gui/layout/PlacementEditor.h"
 #include "gui/layout/PlacementPanel.h"
 #include "gui/layout/TLayoutTab.h"
@@ -52,12 +52,14 @@ protected:
     }
     // A placement of picture `picture` (index) on `page`, in inches.
     int32_t place(int picture, double l, double t, double w, double h, int32_t page = 1) {
-        return pr::AddPlacement(album, album.Pictures[static_cast<size_t>(picture)].Key, page, l, t, w, h, false);
+        return pr::AddPlacement(album, album.Pictures[static_cast<size_t>(picture)].Key, page, l, t,
+                                w, h, false);
     }
     const pr::Placement& at(uint32_t i) { return *album.placementAt(i); }
 
     std::vector<QWidget*> placementControls() {
-        return {tab.HellKonBtn, tab.DelitBtn, tab.RotLeftBtn, tab.RotRightBtn, tab.FreeText, tab.ShowBigBtn, tab.ChangePosSizeBtn, tab.CutCheck};
+        return {tab.HellKonBtn, tab.DelitBtn,   tab.RotLeftBtn,       tab.RotRightBtn,
+                tab.FreeText,   tab.ShowBigBtn, tab.ChangePosSizeBtn, tab.CutCheck};
     }
     int enabledControls() {
         int n = 0;

@@ -32,7 +32,8 @@ TEST_F(EditingTest, ResizingByAHandleWithRealMouseEventsStoresSnappedInches) {
     const double mm[] = {at(0).Left * kMm, at(0).Top * kMm, at(0).Width * kMm, at(0).Height * kMm};
     const double want[] = {25, 25, 75, 65};
     for (int i = 0; i < 4; ++i) EXPECT_NEAR(mm[i], want[i], 1e-9) << i;
-    QString expected = QStringLiteral("( x: 25.00mm; y: 25.00mm ) ( Breite: 75.00mm; Höhe: 65.00mm ) ");
+    QString expected =
+        QStringLiteral("( x: 25.00mm; y: 25.00mm ) ( Breite: 75.00mm; Höhe: 65.00mm ) ");
     EXPECT_EQ(status, expected.replace(QLatin1Char('.'), QLocale().decimalPoint()));
 }
 

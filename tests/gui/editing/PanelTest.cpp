@@ -18,7 +18,8 @@ TEST_F(EditingTest, TypingACaptionStoresEveryKeyAndRepaintsOnceHalfASecondLater)
     QApplication::processEvents();
 
     std::vector<std::string> stored;
-    QObject::connect(tab.FreeText, &QLineEdit::textChanged, [&] { stored.push_back(album.Pictures[0].Comment); });
+    QObject::connect(tab.FreeText, &QLineEdit::textChanged,
+                     [&] { stored.push_back(album.Pictures[0].Comment); });
     PaintCounter paints(tab.PaintBox2);
     tab.FreeText->setFocus();
     QTest::keyClicks(tab.FreeText, QStringLiteral("abc"), {}, 50);

@@ -40,7 +40,8 @@ TEST(EditorInWindow, DropAndResizeReachTheWindowsStatusBarAndCursors) {
 
     const QRect frame = [&] {
         const pr::Placement& p = *album.placementAt(0);
-        const pr::PixelRect r = pr::frameOnScreen(p.Left, p.Top, p.Width, p.Height, 50, tab.screenPpi());
+        const pr::PixelRect r =
+            pr::frameOnScreen(p.Left, p.Top, p.Width, p.Height, 50, tab.screenPpi());
         return QRect(r.x, r.y, r.w, r.h);
     }();
     const QPoint corner(frame.x() + frame.width(), frame.y() + frame.height());
@@ -52,7 +53,6 @@ TEST(EditorInWindow, DropAndResizeReachTheWindowsStatusBarAndCursors) {
     QTest::mouseMove(tab.PaintBox2, corner + QPoint(60, 45));
     QTest::mouseRelease(tab.PaintBox2, Qt::LeftButton, {}, corner + QPoint(60, 45));
     EXPECT_GT(album.placementAt(0)->Width * 25.39995, 140);
-
 
     prompter.answer(pr::Prompter::Button::Ok);  // the closing question
     album.DelallPics();

@@ -3,8 +3,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-#include "render/PageRenderer.h"
 #include "TestPictures.h"
+#include "render/PageRenderer.h"
 
 using namespace layouttest;
 

@@ -5,8 +5,8 @@
 #include <QPdfWriter>
 #include <QTemporaryDir>
 
-#include "render/QPainterDibTarget.h"
 #include "TestPictures.h"
+#include "render/QPainterDibTarget.h"
 
 using namespace layouttest;
 

@@ -8,9 +8,9 @@
 #include <QStandardPaths>
 
 #include "OutputFixture.h"
+#include "gui/layout/PrinterPageSource.h"
 #include "render/PageExport.h"
 #include "render/PagePrinter.h"
-#include "gui/layout/PrinterPageSource.h"
 
 using PaperTest = OutputFixture;
 

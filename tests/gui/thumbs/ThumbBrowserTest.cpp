@@ -14,9 +14,9 @@
 #include <thread>
 
 #include "core/browse/FileCheck.h"
-#include "gui/browse/ThumbBrowser.h"
 #include "core/browse/ThumbCacheFormat.h"
 #include "core/browse/ThumbCacheReader.h"
+#include "gui/browse/ThumbBrowser.h"
 
 using namespace pr;
 namespace fs = std::filesystem;
@@ -86,13 +86,18 @@ protected:
         ASSERT_TRUE(QDir(folder).mkdir("sub.jpg"));
         savePicture(folder + "/thin.png", 1, 200);
         saveText(folder + "/broken.png", "not a png");
-        sizes = {{"a.bmp", {100, 50}}, {"b.png", {50, 100}}, {"c.jpg", {64, 48}}, {"Mixed.JpG", {30, 30}}, {"e.png", {2, 2}}};
+        sizes = {{"a.bmp", {100, 50}},
+                 {"b.png", {50, 100}},
+                 {"c.jpg", {64, 48}},
+                 {"Mixed.JpG", {30, 30}},
+                 {"e.png", {2, 2}}};
     }
 
     std::unique_ptr<ThumbBrowser> makeBrowser(QString* selected) {
         page = std::make_unique<QWidget>();
         page->resize(400, 300);
-        auto browser = std::make_unique<ThumbBrowser>(page.get(), [selected]() { return *selected; });
+        auto browser =
+            std::make_unique<ThumbBrowser>(page.get(), [selected]() { return *selected; });
         browser->setThumbnailMaker(maker.fn());
         page->show();
         return browser;
@@ -140,8 +145,10 @@ TEST_F(ThumbBrowserTest, RunMakesOneCellPerPictureInDirectoryOrderAndWritesTheCa
     for (const ThumbCell& c : browser->grid()->cells()) {
         SCOPED_TRACE(c.name);
         const PictureSize s = sizes.at(c.name);
-        EXPECT_EQ(std::make_pair(c.info.pictureWidth, c.info.pictureHeight), std::make_pair(s.w, s.h));
-        EXPECT_EQ(c.info.check, *fileCheck((folder + "/" + QString::fromStdString(c.name)).toStdString()));
+        EXPECT_EQ(std::make_pair(c.info.pictureWidth, c.info.pictureHeight),
+                  std::make_pair(s.w, s.h));
+        EXPECT_EQ(c.info.check,
+                  *fileCheck((folder + "/" + QString::fromStdString(c.name)).toStdString()));
         EXPECT_EQ(std::make_pair(c.thumbnail.width(), c.thumbnail.height()),
                   std::make_pair(int(c.info.thumbWidth), int(c.info.thumbHeight)));
     }
@@ -174,7 +181,9 @@ TEST_F(ThumbBrowserTest, SecondRunTakesEveryThumbnailFromTheCacheButAReplacedPic
     for (size_t i = 0; i < first.size(); ++i) {
         EXPECT_EQ(second[i].name, first[i].name);
         EXPECT_EQ(std::memcmp(&second[i].info, &first[i].info, sizeof(ThumbInfo)), 0);
-        EXPECT_EQ(std::memcmp(second[i].thumbnail.bits, first[i].thumbnail.bits, first[i].thumbnail.imageBytes()), 0);
+        EXPECT_EQ(std::memcmp(second[i].thumbnail.bits, first[i].thumbnail.bits,
+                              first[i].thumbnail.imageBytes()),
+                  0);
     }
 
     savePicture(folder + "/a.bmp", 200, 40);
@@ -204,7 +213,8 @@ TEST_F(ThumbBrowserTest, LeavingTheTabStopsTheRunAndKeepsTheCellsMadeSoFar) {
     EXPECT_GE(kept, 2);
     EXPECT_LT(kept, 5);
     // What was made so far went to the cache.
-    EXPECT_EQ(static_cast<int>(ThumbCacheReader::openFolder(folder.toStdString()).index().size()), kept);
+    EXPECT_EQ(static_cast<int>(ThumbCacheReader::openFolder(folder.toStdString()).index().size()),
+              kept);
 
     // Coming back browses from the start: the kept cells from the cache, the rest made.
     maker.delayMs = 0;
@@ -235,7 +245,8 @@ TEST_F(ThumbBrowserTest, ChangingFoldersMidRunEmptiesTheGridAndNoOldCellComesBac
     EXPECT_EQ(browser->grid()->count(), 0);
     maker.delayMs = 0;
     // The old run ends, the new one follows on its own.
-    ASSERT_TRUE(QTest::qWaitFor([&]() { return !browser->running() && browser->grid()->count() == 2; }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&]() { return !browser->running() && browser->grid()->count() == 2; }, 20000));
     EXPECT_EQ(names(*browser), expectedOrder(other.path()));
     EXPECT_EQ(browser->gridFolder(), other.path() + "/");
     // The emptied old grid wrote nothing for the first folder.
@@ -257,4 +268,3 @@ TEST_F(ThumbBrowserTest, DestroyingTheBrowserMidRunWaitsForItsThread) {
     // Events of the gone run find nothing to reach.
     QCoreApplication::processEvents();
 }
-

@@ -5,8 +5,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "gui/browse/ThumbGrid.h"
 #include "core/imaging/ImageBuffer.h"
+#include "gui/browse/ThumbGrid.h"
 
 using namespace pr;
 
@@ -34,7 +34,9 @@ struct GridWindow {
     void fill(int n) {
         for (int i = 1; i <= n; ++i) grid.appendCell(cell("bild" + std::to_string(i) + ".jpg"));
     }
-    QPoint cellPoint(int n, int dx, int dy) const { return grid.cellRect(n).topLeft() + QPoint(dx, dy); }
+    QPoint cellPoint(int n, int dx, int dy) const {
+        return grid.cellRect(n).topLeft() + QPoint(dx, dy);
+    }
 };
 
 }  // namespace
@@ -128,9 +130,11 @@ TEST(ThumbGridWidget, DrawsFrameFillsThumbnailAndSelection) {
     const struct {
         int n, dx, dy;
         unsigned rgb;
-    } points[] = {{1, 2, 2, 0xFFFFFF},  {1, 88, 108, 0x808080}, {1, 4, 4, 0x0000FF},  {2, 4, 4, 0xC0C0C0},
-                  {1, 5, 24, 0x0000FF}, {1, 5, 25, 0xFF0000},   {1, 84, 64, 0xFF0000}, {1, 84, 65, 0x0000FF},
-                  {2, 24, 5, 0xC0C0C0}, {2, 25, 5, 0x0000FF},   {2, 64, 84, 0x0000FF}, {2, 65, 84, 0xC0C0C0},
+    } points[] = {{1, 2, 2, 0xFFFFFF},   {1, 88, 108, 0x808080}, {1, 4, 4, 0x0000FF},
+                  {2, 4, 4, 0xC0C0C0},   {1, 5, 24, 0x0000FF},   {1, 5, 25, 0xFF0000},
+                  {1, 84, 64, 0xFF0000}, {1, 84, 65, 0x0000FF},  {2, 24, 5, 0xC0C0C0},
+                  {2, 25, 5, 0x0000FF},  {2, 64, 84, 0x0000FF},  {2, 65, 84, 0xC0C0C0},
                   {1, 0, 0, gap}};
-    for (const auto& p : points) EXPECT_EQ(at(p.n, p.dx, p.dy), p.rgb) << p.n << ": " << p.dx << "," << p.dy;
+    for (const auto& p : points)
+        EXPECT_EQ(at(p.n, p.dx, p.dy), p.rgb) << p.n << ": " << p.dx << "," << p.dy;
 }

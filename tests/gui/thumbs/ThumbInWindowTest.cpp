@@ -76,4 +76,3 @@ TEST_F(ThumbInWindow, BrowserTabShowsTheFolderAndEnterAddsThePicture) {
     EXPECT_EQ(addTab->favourites()->item(0)->text(), pictures + "/");
     EXPECT_TRUE(prompter.shown.empty());
 }
-

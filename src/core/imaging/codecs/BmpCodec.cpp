@@ -19,7 +19,9 @@ namespace {
 
 constexpr uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3, kBiAlphaBitfields = 6;
 
-uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t le16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 uint32_t le32(const uint8_t* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
@@ -28,7 +30,9 @@ bool sniffBmp(const uint8_t* data, size_t size) {
     return size >= 2 && data[0] == 'B' && data[1] == 'M';
 }
 
-DecodeResult fail(ImageError e, const char* detail = "") { return DecodeResult{e, detail, 0, 0, 0}; }
+DecodeResult fail(ImageError e, const char* detail = "") {
+    return DecodeResult{e, detail, 0, 0, 0};
+}
 
 struct BmpHeader {
     int64_t width = 0, height = 0;
@@ -49,7 +53,8 @@ DecodeResult readHeader(const uint8_t* data, size_t size, BmpHeader& h) {
     const uint32_t offBits = le32(data + 10);
     const uint32_t headerSize = le32(data + 14);
     const uint8_t* ih = data + 14;
-    if (headerSize < 12 || headerSize > size - 14) return fail(ImageError::Damaged, "Kopf unvollständig");
+    if (headerSize < 12 || headerSize > size - 14)
+        return fail(ImageError::Damaged, "Kopf unvollständig");
     if (headerSize == 12) {
         h.os2v1 = true;
         h.width = le16(ih + 4);
@@ -67,7 +72,8 @@ DecodeResult readHeader(const uint8_t* data, size_t size, BmpHeader& h) {
                              headerSize == 108 || headerSize == 124;
         // Compression 3 means bit fields in Windows headers but Huffman 1D in OS/2 2.x ones,
         // and 4 is Huffman RLE24 there; neither is in use anywhere worth the code.
-        if (!windows && h.compression >= 3) return fail(ImageError::Unsupported, "OS/2-Kompression");
+        if (!windows && h.compression >= 3)
+            return fail(ImageError::Unsupported, "OS/2-Kompression");
         if (h.compression == kBiBitfields || h.compression == kBiAlphaBitfields) {
             // Masks live inside the larger headers and after the 40-byte one.
             const size_t maskAt = 14 + 40;
@@ -96,7 +102,8 @@ DecodeResult readHeader(const uint8_t* data, size_t size, BmpHeader& h) {
         case kBiAlphaBitfields:
             if (h.bits != 16 && h.bits != 32) return fail(ImageError::Damaged, "Farbmasken");
             break;
-        default: return fail(ImageError::Unsupported, "Kompression");
+        default:
+            return fail(ImageError::Unsupported, "Kompression");
     }
     if (h.compression == kBiRgb && (h.bits == 16 || h.bits == 32)) {
         if (h.bits == 16) {
@@ -137,10 +144,18 @@ void readColorTable(const uint8_t* data, size_t size, const BmpHeader& h, Bitmap
 void fillRowWhite(ImageBuffer& img, int storedRow, uint8_t white) {
     uint8_t* row = img.storedRow(storedRow);
     switch (img.bitCount()) {
-        case 1: std::memset(row, white ? 0xFF : 0x00, img.rowBytes); break;
-        case 4: std::memset(row, white * 0x11, img.rowBytes); break;
-        case 8: std::memset(row, white, img.rowBytes); break;
-        default: std::memset(row, 0xFF, img.rowBytes); break;
+        case 1:
+            std::memset(row, white ? 0xFF : 0x00, img.rowBytes);
+            break;
+        case 4:
+            std::memset(row, white * 0x11, img.rowBytes);
+            break;
+        case 8:
+            std::memset(row, white, img.rowBytes);
+            break;
+        default:
+            std::memset(row, 0xFF, img.rowBytes);
+            break;
     }
 }
 

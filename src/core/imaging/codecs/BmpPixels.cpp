@@ -39,7 +39,8 @@ void decodeBmpRle(const uint8_t* data, size_t size, bool rle4, bool topDown, Ima
         pos += 2;
         if (count > 0) {
             // A run past the row end is clipped; writers never continue it on the next row.
-            const int n = static_cast<int>(std::min<int64_t>(count, width - w.x > 0 ? width - w.x : 0));
+            const int n =
+                static_cast<int>(std::min<int64_t>(count, width - w.x > 0 ? width - w.x : 0));
             for (int i = 0; i < n; ++i) w.put(rle4 ? ((i & 1) ? value & 0x0F : value >> 4) : value);
             w.x += count - n;
             continue;
@@ -90,8 +91,8 @@ void convertBitfieldRow(const uint8_t* src, int count, int bits, const uint32_t 
         shift[c] = s;
         maxv[c] = m;
     }
-    const bool plain32 = bits == 32 && masks[0] == 0x00FF0000 && masks[1] == 0x0000FF00 &&
-                         masks[2] == 0x000000FF;
+    const bool plain32 =
+        bits == 32 && masks[0] == 0x00FF0000 && masks[1] == 0x0000FF00 && masks[2] == 0x000000FF;
     for (int i = 0; i < count; ++i) {
         if (plain32) {
             dst[0] = src[0];

@@ -15,10 +15,14 @@ int lightestTableIndex(const ImageBuffer& img) {
 uint8_t whiteFillByte(const ImageBuffer& img) {
     const uint8_t w = static_cast<uint8_t>(lightestTableIndex(img));
     switch (img.bitCount()) {
-        case 1: return w ? 0xFF : 0x00;
-        case 4: return static_cast<uint8_t>(w * 0x11);
-        case 8: return w;
-        default: return 0xFF;
+        case 1:
+            return w ? 0xFF : 0x00;
+        case 4:
+            return static_cast<uint8_t>(w * 0x11);
+        case 8:
+            return w;
+        default:
+            return 0xFF;
     }
 }
 

@@ -8,8 +8,8 @@ const Codec* findCodec(const uint8_t* data, size_t size) {
     // one-byte manufacturer mark plus plausible header fields, and TGA has no magic at all, so they
     // come last, PCX before TGA because its test is the stricter one: a TGA header can happen to
     // look like anything, but a PCX header must start with 0x0A.
-    static const Codec* const order[] = {&pngCodec(),  &gifCodec(),  &bmpCodec(), &tiffCodec(),
-                                         &iffCodec(),  &jpegCodec(), &pcxCodec(), &tgaCodec()};
+    static const Codec* const order[] = {&pngCodec(), &gifCodec(),  &bmpCodec(), &tiffCodec(),
+                                         &iffCodec(), &jpegCodec(), &pcxCodec(), &tgaCodec()};
     if (!data || size == 0) return nullptr;
     for (const Codec* codec : order)
         if (codec->sniff(data, size)) return codec;

@@ -14,9 +14,12 @@ int exifOrientation(const uint8_t* data, size_t size) {
     const uint8_t* tiff = data + 6;
     const size_t len = size - 6;
     bool little;
-    if (tiff[0] == 'I' && tiff[1] == 'I') little = true;
-    else if (tiff[0] == 'M' && tiff[1] == 'M') little = false;
-    else return 1;
+    if (tiff[0] == 'I' && tiff[1] == 'I')
+        little = true;
+    else if (tiff[0] == 'M' && tiff[1] == 'M')
+        little = false;
+    else
+        return 1;
     auto u16 = [&](size_t at) -> uint32_t {
         return little ? tiff[at] | (tiff[at + 1] << 8) : (tiff[at] << 8) | tiff[at + 1];
     };
@@ -59,7 +62,8 @@ void mirrorAll(ImageBuffer& img) {
 
 void flipVertical(ImageBuffer& img) {
     for (int top = 0, bottom = img.height() - 1; top < bottom; ++top, --bottom)
-        std::swap_ranges(img.storedRow(top), img.storedRow(top) + img.rowBytes, img.storedRow(bottom));
+        std::swap_ranges(img.storedRow(top), img.storedRow(top) + img.rowBytes,
+                         img.storedRow(bottom));
 }
 
 // Orientations 5 and 7 (turn plus mirror): dst(x', y') = src(sx, sy) with (sx, sy) an affine
@@ -79,11 +83,16 @@ void transposeInto(const ImageBuffer& src, ImageBuffer& dst, int orientation) {
                 // Along a destination row, x' walks the stored rows; sx stays fixed.
                 int sx = 0, sy0 = 0, step = 0;
                 if (orientation == 5) {
-                    sx = y; sy0 = tx; step = 1;
+                    sx = y;
+                    sy0 = tx;
+                    step = 1;
                 } else {  // 7
-                    sx = W - 1 - y; sy0 = H - 1 - tx; step = -1;
+                    sx = W - 1 - y;
+                    sy0 = H - 1 - tx;
+                    step = -1;
                 }
-                const int64_t rowStep = -static_cast<int64_t>(step) * src.rowBytes;  // top-down walk
+                const int64_t rowStep =
+                    -static_cast<int64_t>(step) * src.rowBytes;  // top-down walk
                 const uint8_t* in = src.rowFromTop(sy0) + static_cast<int64_t>(sx) * N;
                 for (int x = tx; x < xEnd; ++x) {
                     for (int k = 0; k < N; ++k) out[k] = in[k];
@@ -101,23 +110,34 @@ bool applyExifOrientation(ImageBuffer& img, int orientation) {
     const int bpp = img.bitCount() == 24 ? 3 : 1;
     if (!img.valid() || (img.bitCount() != 8 && img.bitCount() != 24)) return true;
     switch (orientation) {
-        case 2: bpp == 3 ? mirrorAll<3>(img) : mirrorAll<1>(img); return true;
+        case 2:
+            bpp == 3 ? mirrorAll<3>(img) : mirrorAll<1>(img);
+            return true;
         case 3:
             bpp == 3 ? mirrorAll<3>(img) : mirrorAll<1>(img);
             flipVertical(img);
             return true;
-        case 4: flipVertical(img); return true;
+        case 4:
+            flipVertical(img);
+            return true;
         // The common camera turns use the quarter-turn code, which is tiled and uses both cores.
-        case 6: return RotRight(img);
-        case 8: return RotLeft(img);
-        case 5: case 7: break;
-        default: return true;
+        case 6:
+            return RotRight(img);
+        case 8:
+            return RotLeft(img);
+        case 5:
+        case 7:
+            break;
+        default:
+            return true;
     }
     ImageBuffer turned;
     if (!newdib(turned, img.height(), img.width(), img.bitCount(), img.info, img.tableSize()))
         return false;
-    if (bpp == 3) transposeInto<3>(img, turned, orientation);
-    else transposeInto<1>(img, turned, orientation);
+    if (bpp == 3)
+        transposeInto<3>(img, turned, orientation);
+    else
+        transposeInto<1>(img, turned, orientation);
     img = std::move(turned);
     return true;
 }

@@ -13,7 +13,9 @@ namespace pr {
 int exifOrientation(const uint8_t* data, size_t size);
 
 // True for the orientations (5..8) whose upright picture has width and height swapped.
-inline bool orientationSwapsAxes(int orientation) { return orientation >= 5 && orientation <= 8; }
+inline bool orientationSwapsAxes(int orientation) {
+    return orientation >= 5 && orientation <= 8;
+}
 
 // Turns `img` (8 or 24 bits) upright for the given orientation: mirrors in place for 2..4, a new
 // picture for 5..8. Returns false only when the new picture cannot be allocated; `img` then keeps

@@ -3,9 +3,9 @@
 // What it gives: the first image of the file as an 8-bit picture of the size of the logical screen,
 // the screen filled with its background colour and the first frame placed at its offset, which is
 // what viewers show. A first frame that does not fit on the screen (writers that leave the screen
-// at 0 x 0, or forged offsets) is shown alone at its own size instead, so a tiny file cannot ask for
-// a huge, mostly empty canvas. The colour table is the frame's local table, else the global one,
-// else a grey ramp. The transparent index is not special: it shows the colour its entry holds.
+// at 0 x 0, or forged offsets) is shown alone at its own size instead, so a tiny file cannot ask
+// for a huge, mostly empty canvas. The colour table is the frame's local table, else the global
+// one, else a grey ramp. The transparent index is not special: it shows the colour its entry holds.
 //
 // What it checks: screen and frame size against Limits.h (through newdib) before allocating; every
 // row giflib hands back lands inside the frame, which lies inside the canvas. Pixel indexes beyond
@@ -59,7 +59,8 @@ struct Table {
     void take(const ColorMapObject* map) {
         used = std::min(map->ColorCount, 256);
         for (int i = 0; i < used; ++i)
-            info.colors[i] = RgbQuad{map->Colors[i].Blue, map->Colors[i].Green, map->Colors[i].Red, 0};
+            info.colors[i] =
+                RgbQuad{map->Colors[i].Blue, map->Colors[i].Green, map->Colors[i].Red, 0};
     }
     void greyRamp() {
         used = 256;
@@ -101,7 +102,8 @@ DecodeResult fail(ImageError error, const char* detail = "") {
 }
 
 bool sniffGif(const uint8_t* data, size_t size) {
-    return size >= 6 && (std::memcmp(data, "GIF87a", 6) == 0 || std::memcmp(data, "GIF89a", 6) == 0);
+    return size >= 6 &&
+           (std::memcmp(data, "GIF87a", 6) == 0 || std::memcmp(data, "GIF89a", 6) == 0);
 }
 
 // Skips extension blocks until the first image descriptor has been read. False when the file ends
@@ -139,7 +141,8 @@ uint8_t whiteIndex(ImageBuffer& out, Table& table, uint8_t background, int64_t o
     shown[background] = true;
     for (size_t y = 0; y < rowDone.size(); ++y) {
         if (!rowDone[y]) continue;
-        const uint8_t* row = out.rowFromTop(static_cast<int>(offsetY + static_cast<int64_t>(y))) + offsetX;
+        const uint8_t* row =
+            out.rowFromTop(static_cast<int>(offsetY + static_cast<int64_t>(y))) + offsetX;
         for (int64_t x = 0; x < fw; ++x) shown[row[x]] = true;
     }
     for (int i = 255; i >= 0; --i)
@@ -158,7 +161,8 @@ DecodeResult decodeGif(const uint8_t* data, size_t size, const DecodeOptions&, I
     int openError = 0;
     std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&source, readFromMemory, &openError));
     if (!gif) return fail(ImageError::Damaged, "GIF-Kopf");
-    if (!readToFirstImage(gif.get())) return fail(ImageError::Damaged, "kein Bild in der GIF-Datei");
+    if (!readToFirstImage(gif.get()))
+        return fail(ImageError::Damaged, "kein Bild in der GIF-Datei");
 
     const GifImageDesc& frame = gif->Image;
     const int64_t left = frame.Left, top = frame.Top, fw = frame.Width, fh = frame.Height;

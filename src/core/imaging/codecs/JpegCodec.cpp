@@ -35,8 +35,8 @@ constexpr long kMaxLibjpegMemory = 2L * 1024 * 1024 * 1024;
 struct ErrorManager {
     jpeg_error_mgr pub;
     jmp_buf jump;
-    bool hitEnd = false;      // the data ended before the last scan did
-    JDIMENSION endRow = 0;    // first output row that may lack data
+    bool hitEnd = false;    // the data ended before the last scan did
+    JDIMENSION endRow = 0;  // first output row that may lack data
 };
 
 void onError(j_common_ptr cinfo) {
@@ -126,7 +126,9 @@ struct Decompressor {
     ~Decompressor() { jpeg_destroy_decompress(&cinfo); }
 };
 
-DecodeResult fail(ImageError e, const char* detail = "") { return DecodeResult{e, detail, 0, 0, 0}; }
+DecodeResult fail(ImageError e, const char* detail = "") {
+    return DecodeResult{e, detail, 0, 0, 0};
+}
 
 // Everything a longjmp may interrupt lives here, outside the frame that calls setjmp.
 struct JpegJob {
@@ -149,12 +151,17 @@ DecodeResult run(JpegJob& job, const uint8_t* data, size_t size, const DecodeOpt
     if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK) return fail(ImageError::Damaged);
     job.multiScan = jpeg_has_multiple_scans(cinfo);
 
-    const int trueW = static_cast<int>(cinfo->image_width), trueH = static_cast<int>(cinfo->image_height);
+    const int trueW = static_cast<int>(cinfo->image_width),
+              trueH = static_cast<int>(cinfo->image_height);
     bool grey = false, cmyk = false;
     switch (cinfo->jpeg_color_space) {
-        case JCS_GRAYSCALE: grey = true; break;
+        case JCS_GRAYSCALE:
+            grey = true;
+            break;
         case JCS_CMYK:
-        case JCS_YCCK: cmyk = true; break;
+        case JCS_YCCK:
+            cmyk = true;
+            break;
         default:
             if (cinfo->num_components != 3) return fail(ImageError::Unsupported, "Farbraum");
             break;
@@ -169,10 +176,12 @@ DecodeResult run(JpegJob& job, const uint8_t* data, size_t size, const DecodeOpt
 
     const int orientation = job.orientation = orientationOf(cinfo);
     cinfo->scale_num = 1;
-    cinfo->scale_denom = static_cast<unsigned>(chooseDenominator(trueW, trueH, orientation, options));
+    cinfo->scale_denom =
+        static_cast<unsigned>(chooseDenominator(trueW, trueH, orientation, options));
     cinfo->out_color_space = grey ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_EXT_BGR;
     jpeg_calc_output_dimensions(cinfo);
-    const int outW = static_cast<int>(cinfo->output_width), outH = static_cast<int>(cinfo->output_height);
+    const int outW = static_cast<int>(cinfo->output_width),
+              outH = static_cast<int>(cinfo->output_height);
     if (!newdib(job.img, outW, outH, bits)) return fail(ImageError::OutOfMemory);
     if (grey) setGreyTable(job.img);
     if (cmyk) job.cmykRow.resize(static_cast<size_t>(outW) * 4);
@@ -192,11 +201,13 @@ DecodeResult run(JpegJob& job, const uint8_t* data, size_t size, const DecodeOpt
         if (cmyk) {
             rows[0] = job.cmykRow.data();
             if (jpeg_read_scanlines(cinfo, rows, 1) != 1) break;
-            cmykRowToBgr(job.cmykRow.data(), outW, inverted, job.img.rowFromTop(static_cast<int>(first)));
+            cmykRowToBgr(job.cmykRow.data(), outW, inverted,
+                         job.img.rowFromTop(static_cast<int>(first)));
             continue;
         }
         const JDIMENSION want = std::min<JDIMENSION>(16, cinfo->output_height - first);
-        for (JDIMENSION i = 0; i < want; ++i) rows[i] = job.img.rowFromTop(static_cast<int>(first + i));
+        for (JDIMENSION i = 0; i < want; ++i)
+            rows[i] = job.img.rowFromTop(static_cast<int>(first + i));
         if (jpeg_read_scanlines(cinfo, rows, want) == 0) break;
     }
     jpeg_finish_decompress(cinfo);
@@ -231,16 +242,19 @@ DecodeResult decodeJpeg(const uint8_t* data, size_t size, const DecodeOptions& o
         const JDIMENSION done = job.started ? job.d.cinfo.output_scanline : 0;
         if (done == 0) {
             char text[JMSG_LENGTH_MAX] = {0};
-            if (job.d.err.pub.msg_code >= 0) job.d.err.pub.format_message(
-                reinterpret_cast<j_common_ptr>(&job.d.cinfo), text);
+            if (job.d.err.pub.msg_code >= 0)
+                job.d.err.pub.format_message(reinterpret_cast<j_common_ptr>(&job.d.cinfo), text);
             // libjpeg refuses frames beyond its own maximum side before we see the size.
             const ImageError e = job.d.err.pub.msg_code == JERR_IMAGE_TOO_BIG ? ImageError::TooLarge
-                                                                               : ImageError::Damaged;
+                                                                              : ImageError::Damaged;
             return DecodeResult{e, text, 0, 0, 0};
         }
         whitenFrom(job.img, static_cast<int>(done));
-        result = DecodeResult{ImageError::None, {}, static_cast<int>(job.d.cinfo.image_width),
-                              static_cast<int>(job.d.cinfo.image_height), job.img.bitCount()};
+        result = DecodeResult{ImageError::None,
+                              {},
+                              static_cast<int>(job.d.cinfo.image_width),
+                              static_cast<int>(job.d.cinfo.image_height),
+                              job.img.bitCount()};
     }
     // Single-scan files are decoded row band by row band, so the band where the data ended and
     // everything below it is missing. Multi-scan files hold the whole picture at lower quality.

@@ -32,7 +32,9 @@ bool sniffPng(const uint8_t* data, size_t size) {
     return size >= 8 && std::memcmp(data, kSig, 8) == 0;
 }
 
-DecodeResult fail(ImageError e, const char* detail = "") { return DecodeResult{e, detail, 0, 0, 0}; }
+DecodeResult fail(ImageError e, const char* detail = "") {
+    return DecodeResult{e, detail, 0, 0, 0};
+}
 
 enum class RowMode { Direct, Expand2To4, ComposeAlpha };
 
@@ -49,11 +51,12 @@ struct PngJob {
     std::vector<uint8_t> tail;
     ImageBuffer img;
     RowMode mode = RowMode::Direct;
-    std::vector<uint8_t> temp;  // one row, or every row of an interlaced picture that needs converting
+    std::vector<uint8_t>
+        temp;  // one row, or every row of an interlaced picture that needs converting
     size_t tempRowBytes = 0;
     bool interlaced = false;
-    bool anyRow = false;        // at least one row reached the picture
-    int rowsDone = 0;           // rows completed in a non-interlaced picture
+    bool anyRow = false;  // at least one row reached the picture
+    int rowsDone = 0;     // rows completed in a non-interlaced picture
     DecodeResult result;
     char message[128] = {0};
     ~PngJob() { png_destroy_read_struct(&png, &info, nullptr); }
@@ -147,8 +150,10 @@ void composeOverWhite(const uint8_t* in, int width, uint8_t* out) {
 
 void convertRow(const PngJob& job, const uint8_t* in, int y) {
     uint8_t* out = job.img.rowFromTop(y);
-    if (job.mode == RowMode::Expand2To4) expand2To4(in, job.img.width(), out);
-    else composeOverWhite(in, job.img.width(), out);
+    if (job.mode == RowMode::Expand2To4)
+        expand2To4(in, job.img.width(), out);
+    else
+        composeOverWhite(in, job.img.width(), out);
 }
 
 // Sets the transformations, works out the depth and makes the picture. Returns false with the
@@ -166,8 +171,10 @@ bool prepare(PngJob& job) {
     const bool greyLow = colorType == PNG_COLOR_TYPE_GRAY && depth <= 8;
     const bool grey16 = colorType == PNG_COLOR_TYPE_GRAY && depth == 16 && !hasTrns;
     int outBits = 24;
-    if (palette || greyLow) outBits = depth == 2 ? 4 : depth;
-    else if (grey16) outBits = 8;
+    if (palette || greyLow)
+        outBits = depth == 2 ? 4 : depth;
+    else if (grey16)
+        outBits = 8;
 
     DibLayout layout;
     const SizeCheck sc = computeDibLayout(width, height, outBits, layout);
@@ -189,7 +196,8 @@ bool prepare(PngJob& job) {
         if (hasTrns) png_get_tRNS(png, info, &alpha, &alphaCount, nullptr);
         count = std::min(count, 256);
         for (int i = 0; i < count; ++i) {
-            const unsigned a = alpha && i < alphaCount ? alpha[i] : 255, back = 255 * (255 - a) + 127;
+            const unsigned a = alpha && i < alphaCount ? alpha[i] : 255,
+                           back = 255 * (255 - a) + 127;
             table.colors[i] = RgbQuad{static_cast<uint8_t>((plte[i].blue * a + back) / 255),
                                       static_cast<uint8_t>((plte[i].green * a + back) / 255),
                                       static_cast<uint8_t>((plte[i].red * a + back) / 255), 0};
@@ -222,11 +230,12 @@ bool prepare(PngJob& job) {
     if (job.interlaced) png_set_interlace_handling(png);
     png_read_update_info(png, info);
 
-    job.mode = alpha ? RowMode::ComposeAlpha : depth == 2 && outBits == 4 ? RowMode::Expand2To4
-                                                                           : RowMode::Direct;
+    job.mode = alpha                        ? RowMode::ComposeAlpha
+               : depth == 2 && outBits == 4 ? RowMode::Expand2To4
+                                            : RowMode::Direct;
     // libpng's row must be exactly what the mode expects, or a row would overrun its buffer.
     const size_t libpngRow = png_get_rowbytes(png, info);
-    const size_t expected = job.mode == RowMode::ComposeAlpha   ? size_t{width} * 4
+    const size_t expected = job.mode == RowMode::ComposeAlpha ? size_t{width} * 4
                             : job.mode == RowMode::Expand2To4 ? (size_t{width} + 3) / 4
                                                               : (size_t{width} * outBits + 7) / 8;
     if (libpngRow != expected) {
@@ -248,8 +257,10 @@ bool prepare(PngJob& job) {
         return false;
     }
     if (job.interlaced && job.mode == RowMode::Expand2To4)
-        std::fill(job.temp.begin(), job.temp.end(), static_cast<uint8_t>((lightestTableIndex(job.img) & 3) * 0x55));
-    result = DecodeResult{ImageError::None, {}, static_cast<int>(width), static_cast<int>(height), outBits};
+        std::fill(job.temp.begin(), job.temp.end(),
+                  static_cast<uint8_t>((lightestTableIndex(job.img) & 3) * 0x55));
+    result = DecodeResult{
+        ImageError::None, {}, static_cast<int>(width), static_cast<int>(height), outBits};
     return true;
 }
 

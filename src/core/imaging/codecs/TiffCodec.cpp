@@ -53,16 +53,25 @@ tmsize_t readProc(thandle_t h, void* buffer, tmsize_t wanted) {
     return static_cast<tmsize_t>(n);
 }
 
-tmsize_t writeProc(thandle_t, void*, tmsize_t) { return -1; }
+tmsize_t writeProc(thandle_t, void*, tmsize_t) {
+    return -1;
+}
 
 toff_t seekProc(thandle_t h, toff_t offset, int whence) {
     auto* f = static_cast<MemoryFile*>(h);
     uint64_t base = 0;
     switch (whence) {
-        case SEEK_SET: base = 0; break;
-        case SEEK_CUR: base = f->pos; break;
-        case SEEK_END: base = f->size; break;
-        default: return static_cast<toff_t>(-1);
+        case SEEK_SET:
+            base = 0;
+            break;
+        case SEEK_CUR:
+            base = f->pos;
+            break;
+        case SEEK_END:
+            base = f->size;
+            break;
+        default:
+            return static_cast<toff_t>(-1);
     }
     // Offsets come from the file; a seek past the end is allowed (reads there give nothing), one
     // that wraps is not.
@@ -71,8 +80,12 @@ toff_t seekProc(thandle_t h, toff_t offset, int whence) {
     return f->pos;
 }
 
-int closeProc(thandle_t) { return 0; }
-toff_t sizeProc(thandle_t h) { return static_cast<MemoryFile*>(h)->size; }
+int closeProc(thandle_t) {
+    return 0;
+}
+toff_t sizeProc(thandle_t h) {
+    return static_cast<MemoryFile*>(h)->size;
+}
 
 // Handing libtiff the buffer as a "mapped file" lets it decode uncompressed strips without a copy.
 int mapProc(thandle_t h, void** base, toff_t* size) {
@@ -83,7 +96,9 @@ int mapProc(thandle_t h, void** base, toff_t* size) {
 }
 void unmapProc(thandle_t, void*, toff_t) {}
 
-int swallowMessage(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+int swallowMessage(TIFF*, void*, const char*, const char*, va_list) {
+    return 1;
+}
 
 // Messages that libtiff raises before a handle exists go to the process-wide handlers, which print
 // to stderr by default; a picture browser must stay quiet about every damaged file it passes.
@@ -118,7 +133,8 @@ bool sniffTiff(const uint8_t* d, size_t size) {
 
 struct Directory {
     uint32_t width = 0, height = 0;
-    uint16_t bits = 1, samples = 1, photometric = PHOTOMETRIC_MINISBLACK, planar = PLANARCONFIG_CONTIG;
+    uint16_t bits = 1, samples = 1, photometric = PHOTOMETRIC_MINISBLACK,
+             planar = PLANARCONFIG_CONTIG;
     uint16_t orientation = ORIENTATION_TOPLEFT, sampleFormat = SAMPLEFORMAT_UINT;
     uint16_t extraCount = 0;
     const uint16_t* extraTypes = nullptr;
@@ -136,7 +152,8 @@ bool readDirectory(TIFF* tif, Directory& d) {
     TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLEFORMAT, &d.sampleFormat);
     TIFFGetFieldDefaulted(tif, TIFFTAG_EXTRASAMPLES, &d.extraCount, &d.extraTypes);
     if (!TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &d.photometric))
-        d.photometric = d.samples >= 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK;  // as libtiff guesses
+        d.photometric =
+            d.samples >= 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK;  // as libtiff guesses
     d.tiled = TIFFIsTiled(tif) != 0;
     if (d.orientation < 1 || d.orientation > 8) d.orientation = ORIENTATION_TOPLEFT;
     return true;
@@ -146,8 +163,10 @@ bool readDirectory(TIFF* tif, Directory& d) {
 bool isIndexed(const Directory& d) {
     const bool bitsOk = d.bits == 1 || d.bits == 2 || d.bits == 4 || d.bits == 8;
     const bool kindOk = d.photometric == PHOTOMETRIC_MINISWHITE ||
-                        d.photometric == PHOTOMETRIC_MINISBLACK || d.photometric == PHOTOMETRIC_PALETTE;
-    const bool formatOk = d.sampleFormat == SAMPLEFORMAT_UINT || d.sampleFormat == SAMPLEFORMAT_VOID;
+                        d.photometric == PHOTOMETRIC_MINISBLACK ||
+                        d.photometric == PHOTOMETRIC_PALETTE;
+    const bool formatOk =
+        d.sampleFormat == SAMPLEFORMAT_UINT || d.sampleFormat == SAMPLEFORMAT_VOID;
     return d.samples == 1 && bitsOk && kindOk && formatOk;
 }
 
@@ -159,7 +178,8 @@ bool buildTable(TIFF* tif, const Directory& d, BitmapInfo& info, uint8_t& white)
         for (int i = 0; i < n; ++i) {
             int v = i * 255 / (n - 1);
             if (inverted) v = 255 - v;
-            info.colors[i] = RgbQuad{static_cast<uint8_t>(v), static_cast<uint8_t>(v), static_cast<uint8_t>(v), 0};
+            info.colors[i] = RgbQuad{static_cast<uint8_t>(v), static_cast<uint8_t>(v),
+                                     static_cast<uint8_t>(v), 0};
         }
         white = static_cast<uint8_t>(inverted ? 0 : n - 1);
         return true;
@@ -225,7 +245,8 @@ int64_t readIndexedRows(TIFF* tif, const Directory& d, TiffOrientedWriter& write
     const uint64_t tilePixels = static_cast<uint64_t>(tw) * th;
     const uint64_t picturePixels = static_cast<uint64_t>(d.width) * d.height;
     if (tw == 0 || th == 0 || tileBytes <= 0 || tileRowBytes <= 0 ||
-        tilePixels > 4 * picturePixels + 65536 || static_cast<uint64_t>(tileBytes) > kMaxImageBytes ||
+        tilePixels > 4 * picturePixels + 65536 ||
+        static_cast<uint64_t>(tileBytes) > kMaxImageBytes ||
         static_cast<uint64_t>(tileRowBytes) * th > static_cast<uint64_t>(tileBytes) ||
         static_cast<uint64_t>(tileRowBytes) * 8 < static_cast<uint64_t>(tw) * d.bits)
         return 0;
@@ -247,7 +268,8 @@ int64_t readIndexedRows(TIFF* tif, const Directory& d, TiffOrientedWriter& write
                        band.data() + static_cast<size_t>(r) * w + x);
         }
         if (!anyTile) return y;
-        for (int r = 0; r < rows; ++r) writer.putIndexRow(y + r, band.data() + static_cast<size_t>(r) * w);
+        for (int r = 0; r < rows; ++r)
+            writer.putIndexRow(y + r, band.data() + static_cast<size_t>(r) * w);
     }
     return h;
 }
@@ -267,8 +289,9 @@ int64_t readRgb8Rows(TIFF* tif, const Directory& d, TiffOrientedWriter& writer) 
     const int w = static_cast<int>(d.width), h = static_cast<int>(d.height);
     const tmsize_t lineBytes = TIFFScanlineSize(tif);
     if (lineBytes <= 0 || lineBytes < static_cast<tmsize_t>(w) * d.samples) return 0;
-    const bool alpha = d.samples >= 4 && d.extraCount >= 1 && d.extraTypes &&
-                       (d.extraTypes[0] == EXTRASAMPLE_ASSOCALPHA || d.extraTypes[0] == EXTRASAMPLE_UNASSALPHA);
+    const bool alpha =
+        d.samples >= 4 && d.extraCount >= 1 && d.extraTypes &&
+        (d.extraTypes[0] == EXTRASAMPLE_ASSOCALPHA || d.extraTypes[0] == EXTRASAMPLE_UNASSALPHA);
     const bool premultiplied = alpha && d.extraTypes[0] == EXTRASAMPLE_ASSOCALPHA;
     std::vector<uint8_t> line(static_cast<size_t>(lineBytes));
     std::vector<uint8_t> bgr(static_cast<size_t>(w) * 3);
@@ -353,9 +376,9 @@ DecodeResult decodeTiff(const uint8_t* data, size_t size, const DecodeOptions&, 
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), swallowMessage, nullptr);
     TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), kMaxLibtiffAlloc);
     MemoryFile file{data, size, 0};
-    std::unique_ptr<TIFF, TiffCloser> tif(TIFFClientOpenExt("picture.tif", "r", &file, readProc, writeProc,
-                                                            seekProc, closeProc, sizeProc, mapProc,
-                                                            unmapProc, options.get()));
+    std::unique_ptr<TIFF, TiffCloser> tif(
+        TIFFClientOpenExt("picture.tif", "r", &file, readProc, writeProc, seekProc, closeProc,
+                          sizeProc, mapProc, unmapProc, options.get()));
     if (!tif) return fail(ImageError::Damaged, "TIFF-Kopf");
     Directory d;
     if (!readDirectory(tif.get(), d)) return fail(ImageError::Damaged, "TIFF-Kopf");
@@ -373,11 +396,12 @@ DecodeResult decodeTiff(const uint8_t* data, size_t size, const DecodeOptions&, 
     uint8_t white = 0;
     if (indexed && !buildTable(tif.get(), d, table, white))
         return fail(ImageError::Damaged, "TIFF-Farbtabelle fehlt");
-    if (!newdib(out, static_cast<int>(seenW), static_cast<int>(seenH), bitCount, indexed ? &table : nullptr,
-                indexed ? 1 << d.bits : 0))
+    if (!newdib(out, static_cast<int>(seenW), static_cast<int>(seenH), bitCount,
+                indexed ? &table : nullptr, indexed ? 1 << d.bits : 0))
         return fail(ImageError::OutOfMemory);
 
-    TiffOrientedWriter writer(out, d.orientation, static_cast<int>(d.width), static_cast<int>(d.height));
+    TiffOrientedWriter writer(out, d.orientation, static_cast<int>(d.width),
+                              static_cast<int>(d.height));
     bool unsupported = false;
     const int64_t rows = indexed          ? readIndexedRows(tif.get(), d, writer, white)
                          : isPlainRgb8(d) ? readRgb8Rows(tif.get(), d, writer)
@@ -390,7 +414,8 @@ DecodeResult decodeTiff(const uint8_t* data, size_t size, const DecodeOptions&, 
     }
     if (rows < d.height) {
         const int w = static_cast<int>(d.width);
-        std::vector<uint8_t> blank(static_cast<size_t>(w) * (indexed ? 1 : 3), indexed ? white : 0xFF);
+        std::vector<uint8_t> blank(static_cast<size_t>(w) * (indexed ? 1 : 3),
+                                   indexed ? white : 0xFF);
         for (int64_t r = rows; r < d.height; ++r)
             indexed ? writer.putIndexRow(static_cast<int>(r), blank.data())
                     : writer.putBgrRow(static_cast<int>(r), blank.data());

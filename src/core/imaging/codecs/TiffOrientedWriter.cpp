@@ -18,7 +18,9 @@ inline void putIndex(uint8_t* row, int x, int bits, uint8_t v) {
                            : static_cast<uint8_t>((byte & 0x0Fu) | (v << 4));
             break;
         }
-        default: row[x] = v; break;
+        default:
+            row[x] = v;
+            break;
     }
 }
 
@@ -41,14 +43,38 @@ TiffOrientedWriter::TiffOrientedWriter(ImageBuffer& out, int orientation, int fi
 void TiffOrientedWriter::seenAt(int c, int r, int& x, int& y) const {
     const int w = fileWidth_, h = fileHeight_;
     switch (orientation_) {
-        case 2: x = w - 1 - c; y = r; break;          // top row, right column first
-        case 3: x = w - 1 - c; y = h - 1 - r; break;  // turned half round
-        case 4: x = c; y = h - 1 - r; break;          // bottom row first
-        case 5: x = r; y = c; break;                  // rows are the seen columns, left first
-        case 6: x = h - 1 - r; y = c; break;          // first row is the seen right edge
-        case 7: x = h - 1 - r; y = w - 1 - c; break;
-        case 8: x = r; y = w - 1 - c; break;          // first row is the seen left edge, bottom up
-        default: x = c; y = r; break;
+        case 2:
+            x = w - 1 - c;
+            y = r;
+            break;  // top row, right column first
+        case 3:
+            x = w - 1 - c;
+            y = h - 1 - r;
+            break;  // turned half round
+        case 4:
+            x = c;
+            y = h - 1 - r;
+            break;  // bottom row first
+        case 5:
+            x = r;
+            y = c;
+            break;  // rows are the seen columns, left first
+        case 6:
+            x = h - 1 - r;
+            y = c;
+            break;  // first row is the seen right edge
+        case 7:
+            x = h - 1 - r;
+            y = w - 1 - c;
+            break;
+        case 8:
+            x = r;
+            y = w - 1 - c;
+            break;  // first row is the seen left edge, bottom up
+        default:
+            x = c;
+            y = r;
+            break;
     }
 }
 
@@ -82,7 +108,8 @@ void TiffOrientedWriter::putBgrRow(int fileRow, const uint8_t* bgr) {
     for (int c = 0; c < fileWidth_; ++c) {
         int x = 0, y = 0;
         seenAt(c, fileRow, x, y);
-        std::memcpy(out_.rowFromTop(y) + 3 * static_cast<int64_t>(x), bgr + 3 * static_cast<int64_t>(c), 3);
+        std::memcpy(out_.rowFromTop(y) + 3 * static_cast<int64_t>(x),
+                    bgr + 3 * static_cast<int64_t>(c), 3);
     }
 }
 
