@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/check-core-has-no-qt.sh
+bash scripts/check-format.sh
 cmake -S . -B build-tests -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPR_BUILD_TESTS=ON -DPR_BUILD_BENCH=ON >/dev/null
 cmake --build build-tests
 if [ -f scripts/fuzz-smoke.sh ]; then bash scripts/fuzz-smoke.sh; fi
