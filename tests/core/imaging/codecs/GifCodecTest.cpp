@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "../owncodecs/CodecTestSupport.h"
+#include "CodecTestSupport.h"
 
 using namespace testsupport;
 using codectest::decodeBytes;

@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "../owncodecs/CodecTestSupport.h"
+#include "CodecTestSupport.h"
 
 using namespace pr;
 using namespace testsupport;

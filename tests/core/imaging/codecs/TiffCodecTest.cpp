@@ -1,7 +1,7 @@
 // TIFF reader against files written by netpbm and ImageMagick at test time, plus a few files built
 // here by hand where a writer cannot be made to produce the case (data cut short, forged sizes).
 
-#include "../owncodecs/CodecTestSupport.h"
+#include "CodecTestSupport.h"
 
 using namespace testsupport;
 using codectest::decodeBytes;

@@ -2,7 +2,7 @@
 
 #include <zlib.h>
 
-#include "../owncodecs/CodecTestSupport.h"
+#include "CodecTestSupport.h"
 
 using namespace pr;
 using namespace testsupport;

@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "../owncodecs/CodecTestSupport.h"
+#include "CodecTestSupport.h"
 #include "core/imaging/codecs/BmpPixels.h"
 
 using namespace pr;

@@ -1,13 +1,13 @@
+// The main() of every GUI test program.
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QSettings>
 #include <QStandardPaths>
 
-#include "gui/toolkit/StoredValues.h"
-
 int main(int argc, char** argv) {
-    // Before anything opens QSettings: the user's own values must never be read or written.
+    // Before anything opens QSettings or asks for a standard folder: the user's own values and
+    // data folder must never be read or written.
     QStandardPaths::setTestModeEnabled(true);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
