@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "BenchPhotos.h"
-#include "core/imaging/FileBytes.h"
 #include "core/imaging/RasterLibrary.h"
+#include "core/io/WholeFile.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "core/browse/StoredText.h"
+#include "core/io/StoredText.h"
 
 namespace pr {
 

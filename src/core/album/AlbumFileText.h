@@ -9,7 +9,7 @@
 namespace pr {
 
 // A stored string as UTF-8: unchanged when valid UTF-8, otherwise read as Windows-1252 (the
-// rule of every stored string, see browse/StoredText.h).
+// rule of every stored string, see io/StoredText.h).
 std::string decodeAlbumText(const std::string& stored);
 // The longest prefix of at most `maxBytes` bytes that does not cut a UTF-8 sequence in two.
 std::string clipAlbumText(const std::string& text, std::size_t maxBytes);

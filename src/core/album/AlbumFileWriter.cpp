@@ -8,7 +8,7 @@
 #include "core/album/AlbumFileMessages.h"
 #include "core/album/AlbumFileReplace.h"
 #include "core/album/AlbumFileText.h"
-#include "core/browse/UpperText.h"
+#include "core/io/UpperText.h"
 
 namespace pr {
 

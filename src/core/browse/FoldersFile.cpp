@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "core/browse/AtomicFile.h"
 #include "core/browse/FavouriteFolders.h"
-#include "core/browse/PathText.h"
-#include "core/browse/StoredText.h"
+#include "core/io/AtomicFile.h"
+#include "core/io/PathText.h"
+#include "core/io/StoredText.h"
 
 namespace pr {
 

@@ -9,7 +9,7 @@
 
 #include "core/browse/LittleEndian.h"
 #include "core/browse/ThumbCacheFormat.h"
-#include "core/browse/UpperText.h"
+#include "core/io/UpperText.h"
 
 namespace pr {
 

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <functional>
 
-#include "core/browse/AtomicFile.h"
 #include "core/browse/LittleEndian.h"
 #include "core/browse/ThumbCacheFormat.h"
+#include "core/io/AtomicFile.h"
 
 namespace pr {
 

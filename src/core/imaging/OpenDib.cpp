@@ -5,10 +5,10 @@
 #include <utility>
 #include <vector>
 
-#include "core/imaging/FileBytes.h"
 #include "core/imaging/Limits.h"
 #include "core/imaging/RasterLibrary.h"
 #include "core/imaging/codecs/CodecRegistry.h"
+#include "core/io/WholeFile.h"
 
 namespace pr {
 namespace {

@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QVBoxLayout>
 
-#include "core/browse/PathText.h"
 #include "core/browse/ThumbCacheWriter.h"
+#include "core/io/PathText.h"
 #include "gui/browse/ThumbThread.h"
 
 namespace pr {

@@ -1,4 +1,4 @@
-#include "core/browse/PathText.h"
+#include "core/io/PathText.h"
 
 namespace pr {
 

@@ -1,4 +1,4 @@
-#include "core/browse/UpperText.h"
+#include "core/io/UpperText.h"
 
 namespace pr {
 

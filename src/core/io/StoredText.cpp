@@ -1,4 +1,4 @@
-#include "core/browse/StoredText.h"
+#include "core/io/StoredText.h"
 
 #include <cstdint>
 

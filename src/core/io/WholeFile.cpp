@@ -1,4 +1,4 @@
-#include "core/imaging/FileBytes.h"
+#include "core/io/WholeFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

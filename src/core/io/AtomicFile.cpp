@@ -1,4 +1,4 @@
-#include "core/browse/AtomicFile.h"
+#include "core/io/AtomicFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <random>
 
-#include "core/browse/PathText.h"
+#include "core/io/PathText.h"
 
 namespace pr {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "core/browse/PathText.h"
-#include "core/browse/StoredText.h"
-#include "core/browse/UpperText.h"
+#include "core/io/PathText.h"
+#include "core/io/StoredText.h"
+#include "core/io/UpperText.h"
 
 using namespace pr;
 
