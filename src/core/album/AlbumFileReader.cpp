@@ -1,14 +1,14 @@
 #include "core/album/AlbumFileReader.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <limits>
-#include <memory>
 #include <vector>
 
 #include "core/album/AlbumFileMessages.h"
 #include "core/album/AlbumFileText.h"
+#include "core/io/StoredText.h"
+#include "core/io/WholeFile.h"
 
 namespace pr {
 
@@ -93,7 +93,7 @@ bool readFont(ByteSource& in, CaptionFont& font) {
     const uint8_t nameLength = in.u8();
     std::string name(nameLength, '\0');
     in.bytes(&name[0], nameLength);
-    read.Name = decodeAlbumText(name);
+    read.Name = decodeStoredText(name);
     read.Pitch = in.u8();
     read.PixelsPerInch = in.i32();
     read.Size = in.i32();
@@ -191,10 +191,10 @@ bool readPictures(ByteSource& in, AlbumFileVersion version, int32_t count,
     out.resize(static_cast<std::size_t>(count));
     for (StoredPicture& picture : out) {
         picture.FileName =
-            checkedLength(in, resolveStoredPath(decodeAlbumText(in.counted()), albumFolder));
+            checkedLength(in, resolveStoredPath(decodeStoredText(in.counted()), albumFolder));
         picture.Rotation = in.i32();
         picture.Key = in.i32();
-        if (withComment) picture.Comment = checkedLength(in, decodeAlbumText(in.counted()));
+        if (withComment) picture.Comment = checkedLength(in, decodeStoredText(in.counted()));
         if (!in.ok()) return false;
         if (picture.Rotation < 0 || picture.Rotation > 3) picture.Rotation = 0;
     }
@@ -259,23 +259,16 @@ AlbumReadResult parseAlbumFile(const uint8_t* data, std::size_t size, const std:
 
 AlbumReadResult readAlbumFile(const std::string& albumPath, const AlbumSettings& current,
                               const OldPageGeometry& page) {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(albumPath.c_str(), "rb"), &std::fclose);
-    if (!file) return failure(AlbumReadError::OpenFailed, albumOpenFailedMessage(albumPath));
     std::vector<uint8_t> bytes;
-    uint8_t chunk[65536];
-    for (;;) {
-        const std::size_t n = std::fread(chunk, 1, sizeof chunk, file.get());
-        bytes.insert(bytes.end(), chunk, chunk + n);
-        if (bytes.size() > kMaxAlbumFileBytes) {
+    switch (readWholeFile(albumPath, bytes, kMaxAlbumFileBytes)) {
+        case FileReadStatus::Ok:
+            return parseAlbumFile(bytes.data(), bytes.size(), albumPath, current, page);
+        case FileReadStatus::TooLarge:
             return failure(AlbumReadError::Damaged, albumInvalidMessage());
-        }
-        if (n < sizeof chunk) break;
+        default:
+            // A folder is no album, and neither is a file on a failing disk.
+            return failure(AlbumReadError::OpenFailed, albumOpenFailedMessage(albumPath));
     }
-    // A folder opens but does not read; neither does a file on a failing disk.
-    if (std::ferror(file.get())) {
-        return failure(AlbumReadError::OpenFailed, albumOpenFailedMessage(albumPath));
-    }
-    return parseAlbumFile(bytes.data(), bytes.size(), albumPath, current, page);
 }
 
 }  // namespace pr

@@ -6,8 +6,9 @@
 #include <limits>
 
 #include "core/album/AlbumFileMessages.h"
-#include "core/album/AlbumFileReplace.h"
-#include "core/album/AlbumFileText.h"
+#include "core/io/AtomicFile.h"
+#include "core/io/PathText.h"
+#include "core/io/StoredText.h"
 #include "core/io/UpperText.h"
 
 namespace pr {
@@ -51,7 +52,7 @@ int32_t truncated(double v) {
 }
 
 void writeFont(ByteSink& out, const CaptionFont& font) {
-    const std::string name = clipAlbumText(font.Name, 255);
+    const std::string name = clipUtf8(font.Name, 255);
     out.u8(font.Charset);
     out.u32(font.Color);
     out.u8(static_cast<uint8_t>(name.size()));
@@ -71,8 +72,8 @@ bool sameFolderOnDisk(const std::string& a, const std::string& b) {
 
 std::string storedPicturePath(const std::string& fileName, const std::string& albumPath,
                               const SameFolderFn& sameFolder) {
-    const AlbumPathParts picture = splitAlbumPath(fileName);
-    const std::string albumFolder = splitAlbumPath(albumPath).folder;
+    const PathParts picture = splitStoredPath(fileName);
+    const std::string albumFolder = splitStoredPath(albumPath).folder;
     if (!equalsUpperText(picture.folder, albumFolder)) return fileName;
     if (picture.folder == albumFolder || (sameFolder && sameFolder(picture.folder, albumFolder))) {
         return picture.name;
@@ -144,7 +145,7 @@ AlbumSaveResult saveAlbumFile(const std::string& albumPath, Album& album,
     AlbumSaveResult result;
     const std::vector<uint8_t> bytes =
         encodeAlbumFile(albumFileContentOf(album, settings), albumPath);
-    if (!replaceFileAtomically(albumPath, bytes)) {
+    if (!saveFileAtomically(albumPath, bytes.data(), bytes.size())) {
         result.message = albumSaveFailedMessage(albumPath);
         return result;
     }

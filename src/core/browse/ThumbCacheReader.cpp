@@ -1,14 +1,12 @@
 #include "core/browse/ThumbCacheReader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "core/browse/LittleEndian.h"
 #include "core/browse/ThumbCacheFormat.h"
+#include "core/io/InputFile.h"
 #include "core/io/UpperText.h"
 
 namespace pr {
@@ -40,25 +38,14 @@ private:
 
 class FileSource final : public ThumbCacheReader::Source {
 public:
-    FileSource(int fd, uint64_t size) : fd_(fd), size_(size) {}
-    ~FileSource() override { ::close(fd_); }
-    uint64_t size() const override { return size_; }
+    explicit FileSource(InputFile file) : file_(std::move(file)) {}
+    uint64_t size() const override { return file_.size(); }
     bool read(uint64_t offset, void* out, std::size_t n) const override {
-        auto* p = static_cast<uint8_t*>(out);
-        while (n > 0) {
-            const ssize_t got = ::pread(fd_, p, n, static_cast<off_t>(offset));
-            if (got < 0 && errno == EINTR) continue;
-            if (got <= 0) return false;
-            p += got;
-            offset += static_cast<uint64_t>(got);
-            n -= static_cast<std::size_t>(got);
-        }
-        return true;
+        return file_.readExactlyAt(offset, out, n);
     }
 
 private:
-    int fd_;
-    uint64_t size_;
+    InputFile file_;
 };
 
 }  // namespace
@@ -75,14 +62,9 @@ ThumbCacheReader ThumbCacheReader::openFolder(const std::string& folder) {
 
 ThumbCacheReader ThumbCacheReader::openFile(const std::string& path) {
     ThumbCacheReader reader;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return reader;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return reader;
-    }
-    reader.source_ = std::make_unique<FileSource>(fd, static_cast<uint64_t>(st.st_size));
+    InputFile file;
+    if (!file.open(path)) return reader;
+    reader.source_ = std::make_unique<FileSource>(std::move(file));
     reader.readIndex();
     return reader;
 }

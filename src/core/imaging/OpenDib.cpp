@@ -25,7 +25,7 @@ void failInto(ImageBuffer& out, const DecodeResult& result) {
 DecodeResult readAndDecode(const std::string& path, const DecodeOptions& options,
                            ImageBuffer& out) {
     std::vector<uint8_t> bytes;
-    if (!readFileBytes(path, bytes, kMaxFileBytes)) {
+    if (readWholeFile(path, bytes, kMaxFileBytes) != FileReadStatus::Ok) {
         DecodeResult r{ImageError::CannotOpen, {}, 0, 0, 0};
         failInto(out, r);
         return r;

@@ -3,13 +3,60 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <atomic>
 #include <cerrno>
-#include <cstdio>
-#include <random>
+#include <climits>
+#include <cstdlib>
 
 #include "core/io/PathText.h"
 
 namespace pr {
+
+namespace {
+
+// Room for the dot, ".tmp-", the process number and a counter within a 255-byte name.
+constexpr std::size_t kMaxTempStem = 200;
+
+// Follows a symbolic link so the link itself is not replaced by a plain file.
+std::string linkTarget(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) == nullptr) return path;  // dangling
+    return resolved;
+}
+
+std::string folderOf(const std::string& path) {
+    const std::string folder = splitLocalPath(path).folder;
+    return folder.empty() ? std::string("./") : folder;
+}
+
+// A fresh file beside the target. O_EXCL with a new name each try, so an existing file is never
+// truncated.
+int createTemporary(const std::string& target, std::string& tempPath) {
+    static std::atomic<unsigned> counter{0};
+    const PathParts parts = splitLocalPath(target);
+    const std::string stem = folderOf(target) + "." + parts.name.substr(0, kMaxTempStem) + ".tmp-" +
+                             std::to_string(::getpid()) + "-";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = stem + std::to_string(counter.fetch_add(1));
+        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+// Makes the rename itself durable. The new content is already safe, so a failure here does not
+// make the save fail.
+void syncFolder(const std::string& target) {
+    const int fd = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    (void)::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
 
 AtomicFile::~AtomicFile() {
     discard();
@@ -19,33 +66,19 @@ bool AtomicFile::open(const std::string& targetPath) {
     discard();
     failed_ = false;
     if (targetPath.empty()) return false;
-    // Only '/' separates here: on Linux a backslash is an ordinary character of a folder name.
-    const std::string::size_type cut = targetPath.find_last_of(kPathSeparator);
-    const std::string folder =
-        cut == std::string::npos ? std::string() : targetPath.substr(0, cut + 1);
-    const std::string name = targetPath.substr(folder.size());
-    // A name of our own rather than mkstemp's: mkstemp creates with mode 0600, and a cache file in
-    // a shared picture folder should get the permissions the user's umask gives any new file.
-    std::random_device random;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        const std::string temp = folder + "." + name.substr(0, 200) + ".tmp" +
-                                 std::to_string(::getpid()) + "-" + std::to_string(random());
-        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            fd_ = fd;
-            temp_ = temp;
-            target_ = targetPath;
-            // Keep the permissions of the file being replaced (a user may have made it
-            // group-writable); a failure here is harmless.
-            struct stat old;
-            if (::stat(targetPath.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-                (void)::fchmod(fd_, old.st_mode & 07777);
-            }
-            return true;
-        }
-        if (errno != EEXIST) return false;
+    target_ = linkTarget(targetPath);
+    const int fd = createTemporary(target_, temp_);
+    if (fd < 0) {
+        temp_.clear();
+        return false;
     }
-    return false;
+    fd_ = fd;
+    // Best effort: some file systems (FAT, network shares) refuse fchmod but take the file, which
+    // then simply keeps the permissions of a new file.
+    struct stat old {};
+    if (::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        (void)::fchmod(fd_, old.st_mode & 07777);
+    return true;
 }
 
 bool AtomicFile::write(const void* data, std::size_t size) {
@@ -53,8 +86,8 @@ bool AtomicFile::write(const void* data, std::size_t size) {
     const auto* p = static_cast<const uint8_t*>(data);
     while (size > 0) {
         const ssize_t n = ::write(fd_, p, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
             failed_ = true;
             return false;
         }
@@ -71,22 +104,11 @@ bool AtomicFile::commit() {
     fd_ = -1;
     if (ok) ok = ::rename(temp_.c_str(), target_.c_str()) == 0;
     if (!ok) {
-        ::unlink(temp_.c_str());
-        temp_.clear();
+        discard();
         return false;
     }
     temp_.clear();
-    // Make the rename itself durable; the new content is already safe, so a failure here does not
-    // make the save fail.
-    const std::string::size_type cut = target_.find_last_of(kPathSeparator);
-    const std::string folder =
-        cut == std::string::npos ? std::string() : target_.substr(0, cut + 1);
-    const int dir =
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        (void)::fsync(dir);
-        ::close(dir);
-    }
+    syncFolder(target_);
     return true;
 }
 

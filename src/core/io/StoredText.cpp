@@ -1,37 +1,40 @@
 #include "core/io/StoredText.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace pr {
 
-bool isValidUtf8(const char* data, std::size_t size) {
+std::size_t utf8SequenceLength(const char* data, std::size_t size, std::size_t i) {
     const auto* p = reinterpret_cast<const uint8_t*>(data);
-    std::size_t i = 0;
-    while (i < size) {
-        const uint8_t lead = p[i];
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t length;
-        uint32_t min;
-        uint32_t cp;
-        if ((lead & 0xE0) == 0xC0) {
-            length = 2, min = 0x80, cp = lead & 0x1F;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3, min = 0x800, cp = lead & 0x0F;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4, min = 0x10000, cp = lead & 0x07;
-        } else {
-            return false;
-        }
-        if (size - i < length) return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            const uint8_t c = p[i + k];
-            if ((c & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    const uint8_t lead = p[i];
+    if (lead < 0x80) return 1;
+    std::size_t length;
+    uint32_t min;
+    uint32_t cp;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2, min = 0x80, cp = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, min = 0x800, cp = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, min = 0x10000, cp = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (size - i < length) return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        const uint8_t c = p[i + k];
+        if ((c & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return length;
+}
+
+bool isValidUtf8(const char* data, std::size_t size) {
+    for (std::size_t i = 0; i < size;) {
+        const std::size_t length = utf8SequenceLength(data, size, i);
+        if (length == 0) return false;
         i += length;
     }
     return true;
@@ -76,6 +79,19 @@ std::string windows1252ToUtf8(const std::string& text) {
 std::string decodeStoredText(const std::string& stored) {
     if (isValidUtf8(stored)) return stored;
     return windows1252ToUtf8(stored);
+}
+
+std::string clipUtf8(const std::string& text, std::size_t maxBytes) {
+    if (text.size() <= maxBytes) return text;
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length =
+            std::max<std::size_t>(1, utf8SequenceLength(text.data(), text.size(), i));
+        if (i + length > maxBytes) break;
+        i += length;
+        end = i;
+    }
+    return text.substr(0, end);
 }
 
 }  // namespace pr

@@ -9,7 +9,11 @@
 
 namespace pr {
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF, no cut-off sequence.
+// Length of the UTF-8 sequence that starts at data[i], or 0 when none does. Strict: no overlong
+// forms, no surrogates, nothing above U+10FFFF, no cut-off sequence.
+std::size_t utf8SequenceLength(const char* data, std::size_t size, std::size_t i);
+
+// Every byte belongs to a strict UTF-8 sequence.
 bool isValidUtf8(const char* data, std::size_t size);
 inline bool isValidUtf8(const std::string& text) {
     return isValidUtf8(text.data(), text.size());
@@ -22,5 +26,9 @@ std::string windows1252ToUtf8(const std::string& text);
 
 // The stored string as UTF-8: unchanged when it is valid UTF-8, otherwise from Windows-1252.
 std::string decodeStoredText(const std::string& stored);
+
+// The longest prefix of at most `maxBytes` bytes that does not cut a UTF-8 sequence in two (a
+// byte that is no UTF-8 counts as a character of its own).
+std::string clipUtf8(const std::string& text, std::size_t maxBytes);
 
 }  // namespace pr

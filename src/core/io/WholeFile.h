@@ -1,5 +1,6 @@
 #pragma once
-// Whole-file reading for the picture readers.
+// Reading a whole input file into memory, for the readers that parse from bytes in memory
+// (pictures, album files). The size is checked before anything is allocated.
 
 #include <cstdint>
 #include <string>
@@ -7,9 +8,15 @@
 
 namespace pr {
 
-// Reads the file into `out`. Returns false when it cannot be opened or read, or is larger than
-// maxBytes (then nothing is allocated).
-bool readFileBytes(const std::string& path, std::vector<uint8_t>& out,
-                   uint64_t maxBytes = uint64_t{2} << 30);
+enum class FileReadStatus {
+    Ok,
+    CannotOpen,  // missing, unreadable, or not a regular file (InputFile.h)
+    TooLarge,    // larger than the caller's cap: nothing was allocated
+    ReadFailed,  // the disk failed while reading
+};
+
+// The file's bytes in `out` (empty unless Ok). A file that shrinks while it is read gives what
+// was there.
+FileReadStatus readWholeFile(const std::string& path, std::vector<uint8_t>& out, uint64_t maxBytes);
 
 }  // namespace pr

@@ -4,13 +4,10 @@
 
 using namespace pr;
 
-TEST(AlbumFileText, StoredTextAndPaths) {
-    EXPECT_EQ(decodeAlbumText("M\xC3\xBCller"), "M\xC3\xBCller");
-    EXPECT_EQ(decodeAlbumText("\x80 \x9F \x81"), "\xE2\x82\xAC \xC5\xB8 \xC2\x81");
-    EXPECT_EQ(clipAlbumText("a\xC3\xA4", 2), "a");
-
-    EXPECT_EQ(splitAlbumPath("C:\\Fotos\\a.jpg").name, "a.jpg");
-    EXPECT_EQ(splitAlbumPath("C:a.jpg").folder, "C:");
+TEST(AlbumFileText, StoredPathsLieInTheAlbumsFolder) {
+    EXPECT_EQ(albumFolderOf("/alb/x.pxr"), "/alb/");
+    EXPECT_EQ(albumFolderOf("x.pxr"), "");
+    EXPECT_EQ(resolveStoredPath("a.jpg", albumFolderOf("/alb/x.pxr")), "/alb/a.jpg");
     // A colon elsewhere is part of a Linux file name, not a drive.
     EXPECT_EQ(resolveStoredPath("12:30.jpg", "/alb/"), "/alb/12:30.jpg");
     EXPECT_EQ(resolveStoredPath("", "/alb/"), "");

@@ -14,12 +14,29 @@ TEST(PathText, SeparatorsAndExtensions) {
     EXPECT_EQ(WithBackslash(""), "");
     EXPECT_EQ(WithBackslash("C:\\Bilder\\"),
               "C:\\Bilder\\/");  // a backslash is part of a name here
-    const StoredPathParts windows = splitStoredPath("C:\\Urlaub 2003\\Strand.JPG");
-    EXPECT_EQ(windows.folder, "C:\\Urlaub 2003\\");
-    EXPECT_EQ(windows.name, "Strand.JPG");
-    EXPECT_EQ(splitStoredPath("D:/Fotos\\alt/a.jpg").folder, "D:/Fotos\\alt/");
-    EXPECT_EQ(splitStoredPath("bild.png").folder, "");
-    EXPECT_EQ(splitStoredPath("/home/a/").name, "");
+    // Stored paths may come from Windows; local ones are Linux paths, where '\\' and ':' are
+    // ordinary characters of a name.
+    const struct {
+        const char* path;
+        const char* storedFolder;
+        const char* localFolder;
+    } paths[] = {
+        {"C:\\Urlaub 2003\\Strand.JPG", "C:\\Urlaub 2003\\", ""},
+        {"D:/Fotos\\alt/a.jpg", "D:/Fotos\\alt/", "D:/Fotos\\alt/"},
+        {"C:a.jpg", "C:", ""},
+        {"12:30.jpg", "", ""},
+        {"bild.png", "", ""},
+        {"/home/a/", "/home/a/", "/home/a/"},
+        {"/home/a\\b.jpg", "/home/a\\", "/home/"},
+    };
+    for (const auto& c : paths) {
+        const std::string path = c.path;
+        const PathParts stored = splitStoredPath(path), local = splitLocalPath(path);
+        EXPECT_EQ(stored.folder, c.storedFolder) << path;
+        EXPECT_EQ(local.folder, c.localFolder) << path;
+        EXPECT_EQ(stored.folder + stored.name, path);
+        EXPECT_EQ(local.folder + local.name, path);
+    }
     const std::pair<const char*, const char*> ext[] = {{"a.tar.JPG", ".JPG"},
                                                        {"README", ""},
                                                        {"dot.", "."},
@@ -56,4 +73,14 @@ TEST(StoredText, Utf8StaysAndWindows1252IsConverted) {
         EXPECT_FALSE(isValidUtf8(bad)) << bad;
     EXPECT_TRUE(isValidUtf8("\xF4\x8F\xBF\xBF"));  // U+10FFFF itself
     EXPECT_EQ(decodeStoredText(std::string("\xC0\xAF")), "\xC3\x80\xC2\xAF");
+}
+
+TEST(StoredText, ClippingNeverCutsACharacter) {
+    const std::pair<std::size_t, const char*> cuts[] = {
+        {0, ""},          {1, "a"},         {2, "a"},
+        {3, "a\xC3\xA4"}, {5, "a\xC3\xA4"}, {6, "a\xC3\xA4\xE2\x82\xAC"}};
+    for (const auto& [bytes, expected] : cuts)
+        EXPECT_EQ(clipUtf8("a\xC3\xA4\xE2\x82\xAC", bytes), expected) << bytes;
+    // Bytes that are no UTF-8 are cut anywhere.
+    EXPECT_EQ(clipUtf8("\xFF\xFE\xFD", 2), "\xFF\xFE");
 }
