@@ -28,8 +28,8 @@
 
 #include "core/imaging/DibSize.h"
 #include "core/imaging/Limits.h"
+#include "core/imaging/Orientation.h"
 #include "core/imaging/codecs/Codec.h"
-#include "core/imaging/codecs/TiffOrientedWriter.h"
 
 namespace pr {
 namespace {

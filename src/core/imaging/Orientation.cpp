@@ -1,4 +1,4 @@
-#include "core/imaging/codecs/TiffOrientedWriter.h"
+#include "core/imaging/Orientation.h"
 
 #include <cstring>
 
