@@ -4,8 +4,8 @@
 #include <cstring>
 #include <utility>
 
-#include "core/browse/LittleEndian.h"
 #include "core/browse/ThumbCacheFormat.h"
+#include "core/io/ByteReader.h"
 #include "core/io/InputFile.h"
 #include "core/io/UpperText.h"
 
@@ -79,8 +79,10 @@ ThumbCacheReader ThumbCacheReader::fromBytes(const uint8_t* data, std::size_t si
 void ThumbCacheReader::readIndex() {
     index_.clear();
     uint8_t head[kThumbCacheHeaderBytes];
-    if (!source_->read(0, head, sizeof head) || getLE16(head) != kThumbCacheMarker) return;
-    const auto count = static_cast<int32_t>(getLE32(head + 2));
+    if (!source_->read(0, head, sizeof head)) return;
+    ByteReader headFields(head, sizeof head);
+    if (headFields.u16() != kThumbCacheMarker) return;
+    const int32_t count = headFields.i32();
     if (count <= 0) return;
     const uint64_t fileSize = source_->size();
     // Every entry takes at least its head and a bitmap header, so the bytes present bound how
@@ -96,13 +98,15 @@ void ThumbCacheReader::readIndex() {
     for (int32_t i = 0; i < limit; ++i) {
         if (!source_->read(offset, entryHead, sizeof entryHead)) break;
         offset += sizeof entryHead;
-        const auto length =
-            static_cast<int32_t>(getLE32(entryHead + kThumbCacheEntryHeadBytes - 4));
+        ByteReader fields(entryHead, sizeof entryHead);
+        fields.seek(kThumbCacheNameBytes);
+        const ThumbInfo info = loadThumbInfo(fields);
+        const int32_t length = fields.i32();
         if (length < static_cast<int32_t>(kBitmapHeaderBytes) ||
             static_cast<uint64_t>(length) > fileSize - offset)
             break;
         CacheIndexEntry entry;
-        entry.info = loadThumbInfo(entryHead + kThumbCacheNameBytes);
+        entry.info = info;
         entry.position = offset;
         offset += static_cast<uint64_t>(length);
         const std::optional<uint32_t> expected = thumbDataBytes(entry.info);

@@ -94,13 +94,6 @@ struct Table {
     }
 };
 
-DecodeResult fail(ImageError error, const char* detail = "") {
-    DecodeResult result;
-    result.error = error;
-    result.detail = detail;
-    return result;
-}
-
 bool sniffGif(const uint8_t* data, size_t size) {
     return size >= 6 &&
            (std::memcmp(data, "GIF87a", 6) == 0 || std::memcmp(data, "GIF89a", 6) == 0);
@@ -156,13 +149,13 @@ uint8_t whiteIndex(ImageBuffer& out, Table& table, uint8_t background, int64_t o
 
 DecodeResult decodeGif(const uint8_t* data, size_t size, const DecodeOptions&, ImageBuffer& out) {
     deldib(out);
-    if (!sniffGif(data, size)) return fail(ImageError::UnknownFormat);
+    if (!sniffGif(data, size)) return decodeFailure(ImageError::UnknownFormat);
     GifSource source{data, size, 0};
     int openError = 0;
     std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&source, readFromMemory, &openError));
-    if (!gif) return fail(ImageError::Damaged, "GIF-Kopf");
+    if (!gif) return decodeFailure(ImageError::Damaged, "GIF-Kopf");
     if (!readToFirstImage(gif.get()))
-        return fail(ImageError::Damaged, "kein Bild in der GIF-Datei");
+        return decodeFailure(ImageError::Damaged, "kein Bild in der GIF-Datei");
 
     const GifImageDesc& frame = gif->Image;
     const int64_t left = frame.Left, top = frame.Top, fw = frame.Width, fh = frame.Height;
@@ -174,7 +167,8 @@ DecodeResult decodeGif(const uint8_t* data, size_t size, const DecodeOptions&, I
         canvasH = fh;
         offsetX = offsetY = 0;
     }
-    if (canvasW <= 0 || canvasH <= 0) return fail(ImageError::Damaged, "GIF ohne Bildfläche");
+    if (canvasW <= 0 || canvasH <= 0)
+        return decodeFailure(ImageError::Damaged, "GIF ohne Bildfläche");
 
     Table table;
     const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
@@ -195,13 +189,14 @@ DecodeResult decodeGif(const uint8_t* data, size_t size, const DecodeOptions&, I
     DibLayout layout;
     const SizeCheck check = computeDibLayout(canvasW, canvasH, 8, layout);
     if (check != SizeCheck::Ok)
-        return fail(check == SizeCheck::TooLarge ? ImageError::TooLarge : ImageError::Damaged);
+        return decodeFailure(check == SizeCheck::TooLarge ? ImageError::TooLarge
+                                                          : ImageError::Damaged);
     DecodeResult result;
     result.trueWidth = static_cast<int>(canvasW);
     result.trueHeight = static_cast<int>(canvasH);
     result.trueBitCount = 8;
     if (!newdib(out, static_cast<int>(canvasW), static_cast<int>(canvasH), 8, &table.info, 256))
-        return fail(ImageError::OutOfMemory);
+        return decodeFailure(ImageError::OutOfMemory);
     // newdib hands back zeroed pixels, so index 0 needs no fill pass.
     const bool frameCoversCanvas = fw == canvasW && fh == canvasH;
     if (background != 0 && !frameCoversCanvas) std::memset(out.bits, background, out.imageBytes());
@@ -230,7 +225,7 @@ DecodeResult decodeGif(const uint8_t* data, size_t size, const DecodeOptions&, I
     if (broken && rowsDone == 0) {
         // Nothing of the picture survived: a white page would only hide that the file is broken.
         deldib(out);
-        return fail(ImageError::Damaged, "GIF-Bilddaten");
+        return decodeFailure(ImageError::Damaged, "GIF-Bilddaten");
     }
     if (broken) {
         const uint8_t white = whiteIndex(out, table, background, offsetX, offsetY, fw, rowDone);

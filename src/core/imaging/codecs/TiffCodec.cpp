@@ -117,13 +117,6 @@ struct OptionsFree {
     void operator()(TIFFOpenOptions* o) const { TIFFOpenOptionsFree(o); }
 };
 
-DecodeResult fail(ImageError error, const char* detail = "") {
-    DecodeResult result;
-    result.error = error;
-    result.detail = detail;
-    return result;
-}
-
 bool sniffTiff(const uint8_t* d, size_t size) {
     if (size < 4) return false;
     // Classic TIFF (42) and BigTIFF (43), both byte orders.
@@ -368,10 +361,10 @@ int64_t readRgbaRows(TIFF* tif, const Directory& d, TiffOrientedWriter& writer, 
 
 DecodeResult decodeTiff(const uint8_t* data, size_t size, const DecodeOptions&, ImageBuffer& out) {
     deldib(out);
-    if (!data || !sniffTiff(data, size)) return fail(ImageError::UnknownFormat);
+    if (!data || !sniffTiff(data, size)) return decodeFailure(ImageError::UnknownFormat);
     silenceGlobalHandlers();
     std::unique_ptr<TIFFOpenOptions, OptionsFree> options(TIFFOpenOptionsAlloc());
-    if (!options) return fail(ImageError::OutOfMemory);
+    if (!options) return decodeFailure(ImageError::OutOfMemory);
     TIFFOpenOptionsSetErrorHandlerExtR(options.get(), swallowMessage, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), swallowMessage, nullptr);
     TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), kMaxLibtiffAlloc);
@@ -379,9 +372,9 @@ DecodeResult decodeTiff(const uint8_t* data, size_t size, const DecodeOptions&, 
     std::unique_ptr<TIFF, TiffCloser> tif(
         TIFFClientOpenExt("picture.tif", "r", &file, readProc, writeProc, seekProc, closeProc,
                           sizeProc, mapProc, unmapProc, options.get()));
-    if (!tif) return fail(ImageError::Damaged, "TIFF-Kopf");
+    if (!tif) return decodeFailure(ImageError::Damaged, "TIFF-Kopf");
     Directory d;
-    if (!readDirectory(tif.get(), d)) return fail(ImageError::Damaged, "TIFF-Kopf");
+    if (!readDirectory(tif.get(), d)) return decodeFailure(ImageError::Damaged, "TIFF-Kopf");
 
     const bool indexed = isIndexed(d);
     const int bitCount = !indexed ? 24 : d.bits == 1 ? 1 : d.bits <= 4 ? 4 : 8;
@@ -389,16 +382,16 @@ DecodeResult decodeTiff(const uint8_t* data, size_t size, const DecodeOptions&, 
     TiffOrientedWriter::seenSize(d.orientation, d.width, d.height, seenW, seenH);
     DibLayout layout;
     const SizeCheck check = computeDibLayout(seenW, seenH, bitCount, layout);
-    if (check == SizeCheck::TooLarge) return fail(ImageError::TooLarge);
-    if (check != SizeCheck::Ok) return fail(ImageError::Damaged, "TIFF-Bildgröße");
+    if (check == SizeCheck::TooLarge) return decodeFailure(ImageError::TooLarge);
+    if (check != SizeCheck::Ok) return decodeFailure(ImageError::Damaged, "TIFF-Bildgröße");
 
     BitmapInfo table;
     uint8_t white = 0;
     if (indexed && !buildTable(tif.get(), d, table, white))
-        return fail(ImageError::Damaged, "TIFF-Farbtabelle fehlt");
+        return decodeFailure(ImageError::Damaged, "TIFF-Farbtabelle fehlt");
     if (!newdib(out, static_cast<int>(seenW), static_cast<int>(seenH), bitCount,
                 indexed ? &table : nullptr, indexed ? 1 << d.bits : 0))
-        return fail(ImageError::OutOfMemory);
+        return decodeFailure(ImageError::OutOfMemory);
 
     TiffOrientedWriter writer(out, d.orientation, static_cast<int>(d.width),
                               static_cast<int>(d.height));
@@ -409,8 +402,8 @@ DecodeResult decodeTiff(const uint8_t* data, size_t size, const DecodeOptions&, 
     if (rows == 0) {
         // Nothing of the picture survived: a white page would only hide that the file is broken.
         deldib(out);
-        return fail(unsupported ? ImageError::Unsupported : ImageError::Damaged,
-                    unsupported ? "TIFF-Variante" : "TIFF-Bilddaten");
+        return decodeFailure(unsupported ? ImageError::Unsupported : ImageError::Damaged,
+                             unsupported ? "TIFF-Variante" : "TIFF-Bilddaten");
     }
     if (rows < d.height) {
         const int w = static_cast<int>(d.width);
