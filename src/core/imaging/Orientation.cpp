@@ -1,115 +1,98 @@
 #include "core/imaging/Orientation.h"
 
-#include <cstring>
+#include <algorithm>
+#include <utility>
+
+#include "core/imaging/Rotate.h"
 
 namespace pr {
 namespace {
 
-inline void putIndex(uint8_t* row, int x, int bits, uint8_t v) {
-    switch (bits) {
-        case 1: {
-            const uint8_t mask = static_cast<uint8_t>(0x80u >> (x & 7));
-            row[x >> 3] = (v & 1u) ? (row[x >> 3] | mask) : (row[x >> 3] & ~mask);
-            break;
-        }
-        case 4: {
-            uint8_t& byte = row[x >> 1];
-            byte = (x & 1) ? static_cast<uint8_t>((byte & 0xF0u) | (v & 0x0Fu))
-                           : static_cast<uint8_t>((byte & 0x0Fu) | (v << 4));
-            break;
-        }
-        default:
-            row[x] = v;
-            break;
+// Whole bytes per pixel: swaps pixels from both ends of the row.
+template <int N>
+void mirrorBytes(uint8_t* row, int width) {
+    uint8_t* a = row;
+    uint8_t* b = row + static_cast<int64_t>(width - 1) * N;
+    for (; a < b; a += N, b -= N)
+        for (int k = 0; k < N; ++k) std::swap(a[k], b[k]);
+}
+
+// 1 and 4 bits: pixel values taken out and put back from the other end.
+template <int Bits>
+void mirrorPacked(uint8_t* row, int width) {
+    constexpr int kPerByte = 8 / Bits;
+    constexpr unsigned kMask = (1u << Bits) - 1;
+    auto shiftOf = [](int x) { return 8 - Bits * (x % kPerByte + 1); };
+    auto get = [&](int x) { return (row[x / kPerByte] >> shiftOf(x)) & kMask; };
+    auto put = [&](int x, unsigned v) {
+        uint8_t& byte = row[x / kPerByte];
+        byte = static_cast<uint8_t>((byte & ~(kMask << shiftOf(x))) | (v << shiftOf(x)));
+    };
+    for (int a = 0, b = width - 1; a < b; ++a, --b) {
+        const unsigned va = get(a), vb = get(b);
+        put(a, vb);
+        put(b, va);
     }
+}
+
+void mirror(ImageBuffer& img) {
+    for (int r = 0; r < img.height(); ++r) {
+        uint8_t* row = img.storedRow(r);
+        switch (img.bitCount()) {
+            case 1:
+                mirrorPacked<1>(row, img.width());
+                break;
+            case 4:
+                mirrorPacked<4>(row, img.width());
+                break;
+            case 8:
+                mirrorBytes<1>(row, img.width());
+                break;
+            default:
+                mirrorBytes<3>(row, img.width());
+                break;
+        }
+    }
+}
+
+void flipVertical(ImageBuffer& img) {
+    for (int top = 0, bottom = img.height() - 1; top < bottom; ++top, --bottom)
+        std::swap_ranges(img.storedRow(top), img.storedRow(top) + img.rowBytes,
+                         img.storedRow(bottom));
 }
 
 }  // namespace
 
-void TiffOrientedWriter::seenSize(int orientation, int64_t fileWidth, int64_t fileHeight,
-                                  int64_t& width, int64_t& height) {
-    const bool swap = orientation >= 5 && orientation <= 8;
-    width = swap ? fileHeight : fileWidth;
-    height = swap ? fileWidth : fileHeight;
-}
-
-TiffOrientedWriter::TiffOrientedWriter(ImageBuffer& out, int orientation, int fileWidth,
-                                       int fileHeight)
-    : out_(out),
-      orientation_(orientation >= 1 && orientation <= 8 ? orientation : 1),
-      fileWidth_(fileWidth),
-      fileHeight_(fileHeight) {}
-
-void TiffOrientedWriter::seenAt(int c, int r, int& x, int& y) const {
-    const int w = fileWidth_, h = fileHeight_;
-    switch (orientation_) {
+bool applyOrientation(ImageBuffer& img, int orientation) {
+    const int bits = img.bitCount();
+    if (!img.valid() || (bits != 1 && bits != 4 && bits != 8 && bits != 24)) return true;
+    switch (orientation) {
         case 2:
-            x = w - 1 - c;
-            y = r;
-            break;  // top row, right column first
+            mirror(img);
+            return true;
         case 3:
-            x = w - 1 - c;
-            y = h - 1 - r;
-            break;  // turned half round
+            mirror(img);
+            flipVertical(img);
+            return true;
         case 4:
-            x = c;
-            y = h - 1 - r;
-            break;  // bottom row first
+            flipVertical(img);
+            return true;
+        // The quarter turns are tiled and use both cores; a transposition is a quarter turn and a
+        // flip of the turned rows.
         case 5:
-            x = r;
-            y = c;
-            break;  // rows are the seen columns, left first
+            if (!RotLeft(img)) return false;
+            flipVertical(img);
+            return true;
         case 6:
-            x = h - 1 - r;
-            y = c;
-            break;  // first row is the seen right edge
+            return RotRight(img);
         case 7:
-            x = h - 1 - r;
-            y = w - 1 - c;
-            break;
+            if (!RotRight(img)) return false;
+            flipVertical(img);
+            return true;
         case 8:
-            x = r;
-            y = w - 1 - c;
-            break;  // first row is the seen left edge, bottom up
+            return RotLeft(img);
         default:
-            x = c;
-            y = r;
-            break;
-    }
-}
-
-void TiffOrientedWriter::putIndexRow(int fileRow, const uint8_t* indexes) {
-    const int bits = out_.bitCount();
-    if (orientation_ <= 4) {
-        const bool mirrored = orientation_ == 2 || orientation_ == 3;
-        const bool flipped = orientation_ == 3 || orientation_ == 4;
-        uint8_t* row = out_.rowFromTop(flipped ? fileHeight_ - 1 - fileRow : fileRow);
-        if (bits == 8 && !mirrored) {
-            std::memcpy(row, indexes, static_cast<size_t>(fileWidth_));
-            return;
-        }
-        for (int c = 0; c < fileWidth_; ++c)
-            putIndex(row, mirrored ? fileWidth_ - 1 - c : c, bits, indexes[c]);
-        return;
-    }
-    for (int c = 0; c < fileWidth_; ++c) {
-        int x = 0, y = 0;
-        seenAt(c, fileRow, x, y);
-        putIndex(out_.rowFromTop(y), x, bits, indexes[c]);
-    }
-}
-
-void TiffOrientedWriter::putBgrRow(int fileRow, const uint8_t* bgr) {
-    if (orientation_ == 1 || orientation_ == 4) {
-        std::memcpy(out_.rowFromTop(orientation_ == 1 ? fileRow : fileHeight_ - 1 - fileRow), bgr,
-                    static_cast<size_t>(fileWidth_) * 3);
-        return;
-    }
-    for (int c = 0; c < fileWidth_; ++c) {
-        int x = 0, y = 0;
-        seenAt(c, fileRow, x, y);
-        std::memcpy(out_.rowFromTop(y) + 3 * static_cast<int64_t>(x),
-                    bgr + 3 * static_cast<int64_t>(c), 3);
+            return true;
     }
 }
 

@@ -1,37 +1,23 @@
 #pragma once
-// Puts the rows of a TIFF picture, in the order the file stores them, into an ImageBuffer as the
-// picture is meant to be seen. The orientation tag (1..8) says where the file's first row and first
-// column belong; 5..8 swap width and height. Every depth goes through here, so a palette scan with
-// an orientation tag comes out as upright as an RGB photo.
-
-#include <cstdint>
+// Turning a decoded picture upright. The EXIF and TIFF orientation tag (1..8) says where the
+// stored picture's first row and first column belong:
+//   1 as stored            2 mirrored left to right   3 turned half round   4 upside down
+//   5 transposed (first row becomes the left column)  6 turned a quarter clockwise
+//   7 transposed the other way                        8 turned a quarter anticlockwise
+// 5..8 swap width and height.
 
 #include "core/imaging/ImageBuffer.h"
 
 namespace pr {
 
-class TiffOrientedWriter {
-public:
-    // Size of the seen picture for a file picture of fileWidth x fileHeight.
-    static void seenSize(int orientation, int64_t fileWidth, int64_t fileHeight, int64_t& width,
-                         int64_t& height);
+// True for the orientations (5..8) whose upright picture has width and height swapped.
+inline bool orientationSwapsAxes(int orientation) {
+    return orientation >= 5 && orientation <= 8;
+}
 
-    // `out` must already have the seen size. Orientations outside 1..8 count as 1.
-    TiffOrientedWriter(ImageBuffer& out, int orientation, int fileWidth, int fileHeight);
-
-    // One file row of fileWidth palette indexes, one byte each (1-, 4- and 8-bit pictures).
-    void putIndexRow(int fileRow, const uint8_t* indexes);
-    // One file row of fileWidth pixels, blue, green, red (24-bit pictures).
-    void putBgrRow(int fileRow, const uint8_t* bgr);
-
-private:
-    // Seen position of file column c in file row r.
-    void seenAt(int c, int r, int& x, int& y) const;
-
-    ImageBuffer& out_;
-    int orientation_;
-    int fileWidth_;
-    int fileHeight_;
-};
+// Turns `img` (1, 4, 8 or 24 bits) upright: in place for 2..4, into a new picture for 5..8
+// (through the quarter turns of Rotate.h). Values outside 2..8 leave it as it is. Returns false
+// only when the turned picture cannot be allocated; `img` then keeps the picture as stored.
+bool applyOrientation(ImageBuffer& img, int orientation);
 
 }  // namespace pr

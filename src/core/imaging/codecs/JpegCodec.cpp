@@ -22,6 +22,7 @@
 #include <jpeglib.h>
 
 #include "core/imaging/DibSize.h"
+#include "core/imaging/Orientation.h"
 #include "core/imaging/codecs/Codec.h"
 #include "core/imaging/codecs/ExifOrientation.h"
 
@@ -264,7 +265,7 @@ DecodeResult decodeJpeg(const uint8_t* data, size_t size, const DecodeOptions& o
         whitenFrom(job.img, static_cast<int>(job.d.err.endRow));
     }
     const int orientation = job.orientation;
-    if (!applyExifOrientation(job.img, orientation)) return decodeFailure(ImageError::OutOfMemory);
+    if (!applyOrientation(job.img, orientation)) return decodeFailure(ImageError::OutOfMemory);
     if (orientationSwapsAxes(orientation)) std::swap(result.trueWidth, result.trueHeight);
     out = std::move(job.img);
     return result;

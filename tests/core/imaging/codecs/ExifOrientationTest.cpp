@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "core/imaging/ImageBuffer.h"
 #include "core/imaging/codecs/ExifOrientation.h"
 
 using namespace pr;
@@ -50,37 +49,6 @@ TEST(ExifOrientation, ReadsTheTagInBothByteOrdersAndAnythingOddMeansUpright) {
     for (const auto& [what, bytes] : cases)
         EXPECT_EQ(exifOrientation(bytes.data(), bytes.size()), 1) << what;
     EXPECT_EQ(exifOrientation(nullptr, 0), 1);
-}
-
-// A 3 x 2 stored picture with distinct values:   0 1 2
-//                                                3 4 5
-TEST(ExifOrientation, TurnsAndMirrorsAsTheTagSays) {
-    const std::vector<std::vector<int>> expected[9] = {
-        {},
-        {{0, 1, 2}, {3, 4, 5}},
-        {{2, 1, 0}, {5, 4, 3}},
-        {{5, 4, 3}, {2, 1, 0}},
-        {{3, 4, 5}, {0, 1, 2}},
-        {{0, 3}, {1, 4}, {2, 5}},  // transposed
-        {{3, 0}, {4, 1}, {5, 2}},  // turned a quarter clockwise
-        {{5, 2}, {4, 1}, {3, 0}},
-        {{2, 5}, {1, 4}, {0, 3}},  // turned a quarter anticlockwise
-    };
-    for (int bits : {8, 24})
-        for (int o = 1; o <= 8; ++o) {
-            const uint32_t scale = bits == 8 ? 1 : 0x010203u;
-            ImageBuffer img;
-            ASSERT_TRUE(newdib(img, 3, 2, bits));
-            for (int i = 0; i < 6; ++i) setpixel(img, i % 3, i / 3, uint32_t(i) * scale);
-            ASSERT_TRUE(applyExifOrientation(img, o));
-            const auto& want = expected[o];
-            ASSERT_EQ(img.height(), int(want.size())) << o;
-            ASSERT_EQ(img.width(), int(want[0].size())) << o;
-            for (int y = 0; y < img.height(); ++y)
-                for (int x = 0; x < img.width(); ++x)
-                    EXPECT_EQ(getpixel(img, x, y), uint32_t(want[y][x]) * scale)
-                        << "orientation " << o << " bits " << bits << " at " << x << "," << y;
-        }
 }
 
 }  // namespace
