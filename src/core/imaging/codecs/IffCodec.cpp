@@ -8,13 +8,13 @@
 // computeDibLayout/newdib, and every ByteRun1 run against both the input and the row buffer.
 // A BODY that ends early keeps the rows decoded so far; the rest of the picture is white.
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "core/imaging/DibSize.h"
 #include "core/imaging/codecs/Codec.h"
+#include "core/imaging/codecs/RunLengthStream.h"
 #include "core/io/ByteReader.h"
 
 namespace pr {
@@ -128,68 +128,24 @@ void readColourMap(const Chunk& chunk, const IffHeader& h, ColourMap& map) {
     }
 }
 
-// ByteRun1 as one continuous stream: some writers let a run carry on into the next plane row.
-class ByteRun1 {
-public:
-    ByteRun1(const Chunk& body, bool packed) : in_(body.data, body.size), packed_(packed) {}
-
-    bool read(uint8_t* out, size_t n) {
-        if (!packed_) return in_.bytes(out, n);
-        size_t i = 0;
-        while (i < n) {
-            if (left_ > 0) {
-                const size_t k = left_ < n - i ? left_ : n - i;
-                if (literal_) {
-                    if (!in_.bytes(out + i, k)) return false;
-                } else {
-                    std::memset(out + i, value_, k);
-                }
-                i += k;
-                left_ -= k;
-                continue;
-            }
-            if (in_.remaining() == 0) return false;
-            const int c = static_cast<int8_t>(in_.u8());
-            if (c >= 0) {
-                literal_ = true;
-                left_ = static_cast<size_t>(c) + 1;
-            } else if (c != -128) {
-                if (in_.remaining() == 0) return false;
-                literal_ = false;
-                value_ = in_.u8();
-                left_ = static_cast<size_t>(-c) + 1;
-            }
+// ByteRun1 (PackBits): n >= 0 takes the next n + 1 bytes, -127..-1 repeats the next byte 1 - n
+// times, -128 does nothing.
+struct ByteRun1Packets {
+    static bool next(ByteReader& in, RunPacket& run) {
+        if (in.remaining() == 0) return false;
+        const int c = static_cast<int8_t>(in.u8());
+        if (c >= 0) {
+            run = RunPacket{static_cast<size_t>(c) + 1, true, 0};
+            return true;
         }
+        if (c == -128) {
+            run = RunPacket{};
+            return true;
+        }
+        if (in.remaining() == 0) return false;
+        run = RunPacket{static_cast<size_t>(-c) + 1, false, in.u8()};
         return true;
     }
-
-    // How many bytes the data would give, up to `cap`, without writing any.
-    uint64_t reach(uint64_t cap) const {
-        const uint64_t all = in_.remaining();
-        if (!packed_) return all < cap ? all : cap;
-        ByteReader p = in_;
-        uint64_t n = 0;
-        while (p.remaining() > 0 && n < cap) {
-            const int c = static_cast<int8_t>(p.u8());
-            const uint64_t left = p.remaining();
-            if (c >= 0) {
-                const uint64_t k = std::min<uint64_t>(static_cast<uint64_t>(c) + 1, left);
-                n += k;
-                p.skip(static_cast<size_t>(k));
-            } else if (c != -128 && left > 0) {
-                n += static_cast<uint64_t>(-c) + 1;
-                p.skip(1);
-            }
-        }
-        return n < cap ? n : cap;
-    }
-
-private:
-    ByteReader in_;
-    bool packed_;
-    size_t left_ = 0;
-    bool literal_ = false;
-    uint8_t value_ = 0;
 };
 
 // Bit `x` of each of `planes` plane rows (rowBytes apart), plane 0 the lowest bit.
@@ -282,7 +238,7 @@ DecodeResult iffDecode(const uint8_t* d, size_t size, const DecodeOptions&, Imag
         h.chunky ? static_cast<size_t>((h.width + 1) & ~1) : ((h.width + 15) / 16) * 2u;
     const int storedPlanes = h.chunky ? 1 : h.planes + (h.masking == 1 ? 1 : 0);
     const size_t lineBytes = planeRow * storedPlanes;
-    ByteRun1 stream(f.body, h.compression == 1);
+    RunLengthStream<ByteRun1Packets> stream(f.body.data, f.body.size, h.compression == 1);
     const uint64_t rowsPresent =
         stream.reach(lineBytes * static_cast<uint64_t>(h.height)) / lineBytes;
     if (!holdsEnoughRows(rowsPresent, static_cast<uint64_t>(h.height)))

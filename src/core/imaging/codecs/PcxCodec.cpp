@@ -13,6 +13,7 @@
 
 #include "core/imaging/DibSize.h"
 #include "core/imaging/codecs/Codec.h"
+#include "core/imaging/codecs/RunLengthStream.h"
 #include "core/io/ByteReader.h"
 
 namespace pr {
@@ -58,59 +59,20 @@ bool pcxSniff(const uint8_t* data, size_t size) {
     return data && readHeader(data, size, h);
 }
 
-// Undoes PCX run-length coding as one continuous stream: writers (and the format's own reference
-// decoder) let a run carry on into the next plane or scanline, so the run state survives between
-// calls.
-class RleStream {
-public:
-    RleStream(const uint8_t* p, size_t size, bool rle) : in_(p, size), rle_(rle) {}
-
-    // Fills `n` bytes; false when the data ended first (the bytes written so far stay).
-    bool read(uint8_t* out, size_t n) {
-        if (!rle_) return in_.bytes(out, n);
-        size_t i = 0;
-        while (i < n) {
-            if (pending_ > 0) {
-                const size_t k = pending_ < n - i ? pending_ : n - i;
-                std::memset(out + i, value_, k);
-                i += k;
-                pending_ -= k;
-                continue;
-            }
-            if (in_.remaining() == 0) return false;
-            const uint8_t c = in_.u8();
-            if ((c & 0xC0) == 0xC0) {
-                if (in_.remaining() == 0) return false;
-                pending_ = c & 0x3F;
-                value_ = in_.u8();
-            } else {
-                out[i++] = c;
-            }
+// PCX run-length coding: a byte with both top bits set repeats the next byte (its low six bits
+// times); any other byte stands for itself.
+struct PcxPackets {
+    static bool next(ByteReader& in, RunPacket& run) {
+        if (in.remaining() == 0) return false;
+        const uint8_t c = in.u8();
+        if ((c & 0xC0) != 0xC0) {
+            run = RunPacket{1, false, c};
+            return true;
         }
+        if (in.remaining() == 0) return false;
+        run = RunPacket{static_cast<size_t>(c & 0x3F), false, in.u8()};
         return true;
     }
-
-    // How many bytes the data would give, up to `cap`, without writing any.
-    uint64_t reach(uint64_t cap) const {
-        const uint64_t all = in_.remaining();
-        if (!rle_) return all < cap ? all : cap;
-        ByteReader p = in_;
-        uint64_t n = 0;
-        while (p.remaining() > 0 && n < cap) {
-            const uint8_t c = p.u8();
-            if ((c & 0xC0) != 0xC0)
-                ++n;
-            else if (p.skip(1))
-                n += c & 0x3F;
-        }
-        return n < cap ? n : cap;
-    }
-
-private:
-    ByteReader in_;
-    bool rle_;
-    size_t pending_ = 0;
-    uint8_t value_ = 0;
 };
 
 // The depth a picture gets: 1 bit stays, 2 to 4 planes of 1 bit and packed 2 or 4 bits become 4,
@@ -215,7 +177,7 @@ DecodeResult pcxDecode(const uint8_t* d, size_t size, const DecodeOptions&, Imag
         trailing = d + dataEnd + 1;
     }
     const size_t lineBytes = static_cast<size_t>(h.bytesPerLine) * h.planes;
-    RleStream stream(d + kHeaderSize, dataEnd - kHeaderSize, h.encoding == 1);
+    RunLengthStream<PcxPackets> stream(d + kHeaderSize, dataEnd - kHeaderSize, h.encoding == 1);
     const uint64_t rowsPresent =
         stream.reach(lineBytes * static_cast<uint64_t>(h.height)) / lineBytes;
     if (!holdsEnoughRows(rowsPresent, static_cast<uint64_t>(h.height)))

@@ -70,6 +70,21 @@ inline pr::DecodeResult decodeBytes(const pr::Codec& codec, const std::vector<ui
     return codec.decode(bytes.data(), bytes.size(), pr::DecodeOptions{}, out);
 }
 
+// Hand-made files and the rows each must decode to.
+struct HandMadeFile {
+    const char* what;
+    std::vector<uint8_t> file;
+    bool colours;  // rows as shown colours, not as indices
+    Rows rows;
+};
+inline void expectHandMadeFiles(const pr::Codec& codec, const std::vector<HandMadeFile>& files) {
+    for (const HandMadeFile& f : files) {
+        pr::ImageBuffer b;
+        ASSERT_TRUE(decodeBytes(codec, f.file, b).ok()) << f.what;
+        expectRows(b, f.colours, f.rows, f.what);
+    }
+}
+
 inline void put16le(std::vector<uint8_t>& v, size_t at, int x) {
     v[at] = static_cast<uint8_t>(x);
     v[at + 1] = static_cast<uint8_t>(x >> 8);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "CodecTestSupport.h"
+#include "core/io/ByteWriter.h"
 
 using namespace testsupport;
 using codectest::decodeBytes;
@@ -138,15 +139,13 @@ TEST_F(GifCodecTest, BrokenHeadersGiveAMessageAndNoPicture) {
 
 // A minimal file without colour tables whose LZW stream (clear, 0, end) holds exactly one pixel.
 std::vector<uint8_t> handMadeGif(int sw, int sh, int left, int top, int w, int h) {
-    std::vector<uint8_t> b = {'G', 'I', 'F', '8', '9', 'a'};
-    auto le16 = [&b](std::initializer_list<int> vs) {
-        for (int v : vs) b.insert(b.end(), {uint8_t(v), uint8_t(v >> 8)});
-    };
-    le16({sw, sh});
-    b.insert(b.end(), {0x00, 0x00, 0x00, 0x2C});
-    le16({left, top, w, h});
-    b.insert(b.end(), {0x00, 0x02, 0x02, 0x44, 0x01, 0x00, 0x3B});
-    return b;
+    static const uint8_t kScreenRest[] = {0x00, 0x00, 0x00, 0x2C};
+    static const uint8_t kPixel[] = {0x00, 0x02, 0x02, 0x44, 0x01, 0x00, 0x3B};
+    pr::ByteWriter b;
+    b.bytes("GIF89a", 6).u16(uint16_t(sw)).u16(uint16_t(sh)).bytes(kScreenRest, 4);
+    b.u16(uint16_t(left)).u16(uint16_t(top)).u16(uint16_t(w)).u16(uint16_t(h));
+    b.bytes(kPixel, sizeof kPixel);
+    return b.take();
 }
 
 TEST_F(GifCodecTest, OversizedScreenAndFrameAreRefusedAndAFarFrameKeepsItsSize) {

@@ -83,32 +83,24 @@ TEST(IffCodec, HandMadeFilesShowTheRightColours) {
                             .chunk("BMHD", bmhd(2, 1, 2))
                             .chunk("BODY", planarBody({{0, 3}}, 2))
                             .done();
-    struct Case {
-        const char* what;
-        const std::vector<uint8_t>& file;
-        bool colours;
-        Rows rows;
-    } cases[] = {
-        {"extra half-brite: colour 3 (21, 24, 27) and 35 halved",
-         ehb,
-         true,
-         {{0x1B1815, 0x0D0C0A}}},
-        // Blue 15 -> 255 on colour 0 (0, 3, 6), red 5 -> 0x55, green 0, base colour 2, green 15;
-        // the next row starts again from colour 0.
-        {"HAM6",
-         ham,
-         true,
-         {{0xFF0300, 0xFF0355, 0xFF0055, 0x262320, 0x26FF20},
-          {0x0603FF, 0x060300, 0x060300, 0x060300, 0x060300}}},
-        {"mask plane read past and dropped", masked, false, {{0, 1, 2, 3, 3}, {3, 2, 1, 0, 1}}},
-        {"PBM run across rows", pbm, false, {{9, 9, 9}, {9, 9, 7}}},
-        {"odd chunk padded, no CMAP: grey", noCmap, true, {{0, 0xFFFFFF}}},
-    };
-    for (const Case& c : cases) {
-        pr::ImageBuffer b;
-        ASSERT_TRUE(decodeBytes(pr::iffCodec(), c.file, b).ok()) << c.what;
-        expectRows(b, c.colours, c.rows, c.what);
-    }
+    expectHandMadeFiles(
+        pr::iffCodec(),
+        {
+            {"extra half-brite: colour 3 (21, 24, 27) and 35 halved",
+             ehb,
+             true,
+             {{0x1B1815, 0x0D0C0A}}},
+            // Blue 15 -> 255 on colour 0 (0, 3, 6), red 5 -> 0x55, green 0, base colour 2, green
+            // 15; the next row starts again from colour 0.
+            {"HAM6",
+             ham,
+             true,
+             {{0xFF0300, 0xFF0355, 0xFF0055, 0x262320, 0x26FF20},
+              {0x0603FF, 0x060300, 0x060300, 0x060300, 0x060300}}},
+            {"mask plane read past and dropped", masked, false, {{0, 1, 2, 3, 3}, {3, 2, 1, 0, 1}}},
+            {"PBM run across rows", pbm, false, {{9, 9, 9}, {9, 9, 7}}},
+            {"odd chunk padded, no CMAP: grey", noCmap, true, {{0, 0xFFFFFF}}},
+        });
     pr::ImageBuffer b;
     ASSERT_TRUE(decodeBytes(pr::iffCodec(), ehb, b).ok());
     EXPECT_EQ(b.bitCount() * 1000 + int(pr::getpixel(b, 1, 0)), 8035);  // index 35 kept in 8 bits

@@ -24,31 +24,23 @@ TEST(PcxCodec, HandMadeFilesGiveTheRightPixels) {
     const auto grey = pcx(8, 1, 4, 2, 4, 1, {0xC6, 0x20, 0x30, 0x31});
     const auto rgb = pcx(8, 3, 2, 1, 2, 1, {0xC3, 0x10, 0xC3, 0x90});  // runs of 1.5 planes
     const auto mono = pcx(1, 1, 8, 1, 2, 0, {0xF0, 0x00});             // empty header palette
-    struct Case {
-        const char* what;
-        const std::vector<uint8_t>& file;
-        bool colours;
-        Rows rows;
-    } cases[] = {
-        {"8-bit runs across rows, grey",
-         grey,
-         true,
-         {{0x202020, 0x202020, 0x202020, 0x202020}, {0x202020, 0x202020, 0x303030, 0x313131}}},
-        {"24-bit runs across planes", rgb, true, {{0x901010, 0x909010}}},
-        {"mono, empty header palette",
-         mono,
-         true,
-         {{0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0, 0, 0, 0}}},
-        {"EGA planes low first: 0b1101", ega, false, {{13, 2}}},
-    };
-    for (const Case& c : cases) {
-        pr::ImageBuffer b;
-        ASSERT_TRUE(decodeBytes(pr::pcxCodec(), c.file, b).ok()) << c.what;
-        expectRows(b, c.colours, c.rows, c.what);
-        if (&c.file == &ega) {
-            EXPECT_EQ(rgbAt(b, 0, 0) & 0xFF, 0xABu);  // red of entry 13
-        }
-    }
+    expectHandMadeFiles(
+        pr::pcxCodec(),
+        {
+            {"8-bit runs across rows, grey",
+             grey,
+             true,
+             {{0x202020, 0x202020, 0x202020, 0x202020}, {0x202020, 0x202020, 0x303030, 0x313131}}},
+            {"24-bit runs across planes", rgb, true, {{0x901010, 0x909010}}},
+            {"mono, empty header palette",
+             mono,
+             true,
+             {{0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0, 0, 0, 0}}},
+            {"EGA planes low first: 0b1101", ega, false, {{13, 2}}},
+        });
+    pr::ImageBuffer b;
+    ASSERT_TRUE(decodeBytes(pr::pcxCodec(), ega, b).ok());
+    EXPECT_EQ(rgbAt(b, 0, 0) & 0xFF, 0xABu);  // red of entry 13
 }
 
 TEST(PcxCodec, ForgedAndCutHeadersAreRefusedBeforeAllocating) {

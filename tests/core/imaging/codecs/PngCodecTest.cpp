@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include "CodecTestSupport.h"
+#include "core/io/ByteWriter.h"
 
 using namespace pr;
 using namespace testsupport;
@@ -25,15 +26,10 @@ void makeSources(const TempDir& dir) {
 }
 
 std::vector<uint8_t> chunk(const char* type, const std::vector<uint8_t>& body) {
-    auto be32 = [](std::vector<uint8_t>& v, uint32_t n) {
-        for (int s = 24; s >= 0; s -= 8) v.push_back(uint8_t(n >> s));
-    };
-    std::vector<uint8_t> c;
-    be32(c, uint32_t(body.size()));
-    c.insert(c.end(), type, type + 4);
-    c.insert(c.end(), body.begin(), body.end());
-    be32(c, uint32_t(crc32(0, c.data() + 4, uInt(c.size() - 4))));
-    return c;
+    pr::ByteWriter c(pr::ByteOrder::Big);
+    c.u32(uint32_t(body.size())).bytes(type, 4).bytes(body.data(), body.size());
+    c.u32(uint32_t(crc32(0, c.data().data() + 4, uInt(c.size() - 4))));
+    return c.take();
 }
 
 std::vector<uint8_t> pngHeaderOnly(uint32_t w, uint32_t h) {
