@@ -36,6 +36,42 @@ struct BmpHeader {
     size_t dataOffset = 0;
 };
 
+// The bit count must suit the compression; plain 16- and 32-bit pictures get the default masks.
+DecodeResult checkDepth(BmpHeader& h) {
+    switch (h.compression) {
+        case kBiRgb:
+            if (h.bits != 1 && h.bits != 4 && h.bits != 8 && h.bits != 16 && h.bits != 24 &&
+                h.bits != 32)
+                return decodeFailure(ImageError::Unsupported, "Farbtiefe");
+            break;
+        case kBiRle8:
+            if (h.bits != 8) return decodeFailure(ImageError::Damaged, "RLE8 ohne 8 Bit");
+            break;
+        case kBiRle4:
+            if (h.bits != 4) return decodeFailure(ImageError::Damaged, "RLE4 ohne 4 Bit");
+            break;
+        case kBiBitfields:
+        case kBiAlphaBitfields:
+            if (h.bits != 16 && h.bits != 32)
+                return decodeFailure(ImageError::Damaged, "Farbmasken");
+            break;
+        default:
+            return decodeFailure(ImageError::Unsupported, "Kompression");
+    }
+    if (h.compression == kBiRgb && (h.bits == 16 || h.bits == 32)) {
+        if (h.bits == 16) {
+            h.masks[0] = 0x7C00;
+            h.masks[1] = 0x03E0;
+            h.masks[2] = 0x001F;
+        } else {
+            h.masks[0] = 0x00FF0000;
+            h.masks[1] = 0x0000FF00;
+            h.masks[2] = 0x000000FF;
+        }
+    }
+    return DecodeResult{};
+}
+
 // Reads both header kinds; sizes 12 (OS/2 1.x), 16..64 (OS/2 2.x, the first 40 bytes laid out as
 // Windows') and 40/52/56/108/124 (Windows).
 DecodeResult readHeader(const uint8_t* data, size_t size, BmpHeader& h) {
@@ -83,37 +119,8 @@ DecodeResult readHeader(const uint8_t* data, size_t size, BmpHeader& h) {
         h.height = -h.height;
     }
     if (h.width <= 0 || h.height <= 0) return decodeFailure(ImageError::Damaged, "Bildgröße");
-    switch (h.compression) {
-        case kBiRgb:
-            if (h.bits != 1 && h.bits != 4 && h.bits != 8 && h.bits != 16 && h.bits != 24 &&
-                h.bits != 32)
-                return decodeFailure(ImageError::Unsupported, "Farbtiefe");
-            break;
-        case kBiRle8:
-            if (h.bits != 8) return decodeFailure(ImageError::Damaged, "RLE8 ohne 8 Bit");
-            break;
-        case kBiRle4:
-            if (h.bits != 4) return decodeFailure(ImageError::Damaged, "RLE4 ohne 4 Bit");
-            break;
-        case kBiBitfields:
-        case kBiAlphaBitfields:
-            if (h.bits != 16 && h.bits != 32)
-                return decodeFailure(ImageError::Damaged, "Farbmasken");
-            break;
-        default:
-            return decodeFailure(ImageError::Unsupported, "Kompression");
-    }
-    if (h.compression == kBiRgb && (h.bits == 16 || h.bits == 32)) {
-        if (h.bits == 16) {
-            h.masks[0] = 0x7C00;
-            h.masks[1] = 0x03E0;
-            h.masks[2] = 0x001F;
-        } else {
-            h.masks[0] = 0x00FF0000;
-            h.masks[1] = 0x0000FF00;
-            h.masks[2] = 0x000000FF;
-        }
-    }
+    const DecodeResult depth = checkDepth(h);
+    if (!depth.ok()) return depth;
     h.tableOffset = 14 + static_cast<size_t>(headerSize);
     if (headerSize == 40 && h.compression == kBiBitfields) h.tableOffset += 12;
     if (headerSize == 40 && h.compression == kBiAlphaBitfields) h.tableOffset += 16;
