@@ -7,7 +7,7 @@
 
 #include "core/browse/ThumbCacheWriter.h"
 #include "core/io/PathText.h"
-#include "gui/browse/ThumbThread.h"
+#include "gui/browse/TMyThread.h"
 
 namespace pr {
 

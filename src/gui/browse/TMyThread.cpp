@@ -1,4 +1,4 @@
-#include "gui/browse/ThumbThread.h"
+#include "gui/browse/TMyThread.h"
 
 #include <QMetaObject>
 
