@@ -19,11 +19,11 @@ uint64_t unsignedOf(const uint8_t* p, std::size_t n, ByteOrder order) {
 }  // namespace
 
 bool ByteReader::seek(std::size_t offset) {
-    if (!ok_ || offset > size_) {
-        ok_ = false;
+    if (!ok_ || offset > size()) {
+        fail();
         return false;
     }
-    pos_ = offset;
+    p_ = begin_ + offset;
     return true;
 }
 

@@ -25,7 +25,7 @@ TEST(ByteReader, ReadsEitherOrderAndAFailedReadPoisonsTheRest) {
         EXPECT_FALSE(in.ok());
         EXPECT_EQ(in.u8(), 0u);
         EXPECT_EQ(in.remaining(), 0u);
-        EXPECT_EQ(in.take(0), nullptr);
+        EXPECT_EQ(in.take(1), nullptr);
 
         ByteReader again(bytes, sizeof bytes, o.order);
         ASSERT_TRUE(again.seek(1));

@@ -60,17 +60,24 @@ bool pcxSniff(const uint8_t* data, size_t size) {
 }
 
 // PCX run-length coding: a byte with both top bits set repeats the next byte (its low six bits
-// times); any other byte stands for itself.
+// times); any other byte stands for itself. Bytes that stand for themselves are handed out as one
+// literal run, so they are copied in one go rather than one packet each.
 struct PcxPackets {
+    static bool isRun(uint8_t c) { return (c & 0xC0) == 0xC0; }
+
     static bool next(ByteReader& in, RunPacket& run) {
-        if (in.remaining() == 0) return false;
-        const uint8_t c = in.u8();
-        if ((c & 0xC0) != 0xC0) {
-            run = RunPacket{1, false, c};
+        const size_t left = in.remaining();
+        const uint8_t* ahead = in.peek(left);
+        if (left == 0) return false;
+        if (isRun(ahead[0])) {
+            if (left < 2) return false;
+            run = RunPacket{static_cast<size_t>(ahead[0] & 0x3F), false, ahead[1]};
+            in.skip(2);
             return true;
         }
-        if (in.remaining() == 0) return false;
-        run = RunPacket{static_cast<size_t>(c & 0x3F), false, in.u8()};
+        size_t literals = 1;
+        while (literals < left && !isRun(ahead[literals])) ++literals;
+        run = RunPacket{literals, true, 0};  // the bytes stay in `in` and are read as data
         return true;
     }
 };

@@ -39,10 +39,23 @@ public:
                 continue;
             }
             const size_t k = std::min(run_.count, n - i);
-            if (!run_.literal)
+            if (k <= kShort && n - i >= kShort) {
+                // Most runs are a byte or two long. Eight bytes are written whatever the length
+                // (the bytes past the run are written again by what follows), which spares the
+                // unpredictable branches of a loop or a call for each short run.
+                if (!run_.literal) {
+                    std::memset(out + i, run_.value, kShort);
+                } else if (const uint8_t* ahead = in_.peek(kShort)) {
+                    std::memcpy(out + i, ahead, kShort);
+                    in_.skip(k);
+                } else if (!in_.bytes(out + i, k)) {
+                    return false;
+                }
+            } else if (!run_.literal) {
                 std::memset(out + i, run_.value, k);
-            else if (!in_.bytes(out + i, k))
+            } else if (!in_.bytes(out + i, k)) {
                 return false;
+            }
             i += k;
             run_.count -= k;
         }
@@ -68,6 +81,8 @@ public:
     }
 
 private:
+    static constexpr size_t kShort = 8;
+
     ByteReader in_;
     bool packed_;
     RunPacket run_;

@@ -207,13 +207,14 @@ int readRows(PixelStream& stream, const TgaHeader& h, AlphaUse alpha, ImageBuffe
     const int bytes = (h.depth + 7) / 8;
     const bool topDown = (h.descriptor & 0x20) != 0;
     const bool rightToLeft = (h.descriptor & 0x10) != 0;
+    const bool indexed = out.bitCount() == 8;
     for (int fy = 0; fy < h.height; ++fy) {
         uint8_t* row = out.storedRow(topDown ? h.height - 1 - fy : fy);
         for (int fx = 0; fx < h.width; ++fx) {
             const uint8_t* p = stream.next();
             if (!p) return fy;
             const int x = rightToLeft ? h.width - 1 - fx : fx;
-            if (out.bitCount() == 8) {
+            if (indexed) {
                 row[x] = p[0];
                 continue;
             }
