@@ -80,15 +80,12 @@ bool applyOrientation(ImageBuffer& img, int orientation) {
         // The quarter turns are tiled and use both cores; a transposition is a quarter turn and a
         // flip of the turned rows.
         case 5:
-            if (!RotLeft(img)) return false;
+        case 7:
+            if (!(orientation == 5 ? RotLeft(img) : RotRight(img))) return false;
             flipVertical(img);
             return true;
         case 6:
             return RotRight(img);
-        case 7:
-            if (!RotRight(img)) return false;
-            flipVertical(img);
-            return true;
         case 8:
             return RotLeft(img);
         default:
