@@ -40,7 +40,7 @@ public:
             }
             const size_t k = std::min(run_.count, n - i);
             if (k <= kShort && n - i >= kShort) {
-                // Most runs are a byte or two long. Eight bytes are written whatever the length
+                // Most runs are a few bytes long. kShort bytes are written whatever the length
                 // (the bytes past the run are written again by what follows), which spares the
                 // unpredictable branches of a loop or a call for each short run.
                 if (!run_.literal) {
@@ -81,7 +81,7 @@ public:
     }
 
 private:
-    static constexpr size_t kShort = 8;
+    static constexpr size_t kShort = 32;
 
     ByteReader in_;
     bool packed_;
