@@ -11,6 +11,7 @@
 
 #include "render/ExportTiffWriter.h"
 #include "render/PagePrinter.h"
+#include "render/PageRenditions.h"
 
 namespace pr {
 
@@ -48,7 +49,8 @@ bool writePdf(const Album& album, const PageRenderOptions& screen, const Printer
                                   QMarginsF(0, 0, 0, 0)));
     QPainter painter;
     if (!painter.begin(&pdf)) return false;
-    PageRenderOptions options = PagePrinter::printerOptions(screen, pdf.logicalDpiX());
+    const PageRenderOptions options = PagePrinter::printerOptions(screen, pdf.logicalDpiX());
+    const PageRenditions::Handles pictures = PageRenditions::prepareNow(album, options);
     PageRenderer::drawPlacements(painter, album, options);
     return painter.end();
 }
@@ -81,9 +83,12 @@ QImage PageExport::renderPage(const Album& album, const PageRenderOptions& scree
     const int dotsPerMetre = qRound(dpi / 0.0254);
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
+    const PageRenderOptions options = PagePrinter::printerOptions(screen, dpi);
+    // Made on all cores first; the drawing then finds them (pinned until the page is drawn).
+    const PageRenditions::Handles pictures = PageRenditions::prepareNow(album, options);
     QPainter painter(&image);
     PageRenderer::drawSheet(painter, size);
-    PageRenderer::drawPlacements(painter, album, PagePrinter::printerOptions(screen, dpi));
+    PageRenderer::drawPlacements(painter, album, options);
     return image;
 }
 

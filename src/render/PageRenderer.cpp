@@ -104,27 +104,82 @@ void PageRenderer::drawGrid(QPainter& painter, const PageRenderOptions& options)
     painter.restore();
 }
 
+namespace {
+
+// The part of a destination at (x, y) of w x h that has to be made: all of it, unless it is very
+// large and only a part of it can be seen.
+DestWindow windowOf(int x, int y, int w, int h, const PageRenderOptions& options) {
+    const DestWindow whole{0, 0, w, h};
+    if (options.visible.isEmpty() || int64_t{w} * h <= PageRenderOptions::kWholeDestinationPixels)
+        return whole;
+    const QRect seen = QRect(x, y, w, h).intersected(options.visible);
+    if (seen.isEmpty()) return DestWindow{};
+    return DestWindow{seen.x() - x, seen.y() - y, seen.width(), seen.height()};
+}
+
+}  // namespace
+
+std::vector<PagePicture> PageRenderer::pagePictures(const Album& album,
+                                                    const PageRenderOptions& options) {
+    std::vector<PagePicture> pictures;
+    if (album.AlbumLoading) return pictures;
+    const uint32_t count = album.placementCount();
+    for (uint32_t i = 0; i < count; ++i) {
+        const Placement& p = *album.placementAt(i);
+        if (p.Page != options.page) continue;
+        // A placement whose picture is missing (only a damaged album file can make one) is left
+        // out rather than drawn from nothing; its selection frame still shows where it is.
+        const AlbumImage* picture = album.pictureWithKey(p.ImageKey);
+        if (!picture || !picture->hasPixels()) continue;
+        const PixelRect frame =
+            frameOnScreen(p.Left, p.Top, p.Width, p.Height, options.zoom, options.ppi);
+        const FitResult fit = FitPictureToFrame(picture->width(), picture->height(), frame.w,
+                                                frame.h, p.FitCrop != 0, options.keepAspect);
+        PagePicture pp;
+        pp.index = i;
+        pp.picture = picture;
+        pp.request = RenditionRequest{fit.sx, fit.sy, fit.sw, fit.sh, fit.dw, fit.dh, {}};
+        if (!pp.request.drawable()) continue;
+        const DestWindow w = windowOf(frame.x, frame.y, fit.dw, fit.dh, options);
+        if (w.width <= 0 || w.height <= 0) continue;
+        pp.request.window = w;
+        pp.x = frame.x + w.x;
+        pp.y = frame.y + w.y;
+        pictures.push_back(pp);
+    }
+    return pictures;
+}
+
 void PageRenderer::drawPlacements(QPainter& painter, const Album& album,
                                   const PageRenderOptions& options) {
     if (album.AlbumLoading) return;
+    const std::vector<PagePicture> pictures = pagePictures(album, options);
+    // Every rendition of the page stays pinned until the page is done, so making a later one
+    // can never push out an earlier one.
+    std::vector<RenditionCache::Handle> held;
+    held.reserve(pictures.size());
+    for (const PagePicture& pp : pictures)
+        held.push_back(options.renditions ? options.renditions(*pp.picture, pp.request)
+                                          : PictureRenditions::placed(*pp.picture, pp.request));
+
+    size_t next = 0;
     const uint32_t count = album.placementCount();
     for (uint32_t i = 0; i < count; ++i) {
         const Placement& p = *album.placementAt(i);
         if (p.Page != options.page) continue;
         const PixelRect frame =
             frameOnScreen(p.Left, p.Top, p.Width, p.Height, options.zoom, options.ppi);
-        ImageBuffer picture;
-        // A placement whose picture is missing (only a damaged album file can make one) is left
-        // out rather than drawn from nothing; its selection frame still shows where it is.
-        if (album.getnumdib(p.ImageKey, picture) && picture.valid()) {
-            const FitResult fit = FitPictureToFrame(picture.width(), picture.height(), frame.w,
-                                                    frame.h, p.FitCrop != 0, options.keepAspect);
-            drawDib(painter, frame.x, frame.y, fit.dw, fit.dh, picture, fit.sx, fit.sy, fit.sw,
-                    fit.sh, true, false, {}, options.messages, options.displayBitsPerPixel);
+        if (next < pictures.size() && pictures[next].index == i) {
+            const PagePicture& pp = pictures[next];
+            const RenditionCache::Handle& h = held[next];
+            ++next;
+            if (h)
+                drawRendition(painter, pp.x, pp.y, *h.get<Rendition>(), true, options.messages,
+                              options.displayBitsPerPixel);
             const std::string caption = captionText(album, p.ImageKey, options.showFileNames);
             if (!caption.empty())
                 drawCaption(painter, QString::fromStdString(caption), options.captionFont, frame.x,
-                            frame.y + fit.dh, fit.dw, options);
+                            frame.y + pp.request.destHeight, pp.request.destWidth, options);
         }
         if (static_cast<int>(i) == options.selected)
             markrec(painter, frame.x, frame.y, frame.w, frame.h, 0, 0, options.dragging);

@@ -11,17 +11,32 @@
 // order (the last in front), each picture fitted or cropped into its frame, its caption at the
 // foot of the drawn picture, and the selection frame right after the selected placement, so a
 // placement later in the array may cover it.
+//
+// Pictures: the fitting works on each picture's full size; what is drawn is a rendition of the
+// fitted source rectangle at exactly the destination's device pixels (PictureRenditions.h), drawn
+// unscaled. The renditions of a page stay pinned in the cache until the page is drawn.
 
 #include <QColor>
 #include <QFont>
 #include <QSize>
 
+#include <QRect>
+#include <functional>
+#include <vector>
+
 #include "core/album/Album.h"
+#include "core/album/PictureRenditions.h"
 #include "core/imaging/DrawDib.h"
 
 class QPainter;
 
 namespace pr {
+
+// Where the renderer gets a placement's rendition. Empty: PictureRenditions::placed, which makes
+// a missing one at once (printing, export). The window's views pass one that shows a stand-in
+// and has the real one made by a worker.
+using RenditionProvider = std::function<RenditionCache::Handle(const AlbumImage& picture,
+                                                               const RenditionRequest& request)>;
 
 struct PageRenderOptions {
     int zoom = 100;  // percent
@@ -46,7 +61,21 @@ struct PageRenderOptions {
     int displayBitsPerPixel = 0;  // 0: the screen's depth (see QPainterDibTarget)
     DrawMessageFn messages;       // texts of DrawDib's last fallback
 
+    RenditionProvider renditions;
+    // The part of the device that will be seen (device pixels); empty: all of it. A picture
+    // larger than kWholeDestinationPixels is then made only where it can be seen.
+    QRect visible;
+    static constexpr int64_t kWholeDestinationPixels = int64_t{4096} * 4096;
+
     static QFont defaultCaptionFont();
+};
+
+// One picture of a page as it is drawn: the placement, its frame and what it asks of its picture.
+struct PagePicture {
+    uint32_t index = 0;  // in the placement array
+    int x = 0, y = 0;    // where the destination's top-left pixel goes (device pixels)
+    const AlbumImage* picture = nullptr;
+    RenditionRequest request;
 };
 
 class PageRenderer {
@@ -60,6 +89,11 @@ public:
     // The placements of options.page with captions and the selection frame; what printing uses.
     static void drawPlacements(QPainter& painter, const Album& album,
                                const PageRenderOptions& options);
+
+    // The pictures drawPlacements draws, in drawing order (placements of the page whose picture
+    // has pixels and whose destination is not empty).
+    static std::vector<PagePicture> pagePictures(const Album& album,
+                                                 const PageRenderOptions& options);
 
     // The selection frame of the rectangle x, y, w, h shifted by (-ox, -oy): with `dragging` an
     // inverting outline (drawing it twice restores the pixels; raster devices only) and no

@@ -9,6 +9,7 @@
 
 #include "render/DibToQImage.h"
 #include "render/QImageDeviceBitmap.h"
+#include "render/RenditionImage.h"
 
 namespace pr {
 
@@ -140,6 +141,20 @@ bool QPainterDibTarget::setDIBitsToDevice(int x, int y, const ImageBuffer& rows)
 std::unique_ptr<DeviceBitmap> QPainterDibTarget::createCompatibleBitmap(int width, int height) {
     if (width <= 0 || height <= 0) return nullptr;
     return std::make_unique<QImageDeviceBitmap>(painter_, width, height);
+}
+
+bool QPainterDibTarget::drawRendition(int x, int y, const Rendition& rendition) {
+    const QImage image = renditionImage(rendition);
+    if (image.isNull()) return false;
+    painter_.drawImage(QPoint(x, y), image);
+    return true;
+}
+
+void drawRendition(QPainter& painter, int x, int y, const Rendition& rendition, bool halftone,
+                   const DrawMessageFn& messages, int displayBitsPerPixel) {
+    QPainterDibTarget target(painter, displayBitsPerPixel);
+    target.setStretchMode(kStretchColorOnColor);
+    DrawRendition(target, x, y, rendition, halftone, messages);
 }
 
 void drawDib(QPainter& painter, int destX, int destY, int destWidth, int destHeight,

@@ -43,6 +43,8 @@ public:
                        uint32_t rop) override;
     bool setDIBitsToDevice(int x, int y, const ImageBuffer& rows) override;
     std::unique_ptr<DeviceBitmap> createCompatibleBitmap(int width, int height) override;
+    // The rendition's own QImage (RenditionImage.h), drawn unscaled: no copy, no conversion.
+    bool drawRendition(int x, int y, const Rendition& rendition) override;
 
     // True for painters on a QPrinter or a QPdfWriter.
     static bool paintsOnPrinter(const QPainter& painter);
@@ -54,6 +56,10 @@ private:
     int displayBits_;
     PaletteHandle selected_;
 };
+
+// A rendition at (x, y) through DrawRendition over a QPainterDibTarget.
+void drawRendition(QPainter& painter, int x, int y, const Rendition& rendition, bool halftone,
+                   const DrawMessageFn& messages = {}, int displayBitsPerPixel = 0);
 
 // The one way Qt code draws a picture: DrawDib over a QPainterDibTarget with a plain copy.
 // Arguments as DrawDib (source in stored coordinates, srcTop from the bottom row).

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "core/album/PictureRenditions.h"
+
 namespace pr {
 
 Album::Album() : Placements(static_cast<int32_t>(sizeof(Placement)), &CurrentPlacement) {
@@ -15,14 +17,18 @@ Album::~Album() {
     DelallPics();
 }
 
-int32_t Album::addPicture(const std::string& fileName, const ImageBuffer& image) {
+int32_t Album::addPicture(const std::string& fileName, PictureSourcePtr source) {
     AlbumImage picture;
     picture.FileName = fileName;
-    picture.Image = image;
+    picture.Source = std::move(source);
     picture.Rotation = 0;
     picture.Key = NextPictureKey;
     Pictures.push_back(std::move(picture));
     return NextPictureKey++;
+}
+
+int32_t Album::addPicture(const std::string& fileName, const ImageBuffer& image) {
+    return addPicture(fileName, heldPicture(image));
 }
 
 bool Album::removePicture(int32_t index) {
@@ -37,8 +43,7 @@ bool Album::removePicture(int32_t index) {
         }
     }
     if (complete) {
-        AlbumImage& picture = Pictures[static_cast<std::size_t>(index)];
-        deldib(picture.Image);
+        forgetRenditions(Pictures[static_cast<std::size_t>(index)]);
         Pictures.erase(Pictures.begin() + index);
     }
     const int32_t last = static_cast<int32_t>(Placements.count()) - 1;
@@ -53,11 +58,39 @@ const AlbumImage* Album::findKey(int32_t key) const {
     return nullptr;
 }
 
+AlbumImage* Album::pictureWithKey(int32_t key) {
+    for (AlbumImage& picture : Pictures) {
+        if (picture.Key == key) return &picture;
+    }
+    return nullptr;
+}
+
 bool Album::getnumdib(int32_t key, ImageBuffer& dest) const {
     const AlbumImage* picture = findKey(key);
     if (!picture) return false;
-    dest = picture->Image;
+    const PictureRenditions::Handle whole = PictureRenditions::full(*picture);
+    dest = whole ? *whole.get<ImageBuffer>() : ImageBuffer{};
     return true;
+}
+
+void Album::forgetRenditions(const AlbumImage& picture) {
+    // A copy of the picture elsewhere (the copy of the album a print job draws from, a worker's
+    // copy) shares the source and still wants its renditions.
+    if (picture.Source && picture.Source.use_count() == 1) PictureRenditions::forget(picture);
+}
+
+void Album::copyContentTo(Album& out) const {
+    out.DelallPics();
+    out.Pictures = Pictures;
+    for (uint32_t i = 0; i < placementCount(); ++i) {
+        uint8_t* record = out.Placements.Append();
+        if (!record) break;
+        std::memcpy(record, placementAt(i), sizeof(Placement));
+    }
+    out.NextPictureKey = NextPictureKey;
+    out.SelectedPlacement = -1;
+    out.StripSelection = StripSelection;
+    out.AlbumFileName = AlbumFileName;
 }
 
 bool Album::getnumfname(int32_t key, std::string& out) const {
@@ -77,11 +110,7 @@ bool Album::getnumComment(int32_t key, std::string& out) const {
 void Album::DelallPics() {
     Placements.Clear();
     SelectedPlacement = -1;
-    for (AlbumImage& picture : Pictures) {
-        picture.FileName.clear();
-        picture.Comment.clear();
-        deldib(picture.Image);
-    }
+    for (const AlbumImage& picture : Pictures) forgetRenditions(picture);
     std::vector<AlbumImage>().swap(Pictures);
 }
 

@@ -48,7 +48,10 @@ public:
     Placement* placementAt(uint32_t i) const { return Placements.at<Placement>(i); }
     uint32_t placementCount() const { return Placements.count(); }
 
-    // Appends a picture that already loaded and gives it the next key, which is returned.
+    // Appends a picture and gives it the next key, which is returned: one whose pixels come from
+    // `source` (a picture file read by inspectPictureFile), or one whose pixels are handed over
+    // (held by the album for the picture's life).
+    int32_t addPicture(const std::string& fileName, PictureSourcePtr source);
     int32_t addPicture(const std::string& fileName, const ImageBuffer& image);
 
     // Removes picture `index` and every placement that shows it (scanned from the last to the
@@ -60,17 +63,27 @@ public:
     bool removePicture(int32_t index);
 
     // Lookups by key: the first picture with the key wins; nothing is written when none has it.
-    // getnumdib's copy shares the pixels with the album's picture.
+    // getnumdib gives the whole picture as the album shows it (turned, adjusted, enlarged), made
+    // now when it is not cached; the copy shares the cached pixels and must not change them.
+    // Drawing asks for what a destination needs instead (PictureRenditions.h).
     bool getnumdib(int32_t key, ImageBuffer& dest) const;
+    const AlbumImage* pictureWithKey(int32_t key) const { return findKey(key); }
+    AlbumImage* pictureWithKey(int32_t key);
     bool getnumfname(int32_t key, std::string& out) const;
     bool getnumComment(int32_t key, std::string& out) const;
 
     // "Neu": empties pictures and placements. NextPictureKey, StripSelection, PreviewImage and
-    // AlbumFileName stay as they are.
+    // AlbumFileName stay as they are. The pictures' cached renditions are forgotten.
     void DelallPics();
+
+    // Pictures and placements copied into `out` (emptied first), for work that must not see
+    // later changes: printing draws from such a copy while the window goes on. The copy shares
+    // the pictures' sources and so their cached renditions.
+    void copyContentTo(Album& out) const;
 
 private:
     const AlbumImage* findKey(int32_t key) const;
+    static void forgetRenditions(const AlbumImage& picture);
 };
 
 }  // namespace pr

@@ -13,76 +13,6 @@ namespace pr {
 
 namespace {
 
-struct LoadedPicture {
-    AlbumImage image;
-    bool missing = false;
-};
-
-bool tryLoad(const AlbumPictureSource& source, const std::string& path, ImageBuffer& out) {
-    if (!source.load || !source.load(path, out) || !out.valid()) {
-        deldib(out);
-        return false;
-    }
-    return true;
-}
-
-// The stored quarter turns applied to a freshly loaded picture; returns the turns that were made.
-int32_t turnAsStored(const AlbumPictureSource& source, ImageBuffer& image, int32_t rotation) {
-    const auto turn = [&image](const std::function<bool(ImageBuffer&)>& f) {
-        return f && f(image);
-    };
-    switch (rotation) {
-        case 1:
-            return turn(source.turnRight) ? 1 : 0;
-        case 2:
-            if (!turn(source.turnRight)) return 0;
-            return turn(source.turnRight) ? 2 : 1;
-        case 3:
-            return turn(source.turnLeft) ? 3 : 0;
-        default:
-            return 0;
-    }
-}
-
-LoadedPicture loadPicture(const StoredPicture& stored, const std::string& albumFolder,
-                          const AlbumPictureSource& source) {
-    LoadedPicture result;
-    AlbumImage& picture = result.image;
-    picture.FileName = stored.FileName;
-    picture.Comment = stored.Comment;
-    picture.Key = stored.Key;
-    picture.Rotation = stored.Rotation;
-
-    bool loaded = tryLoad(source, stored.FileName, picture.Image);
-    if (!loaded) {
-        const std::string besideAlbum = albumFolder + splitStoredPath(stored.FileName).name;
-        if (besideAlbum != stored.FileName && tryLoad(source, besideAlbum, picture.Image)) {
-            picture.FileName = besideAlbum;
-            loaded = true;
-        }
-    }
-    if (loaded) {
-        picture.Rotation = turnAsStored(source, picture.Image, stored.Rotation);
-    } else {
-        result.missing = true;
-        newdib(picture.Image, 320, 200, 24);  // on failure the entry simply has no pixels
-    }
-    return result;
-}
-
-std::vector<LoadedPicture> loadAll(const std::vector<StoredPicture>& stored,
-                                   const std::string& albumFolder, const AlbumPictureSource& source,
-                                   unsigned threads, const AlbumLoadProgress& progress) {
-    std::vector<LoadedPicture> loaded(stored.size());
-    const int total = static_cast<int>(stored.size());
-    DecodeTick tick;
-    if (progress) tick = [&progress, total](int done) { progress(done, total); };
-    forEachInParallel(
-        stored.size(), std::max(threads, 1u),
-        [&](std::size_t i) { loaded[i] = loadPicture(stored[i], albumFolder, source); }, tick);
-    return loaded;
-}
-
 class LoadingFlag {
 public:
     explicit LoadingFlag(Album& album) : album_(album) { album_.AlbumLoading = true; }
@@ -94,21 +24,82 @@ private:
     Album& album_;
 };
 
+bool tryInspect(const AlbumPictureSource& source, const std::string& path, PictureSourcePtr& out) {
+    if (!source.inspect || !source.inspect(path, out) || !out || !out->hasPixels()) {
+        out.reset();
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+LoadedAlbumPicture loadAlbumPicture(const StoredPicture& stored, const std::string& albumFolder,
+                                    const AlbumPictureSource& source) {
+    LoadedAlbumPicture result;
+    AlbumImage& picture = result.image;
+    picture.FileName = stored.FileName;
+    picture.Comment = stored.Comment;
+    picture.Key = stored.Key;
+    picture.Rotation = stored.Rotation >= 1 && stored.Rotation <= 3 ? stored.Rotation : 0;
+
+    bool loaded = tryInspect(source, stored.FileName, picture.Source);
+    if (!loaded) {
+        const std::string besideAlbum = albumFolder + splitStoredPath(stored.FileName).name;
+        if (besideAlbum != stored.FileName && tryInspect(source, besideAlbum, picture.Source)) {
+            picture.FileName = besideAlbum;
+            loaded = true;
+        }
+    }
+    if (!loaded) {
+        result.missing = true;
+        // Kept with its path, turns and key, so saving writes the entry unchanged; its place
+        // shows a black picture of 320 x 200 once turned (held the other way round when the
+        // stored turns exchange the sides).
+        picture.Rotation = stored.Rotation;
+        const bool across = stored.Rotation % 2 != 0;
+        ImageBuffer placeholder;
+        newdib(placeholder, across ? 200 : 320, across ? 320 : 200, 24);  // else: no pixels
+        picture.Source = heldPicture(placeholder);
+    }
+    return result;
+}
+
+std::vector<LoadedAlbumPicture> loadAlbumPictures(const AlbumFileContent& content,
+                                                  const std::string& albumPath,
+                                                  const AlbumPictureSource& source,
+                                                  unsigned threads,
+                                                  const AlbumLoadProgress& progress) {
+    const std::vector<StoredPicture>& stored = content.Pictures;
+    const std::string folder = albumFolderOf(albumPath);
+    std::vector<LoadedAlbumPicture> loaded(stored.size());
+    const int total = static_cast<int>(stored.size());
+    DecodeTick tick;
+    if (progress) tick = [&progress, total](int done) { progress(done, total); };
+    forEachInParallel(
+        stored.size(), std::max(threads, 1u),
+        [&](std::size_t i) { loaded[i] = loadAlbumPicture(stored[i], folder, source); }, tick);
+    return loaded;
+}
 
 AlbumApplyResult applyAlbumFile(const AlbumFileContent& content, const std::string& albumPath,
                                 Album& album, const AlbumPictureSource& source,
                                 unsigned loaderThreads, const AlbumLoadProgress& progress) {
+    return applyLoadedAlbum(content, albumPath,
+                            loadAlbumPictures(content, albumPath, source, loaderThreads, progress),
+                            album);
+}
+
+AlbumApplyResult applyLoadedAlbum(const AlbumFileContent& content, const std::string& albumPath,
+                                  std::vector<LoadedAlbumPicture> loaded, Album& album) {
     LoadingFlag loading(album);
     AlbumApplyResult result;
-    std::vector<LoadedPicture> loaded =
-        loadAll(content.Pictures, albumFolderOf(albumPath), source, loaderThreads, progress);
 
     album.DelallPics();
     for (const Placement& p : content.Placements) {
         uint8_t* record = album.Placements.Append();
         if (!record) {
-            for (LoadedPicture& picture : loaded) deldib(picture.image.Image);
+            loaded.clear();
             album.DelallPics();
             // Untitled, so that "Speichern" cannot write the emptied album over the old file.
             album.AlbumFileName.clear();
@@ -120,7 +111,7 @@ AlbumApplyResult applyAlbumFile(const AlbumFileContent& content, const std::stri
 
     std::set<int32_t> keys;
     album.Pictures.reserve(loaded.size());
-    for (LoadedPicture& picture : loaded) {
+    for (LoadedAlbumPicture& picture : loaded) {
         if (picture.missing) {
             result.messages.push_back(albumPictureMissingMessage(picture.image.FileName));
         }

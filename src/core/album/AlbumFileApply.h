@@ -1,8 +1,12 @@
 #pragma once
-// Putting a read album file into the Album: every picture is loaded again from its file and turned
-// by its stored quarter turns, then the album's pictures, placements and selection are replaced in
-// one step. Loading goes through callbacks so tests need no decoder; production passes
-// albumPictureSourceOfRasterLibrary() (OpenDib, RotRight, RotLeft).
+// Putting a read album file into the Album: every picture file is read again (its size, depth and
+// thumbnail; the pixels are decoded when drawn), with its stored quarter turns as its recipe, then
+// the album's pictures, placements and selection are replaced in one step. Reading goes through a
+// callback so tests need no decoder; production passes albumPictureSourceOfRasterLibrary()
+// (inspectPictureFile).
+//
+// The window reads the pictures on worker threads (loadAlbumPicture for each) and then puts them
+// into the album on its own thread (applyLoadedAlbum); openAlbumFile does both in one call.
 
 #include <functional>
 #include <string>
@@ -16,12 +20,15 @@
 namespace pr {
 
 struct AlbumPictureSource {
-    // Loads the picture at a path; false (or an image without pixels) when it cannot. Called from
+    // Reads the picture at a path; false (or a source without pixels) when it cannot. Called from
     // several threads at once when more than one loader thread is asked for.
-    std::function<bool(const std::string& path, ImageBuffer& out)> load;
-    // A quarter turn clockwise / counter-clockwise in place; false leaves the picture as it was.
-    std::function<bool(ImageBuffer&)> turnRight;
-    std::function<bool(ImageBuffer&)> turnLeft;
+    std::function<bool(const std::string& path, PictureSourcePtr& out)> inspect;
+};
+
+// One picture of an album file, read.
+struct LoadedAlbumPicture {
+    AlbumImage image;
+    bool missing = false;  // neither at its path nor beside the album: a placeholder
 };
 
 // Called on the caller's thread while the pictures load, with the number loaded so far and the
@@ -40,15 +47,31 @@ struct AlbumApplyResult {
     int orphanPlacements = 0;
 };
 
-// Loads and turns every picture, then replaces the album's pictures, placements, selection and
-// NextPictureKey and sets AlbumFileName. AlbumLoading is true meanwhile and false afterwards.
-//  - A picture is turned right once for 1, twice for 2, left once for 3. When a turn fails its
-//    Rotation counts the turns made, so it always says how the picture differs from the file.
+// Reads one stored picture:
+//  - A stored rotation of 1, 2 or 3 becomes the picture's Rotation (its renditions are turned
+//    right once, twice, left once); any other value means no turn.
 //  - A picture that does not load at its path is looked for by file name in the album's folder
 //    (albums moved together with their pictures, albums from Windows). When that fails too, it is
 //    kept as a 320 x 200 placeholder with its path, rotation and key unchanged, so saving again
-//    keeps the entry, and one message names it.
-//  - `loaderThreads` pictures are loaded at once (at least 1); messages keep album order.
+//    keeps the entry.
+LoadedAlbumPicture loadAlbumPicture(const StoredPicture& stored, const std::string& albumFolder,
+                                    const AlbumPictureSource& source);
+
+// loadAlbumPicture for every picture of `content`, `threads` at once (at least 1), in album
+// order.
+std::vector<LoadedAlbumPicture> loadAlbumPictures(const AlbumFileContent& content,
+                                                  const std::string& albumPath,
+                                                  const AlbumPictureSource& source,
+                                                  unsigned threads = 1,
+                                                  const AlbumLoadProgress& progress = {});
+
+// Replaces the album's pictures, placements, selection and NextPictureKey by the read ones and
+// sets AlbumFileName; one message per missing picture, in album order. AlbumLoading is true
+// meanwhile and false afterwards.
+AlbumApplyResult applyLoadedAlbum(const AlbumFileContent& content, const std::string& albumPath,
+                                  std::vector<LoadedAlbumPicture> loaded, Album& album);
+
+// loadAlbumPictures, then applyLoadedAlbum.
 AlbumApplyResult applyAlbumFile(const AlbumFileContent& content, const std::string& albumPath,
                                 Album& album, const AlbumPictureSource& source,
                                 unsigned loaderThreads = 1, const AlbumLoadProgress& progress = {});
@@ -67,7 +90,7 @@ AlbumOpenResult openAlbumFile(const std::string& albumPath, Album& album,
                               const AlbumPictureSource& source, unsigned loaderThreads = 1,
                               const AlbumLoadProgress& progress = {});
 
-// OpenDib with the content deciding the format, RotRight, RotLeft.
+// inspectPictureFile: the content decides the format.
 AlbumPictureSource albumPictureSourceOfRasterLibrary();
 
 }  // namespace pr

@@ -1,7 +1,5 @@
 #include "core/album/RotationCommand.h"
 
-#include "core/imaging/Rotate.h"
-
 namespace pr {
 namespace {
 
@@ -12,22 +10,17 @@ int32_t wrapQuarterTurns(int32_t turns) {
 
 }  // namespace
 
-bool TurnSelectedPicture(Album& album, TurnDirection direction, const ProgressFn& progress) {
+bool TurnSelectedPicture(Album& album, TurnDirection direction) {
     const int32_t selected = album.SelectedPlacement;
     if (selected < 0 || static_cast<uint32_t>(selected) >= album.placementCount()) return false;
     const Placement* placement = reinterpret_cast<Placement*>(album.Placements.Select(selected));
-    for (AlbumImage& picture : album.Pictures) {
-        if (picture.Key != placement->ImageKey) continue;
-        if (direction == TurnDirection::Left) {
-            if (!RotLeft(picture.Image, progress)) return false;
-            picture.Rotation = wrapQuarterTurns(picture.Rotation - 1);
-        } else {
-            if (!RotRight(picture.Image, progress)) return false;
-            picture.Rotation = wrapQuarterTurns(picture.Rotation + 1);
-        }
-        return true;
-    }
-    return false;
+    AlbumImage* picture = album.pictureWithKey(placement->ImageKey);
+    if (!picture || !picture->hasPixels()) return false;
+    // The pixels are turned when they are next drawn (from the cached renditions of the
+    // previous turn where there are any).
+    picture->Rotation =
+        wrapQuarterTurns(picture->Rotation + (direction == TurnDirection::Left ? -1 : 1));
+    return true;
 }
 
 }  // namespace pr

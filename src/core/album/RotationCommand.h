@@ -5,17 +5,16 @@
 // since the file was read, so that reading the album turns the file the same way again.
 
 #include "core/album/Album.h"
-#include "core/imaging/Progress.h"
 
 namespace pr {
 
 enum class TurnDirection { Left, Right };
 
-// Turns the picture whose Key is the selected placement's ImageKey and updates its Rotation
-// (right: +1, 4 wraps to 0; left: -1, -1 wraps to 3). Returns false when nothing was turned: no
-// placement selected, a selection outside the placement array, no picture with that key, or no
-// memory for the turned picture. Rotation changes only together with the pixels, so the stored
-// count always matches what the picture shows. The caller redraws the page and the strip.
-bool TurnSelectedPicture(Album& album, TurnDirection direction, const ProgressFn& progress = {});
+// Turns the picture whose Key is the selected placement's ImageKey: its Rotation changes (right:
+// +1, 4 wraps to 0; left: -1, -1 wraps to 3) and every rendition made from now on shows it turned.
+// Returns false when nothing was turned: no placement selected, a selection outside the placement
+// array, no picture with that key, or a picture without pixels. The caller redraws the page and
+// the strip.
+bool TurnSelectedPicture(Album& album, TurnDirection direction);
 
 }  // namespace pr

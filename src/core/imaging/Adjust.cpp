@@ -10,12 +10,6 @@ uint8_t clampChannel(int v) {
     return static_cast<uint8_t>(std::clamp(v, 0, 255));
 }
 
-ChannelTable compose(const ChannelTable& first, const ChannelTable& then) {
-    ChannelTable t;
-    for (int c = 0; c < 256; ++c) t[c] = then[first[c]];
-    return t;
-}
-
 bool isIdentity(const ChannelTable& t) {
     for (int c = 0; c < 256; ++c) {
         if (t[c] != c) return false;
@@ -59,7 +53,15 @@ void mapPalette(ImageBuffer& image, const ChannelTable& t) {
     image.paletteHandle = std::make_shared<const LogPalette>(image.palette);
 }
 
-void applyTable(ImageBuffer& image, const ChannelTable& t) {
+}  // namespace
+
+ChannelTable composeTables(const ChannelTable& first, const ChannelTable& then) {
+    ChannelTable t;
+    for (int c = 0; c < 256; ++c) t[c] = then[first[c]];
+    return t;
+}
+
+void applyChannelTable(ImageBuffer& image, const ChannelTable& t) {
     if (!image.valid() || isIdentity(t)) return;
     switch (image.bitCount()) {
         case 24:
@@ -74,8 +76,6 @@ void applyTable(ImageBuffer& image, const ChannelTable& t) {
             break;
     }
 }
-
-}  // namespace
 
 ChannelTable brightnessTable(int b) {
     b = std::clamp(b, -127, 127);
@@ -108,22 +108,26 @@ ChannelTable saturationTable(int s) {
 }
 
 void Helligkeit(ImageBuffer& image, int b) {
-    applyTable(image, brightnessTable(b));
+    applyChannelTable(image, brightnessTable(b));
 }
 
 void Kontrast(ImageBuffer& image, int k) {
-    applyTable(image, contrastTable(k));
+    applyChannelTable(image, contrastTable(k));
 }
 
 void Saettigung(ImageBuffer& image, int s) {
     if (image.bitCount() == 1) return;
-    applyTable(image, saturationTable(s));
+    applyChannelTable(image, saturationTable(s));
+}
+
+ChannelTable adjustAllTable(int b, int k, int s, int bitCount) {
+    ChannelTable t = composeTables(brightnessTable(b), contrastTable(k));
+    if (bitCount != 1) t = composeTables(t, saturationTable(s));
+    return t;
 }
 
 void AdjustAll(ImageBuffer& image, int b, int k, int s) {
-    ChannelTable t = compose(brightnessTable(b), contrastTable(k));
-    if (image.bitCount() != 1) t = compose(t, saturationTable(s));
-    applyTable(image, t);
+    applyChannelTable(image, adjustAllTable(b, k, s, image.bitCount()));
 }
 
 }  // namespace pr

@@ -36,4 +36,12 @@ void Saettigung(ImageBuffer& image, int s);
 // the pixels. The result is the same as the three calls.
 void AdjustAll(ImageBuffer& image, int b, int k, int s);
 
+// `first`, then `then`, as one table.
+ChannelTable composeTables(const ChannelTable& first, const ChannelTable& then);
+// The mapping of AdjustAll(b, k, s) for a picture of `bitCount` bits.
+ChannelTable adjustAllTable(int b, int k, int s, int bitCount);
+// Maps every channel of a 24-bit picture, or the colour table and palette of a palette picture,
+// through `table` (nothing happens for a table that changes nothing).
+void applyChannelTable(ImageBuffer& image, const ChannelTable& table);
+
 }  // namespace pr

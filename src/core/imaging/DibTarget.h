@@ -25,6 +25,7 @@
 
 #include "core/imaging/DeviceBitmap.h"
 #include "core/imaging/ImageBuffer.h"
+#include "core/imaging/Rendition.h"
 
 namespace pr {
 
@@ -77,6 +78,17 @@ public:
     // The last fallback: a device-dependent bitmap of width x height compatible with the device,
     // or null when it cannot be made.
     virtual std::unique_ptr<DeviceBitmap> createCompatibleBitmap(int width, int height) = 0;
+
+    // Copies a rendition 1:1 with its top-left pixel at device pixel (x, y), as it is (its
+    // format is the one paint devices take). The target may keep a reference to the rendition's
+    // pixels for as long as the device needs them (a PDF embeds each rendition once). False
+    // when the device cannot take it; DrawRendition then goes through DrawDib.
+    virtual bool drawRendition(int x, int y, const Rendition& rendition) {
+        (void)x;
+        (void)y;
+        (void)rendition;
+        return false;
+    }
 };
 
 }  // namespace pr

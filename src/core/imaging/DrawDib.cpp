@@ -305,6 +305,31 @@ void DrawDib(DibTarget& target, int destX, int destY, int destWidth, int destHei
     if (selected) target.selectPalette(previous);
 }
 
+bool renditionToImage(const Rendition& r, ImageBuffer& out) {
+    if (!r.valid() || !newdib(out, r.width, r.height, 24)) return false;
+    for (int y = 0; y < r.height; ++y) {
+        const uint32_t* in = r.row(y);
+        uint8_t* o = out.rowFromTop(y);
+        for (int x = 0; x < r.width; ++x, o += 3) {
+            o[0] = static_cast<uint8_t>(in[x]);
+            o[1] = static_cast<uint8_t>(in[x] >> 8);
+            o[2] = static_cast<uint8_t>(in[x] >> 16);
+        }
+    }
+    return true;
+}
+
+void DrawRendition(DibTarget& target, int x, int y, const Rendition& rendition, bool halftone,
+                   const DrawMessageFn& messages) {
+    if (!rendition.valid()) return;
+    const bool paletteDisplay = halftone && GetDisplayBitsPerPixel(target) <= 8;
+    if (!paletteDisplay && target.drawRendition(x, y, rendition)) return;
+    ImageBuffer picture;
+    if (!renditionToImage(rendition, picture)) return;
+    DrawDib(target, x, y, rendition.width, rendition.height, picture, 0, 0, rendition.width,
+            rendition.height, halftone, kSrcCopy, false, nullptr, messages);
+}
+
 bool DrawDibRows24(DibTarget& target, int destX, int destY, int destWidth, int destHeight,
                    const ImageBuffer& buffer, int srcLeft, int srcTop, int srcWidth,
                    int srcHeight) {

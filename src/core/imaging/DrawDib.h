@@ -38,6 +38,16 @@ void DrawDib(DibTarget& target, int destX, int destY, int destWidth, int destHei
              bool halftone, uint32_t rop, bool useBufferPalette, const PaletteHandle& palette,
              const DrawMessageFn& messages = {});
 
+// Draws a rendition (already made at its destination's size) with its top-left pixel at (x, y).
+// On a display of at most 8 bits per pixel with `halftone` it is halftoned like a 24-bit picture;
+// otherwise the device takes it as it is (DibTarget::drawRendition), or, where it cannot, it goes
+// through DrawDib as a 24-bit picture at its own size.
+void DrawRendition(DibTarget& target, int x, int y, const Rendition& rendition, bool halftone,
+                   const DrawMessageFn& messages = {});
+
+// A rendition's pixels as a 24-bit picture (false when memory ran out).
+bool renditionToImage(const Rendition& rendition, ImageBuffer& out);
+
 // The row paths for 24-bit and 8-bit pictures, without clipping. Destination column i shows source
 // column srcLeft + srcWidth * i / destWidth, destination row k the row
 // (height - srcTop - srcHeight) + srcHeight * k / destHeight counted from the top (integer

@@ -1,45 +1,27 @@
 #include "core/imaging/ImageBuffer.h"
 
-#include <sys/mman.h>
-
-#include <cstdlib>
+#include <cstdint>
 #include <cstring>
-#include <new>
 
 #include "core/imaging/DibSize.h"
 #include "core/imaging/ImageError.h"
+#include "core/imaging/PixelPool.h"
 
 namespace pr {
 
-// One block for header, colour table and pixels. Both allocators give zeroed pages lazily, so a
-// large picture that a decoder overwrites anyway costs no separate clearing pass. Large pictures
-// get their own mapping with transparent huge pages: the first touch of a 72 MB photo then costs
-// a few dozen page faults instead of eighteen thousand.
+// One record for header and colour table; the pixel rows come from the pixel pool, which hands
+// out zeroed memory (fresh mappings, or blocks of pictures that were let go, cleared again), so a
+// decoder that writes every row costs no page faults when pictures come and go.
 struct DibStorage {
     BitmapInfo info;
-    uint8_t* pixels = nullptr;
-    size_t mappedBytes = 0;  // non-zero when `pixels` is an mmap of this size
+    std::shared_ptr<PixelBlock> block;
 
     bool allocate(uint64_t bytes) {
-        constexpr uint64_t kMapThreshold = uint64_t{4} << 20;
-        if (bytes >= kMapThreshold) {
-            void* p =
-                ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-            if (p == MAP_FAILED) return false;
-            ::madvise(p, bytes, MADV_HUGEPAGE);  // a hint; ignored where unsupported
-            pixels = static_cast<uint8_t*>(p);
-            mappedBytes = static_cast<size_t>(bytes);
-            return true;
-        }
-        pixels = static_cast<uint8_t*>(std::calloc(bytes ? bytes : 1, 1));
-        return pixels != nullptr;
+        if (bytes > SIZE_MAX) return false;
+        block = PixelPool::shared().take(static_cast<size_t>(bytes), true);
+        return block != nullptr;
     }
-    ~DibStorage() {
-        if (mappedBytes)
-            ::munmap(pixels, mappedBytes);
-        else
-            std::free(pixels);
-    }
+    uint8_t* pixels() const { return block->data; }
 };
 
 uint64_t ImageBuffer::imageBytes() const {
@@ -75,7 +57,7 @@ bool newdib(ImageBuffer& out, int width, int height, int bitCount, const BitmapI
         std::memcpy(storage->info.colors, colorsFrom->colors, sizeof(RgbQuad) * n);
     }
     out.info = &storage->info;
-    out.bits = storage->pixels;
+    out.bits = storage->pixels();
     out.rowBytes = layout.rowBytes;
     out.storage = std::move(storage);
     out.message.clear();

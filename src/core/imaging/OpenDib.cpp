@@ -2,12 +2,15 @@
 // filter. Readers decode into a picture of their own; `out` is replaced only by a finished
 // picture, and after a failure it holds no pixels, only the message.
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
 #include "core/imaging/Limits.h"
+#include "core/imaging/PixelPool.h"
 #include "core/imaging/RasterLibrary.h"
 #include "core/imaging/codecs/CodecRegistry.h"
+#include "core/io/InputFile.h"
 #include "core/io/WholeFile.h"
 
 namespace pr {
@@ -22,15 +25,22 @@ void failInto(ImageBuffer& out, const DecodeResult& result) {
     out.message = imageErrorText(result.error, result.detail);
 }
 
+// The file's bytes go into a block of the pixel pool: pictures are decoded from their files again
+// and again while an album is printed, and a reused block costs no fresh pages.
 DecodeResult readAndDecode(const std::string& path, const DecodeOptions& options,
                            ImageBuffer& out) {
-    std::vector<uint8_t> bytes;
-    if (readWholeFile(path, bytes, kMaxFileBytes) != FileReadStatus::Ok) {
+    InputFile file;
+    std::shared_ptr<PixelBlock> bytes;
+    int64_t got = -1;
+    if (file.open(path) && file.size() <= kMaxFileBytes &&
+        (bytes = PixelPool::shared().take(static_cast<size_t>(file.size()), false)))
+        got = file.readAt(0, bytes->data, static_cast<size_t>(file.size()));
+    if (got < 0) {
         DecodeResult r{ImageError::CannotOpen, {}, 0, 0, 0};
         failInto(out, r);
         return r;
     }
-    return decodePicture(bytes.data(), bytes.size(), options, out);
+    return decodePicture(bytes->data, static_cast<size_t>(got), options, out);
 }
 
 }  // namespace
@@ -70,6 +80,33 @@ DecodeResult OpenDibReduced(ImageBuffer& out, const std::string& path, int maxWi
     options.maxWidth = maxWidth;
     options.maxHeight = maxHeight;
     return readAndDecode(path, options, out);
+}
+
+DecodeResult OpenDibInfo(const std::string& path, ImageBuffer* decoded) {
+    // Enough for the markers in front of a JPEG frame header, EXIF thumbnail included.
+    constexpr uint64_t kHeaderBytes = uint64_t{256} << 10;
+    InputFile file;
+    if (!file.open(path) || file.size() > kMaxFileBytes)
+        return DecodeResult{ImageError::CannotOpen, {}, 0, 0, 0};
+    std::vector<uint8_t> bytes;
+    if (!file.readUpTo(bytes, std::min(file.size(), kHeaderBytes)))
+        return DecodeResult{ImageError::CannotOpen, {}, 0, 0, 0};
+    const Codec* codec = findCodec(bytes.data(), bytes.size());
+    if (!codec)
+        return DecodeResult{ImageError::UnknownFormat, bytes.empty() ? "leere Datei" : "", 0, 0, 0};
+    if (codec->info) {
+        DecodeResult r = codec->info(bytes.data(), bytes.size(), file.size());
+        if (!r.needMore) return r;
+        if (!file.readUpTo(bytes, file.size()))
+            return DecodeResult{ImageError::CannotOpen, {}, 0, 0, 0};
+        return codec->info(bytes.data(), bytes.size(), file.size());
+    }
+    if (!file.readUpTo(bytes, file.size()))
+        return DecodeResult{ImageError::CannotOpen, {}, 0, 0, 0};
+    ImageBuffer picture;
+    const DecodeResult r = decodePicture(bytes.data(), bytes.size(), DecodeOptions{}, picture);
+    if (r.ok() && decoded) *decoded = std::move(picture);
+    return r;
 }
 
 std::string GetDIBOpenFilter() {

@@ -42,4 +42,10 @@ QualityMessage qualityMessage(QualityOutcome outcome);
 QualityOutcome Changequal(ImageBuffer& image, double widthInches, double heightInches,
                           const QualitySettings& settings, const ProgressFn& progress = {});
 
+// The decision of Changequal alone, for a picture of width x height: Unchanged, Enlarged with
+// the size it is raised to in newWidth x newHeight, or ResizeFailed when that size passes the
+// limits. Nothing is allocated.
+QualityOutcome enlargementFor(int width, int height, double widthInches,
+                              const QualitySettings& settings, int& newWidth, int& newHeight);
+
 }  // namespace pr

@@ -44,6 +44,13 @@ DecodeResult decodePicture(const uint8_t* data, size_t size, const DecodeOptions
 // where the format allows it (JPEG DCT scaling), and reports the true size and bit count.
 DecodeResult OpenDibReduced(ImageBuffer& out, const std::string& path, int maxWidth, int maxHeight);
 
+// The size and depth of the picture in a file (upright), from its header alone where the reader
+// can tell it from there (JPEG: only the first few hundred kilobytes are read); other formats are
+// decoded whole, and `decoded` (may be null) then receives the picture so that the caller need not
+// read it again. Fails like OpenDib for a file it cannot read; the message is in result.detail
+// turned into text by imageErrorText().
+DecodeResult OpenDibInfo(const std::string& path, ImageBuffer* decoded);
+
 // Open-dialog filter: "description|masks|description|masks..." for the twelve readable extensions,
 // each mask in lower and upper case.
 std::string GetDIBOpenFilter();

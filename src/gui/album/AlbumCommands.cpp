@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/album/PictureDecoding.h"
+#include "core/imaging/PictureSource.h"
 #include "core/imaging/RasterLibrary.h"
 #include "core/io/PathText.h"
 #include "gui/app/TMainForm.h"
@@ -69,16 +70,19 @@ int AlbumCommands::addPictureFiles(const QStringList& paths, QStringList* addedP
     const int total = static_cast<int>(files.size());
     // While the cores decode, the window repaints and shows progress, but takes no input: a click
     // on "Löschen" or "Neu" now would change the album under the batch.
-    std::vector<ImageBuffer> pictures = decodePictureFiles(files, 0, [this, total](int done) {
-        form_.SetProStatus(total > 0 ? done * 100 / total : 0);
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    });
+    std::vector<PictureInspection> pictures(files.size());
+    forEachInParallel(
+        files.size(), 0, [&](std::size_t i) { pictures[i] = inspectPictureFile(files[i]); },
+        [this, total](int done) {
+            form_.SetProStatus(total > 0 ? done * 100 / total : 0);
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
     form_.SetProStatus(0);
 
     int added = 0;
     for (std::size_t i = 0; i < pictures.size(); ++i) {
-        if (pictures[i].valid()) {
-            form_.album().addPicture(files[i], pictures[i]);
+        if (pictures[i].ok) {
+            form_.album().addPicture(files[i], pictures[i].source);
             ++added;
             if (addedPaths) addedPaths->push_back(paths[static_cast<int>(i)]);
         } else {

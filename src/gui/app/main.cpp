@@ -3,6 +3,7 @@
 #include <QTranslator>
 
 #include "gui/app/CommandLine.h"
+#include "gui/app/PixelBudget.h"
 #include "gui/app/ProgramTitle.h"
 #include "gui/app/TMainForm.h"
 #include "gui/output/CommandLinePrint.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     app.setOrganizationName(pr::makerName());
+    pr::applyPixelBudget(pr::kWindowPixelBudget);
 
     // Qt's own dialogs and message-box buttons in German.
     QTranslator qtTranslator;

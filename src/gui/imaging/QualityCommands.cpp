@@ -21,7 +21,7 @@ QualitySettings qualitySettings(const QCheckBox& enhanceQualCheck, const QSpinBo
 QualityOutcome ChangequalShown(Album& album, const Placement& placement,
                                const QualitySettings& settings, Prompter& prompter,
                                const ProgressFn& progress) {
-    const QualityOutcome outcome = ChangequalPlacement(album, placement, settings, progress);
+    const QualityOutcome outcome = ChangequalPlacement(album, placement, settings);
     // A failure may leave the bar wherever the loop stopped; it must not stand under the message.
     if (progress) progress(0);
     show(outcome, prompter);
@@ -30,7 +30,7 @@ QualityOutcome ChangequalShown(Album& album, const Placement& placement,
 
 void CheckallqualsShown(Album& album, const QualitySettings& settings, Prompter& prompter,
                         const ProgressFn& progress) {
-    const std::vector<QualityOutcome> failures = Checkallquals(album, settings, progress);
+    const std::vector<QualityOutcome> failures = Checkallquals(album, settings);
     if (progress) progress(0);
     for (QualityOutcome outcome : failures) show(outcome, prompter);
 }

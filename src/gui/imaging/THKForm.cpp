@@ -7,7 +7,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
-#include "core/imaging/AdjustSession.h"
+#include "core/album/AdjustSession.h"
 
 namespace pr {
 

@@ -1,9 +1,9 @@
 #pragma once
 // THKForm ("Helligkeit, Kontrast und Sättigung"): three sliders over a running AdjustSession.
 //
-// The sliders do nothing by themselves; only the buttons act. "&Vorschau" starts again from the
-// backup and applies the three positions to the album picture's own pixels, then redraws (strip
-// first, then page) so that the preview shows where the picture is placed. "&Zurücksetzen" only
+// The sliders do nothing by themselves; only the buttons act. "&Vorschau" shows the three
+// positions on the album picture (replacing the previous preview), then redraws (strip first,
+// then page) so that the preview shows where the picture is placed. "&Zurücksetzen" only
 // moves the sliders back to their starts. "&OK" applies the positions once more, redraws and
 // closes with Accepted; "A&bbrechen", Escape and the close box close with Rejected.
 //

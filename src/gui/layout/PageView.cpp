@@ -19,6 +19,9 @@ PageRenderOptions PageView::currentOptions() const {
     PageRenderOptions options = options_();
     options.selected = album_.SelectedPlacement;
     options.dragging = dragging_;
+    options.renditions = provider_;
+    // At a large zoom only the part of a picture in the scroll box's window is made.
+    options.visible = visibleRegion().boundingRect();
     return options;
 }
 
@@ -73,8 +76,11 @@ void PageView::bandMoved(const QRect& before, const QRect& after) {
 QImage PageView::renderToImage() const {
     QImage image(pageSize_(), QImage::Format_RGB32);
     if (image.isNull()) return image;
+    PageRenderOptions options = currentOptions();
+    options.renditions = {};
+    options.visible = QRect();
     QPainter painter(&image);
-    PageRenderer::render(painter, album_, currentOptions(), image.size());
+    PageRenderer::render(painter, album_, options, image.size());
     return image;
 }
 

@@ -41,8 +41,13 @@ public:
     // Repaints only the pixels of the rubber band before and after one drag step.
     void bandMoved(const QRect& before, const QRect& after);
 
-    // The page as the paint event draws it, into an image of the page's size.
+    // The page as the paint event draws it, into an image of the page's size (pictures made at
+    // once, whatever the provider).
     QImage renderToImage() const;
+
+    // Where the paint events get the pictures' renditions (RenditionScheduler in the window);
+    // empty: made at once.
+    void setRenditionProvider(RenditionProvider provider) { provider_ = std::move(provider); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -56,6 +61,7 @@ private:
     SizeFn pageSize_;
     bool dragging_ = false;
     QImage dragCache_;
+    RenditionProvider provider_;
 };
 
 }  // namespace pr

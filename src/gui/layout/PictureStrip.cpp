@@ -50,11 +50,15 @@ void PictureStrip::paintEvent(QPaintEvent*) {
             painter.setBrush(QColor(0, 0, 255));
             painter.drawRect(QRect(0, top, s - 1, s + 1));
         }
-        const ImageBuffer& picture = album_.Pictures[static_cast<size_t>(i)].Image;
-        if (!picture.valid()) continue;
+        const AlbumImage& picture = album_.Pictures[static_cast<size_t>(i)];
+        if (!picture.hasPixels()) continue;
+        // The whole picture at the cell's thumbnail size.
         const PixelRect r = stripThumbnailRect(i, s, picture.width(), picture.height());
-        drawDib(painter, r.x, r.y, r.w, r.h, picture, 0, 0, picture.width(), picture.height(), true,
-                false, {}, {}, displayBits_);
+        const RenditionRequest request{0, 0, picture.width(), picture.height(), r.w, r.h, {}};
+        const RenditionCache::Handle shown =
+            provider_ ? provider_(picture, request) : PictureRenditions::placed(picture, request);
+        if (shown)
+            drawRendition(painter, r.x, r.y, *shown.get<Rendition>(), true, {}, displayBits_);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "core/album/Album.h"
+#include "render/PageRenderer.h"
 
 class QScrollArea;
 
@@ -28,6 +29,9 @@ public:
 
     // Display depth handed to DrawDib; 0 for the screen's.
     void setDisplayBitsPerPixel(int bits) { displayBits_ = bits; }
+    // Where the cells' renditions come from; empty: made at once (they come from the pictures'
+    // thumbnails, so that is cheap).
+    void setRenditionProvider(RenditionProvider provider) { provider_ = std::move(provider); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -36,6 +40,7 @@ private:
     const Album& album_;
     QScrollArea* box_;
     int displayBits_ = 0;
+    RenditionProvider provider_;
 };
 
 }  // namespace pr

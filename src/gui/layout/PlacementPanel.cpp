@@ -112,9 +112,13 @@ void PlacementPanel::ShowBigBtnClick() {
     const int32_t index = pictureIndexOfKey(album_, p->ImageKey);
     const EditorHooks hooks = editor_.hooks();
     if (index < 0 || !hooks.showPicture) return;
-    // The album's own record: the viewer shares its pixels instead of copying them.
+    // The whole picture as the album shows it, made now (or found in the cache); the viewer
+    // shares its pixels instead of copying them.
     const AlbumImage& picture = album_.Pictures[static_cast<size_t>(index)];
-    hooks.showPicture(picture.Image, QString::fromStdString(picture.FileName));
+    ImageBuffer whole;
+    album_.getnumdib(picture.Key, whole);
+    if (!whole.valid()) return;
+    hooks.showPicture(whole, QString::fromStdString(picture.FileName));
 }
 
 void PlacementPanel::ChangePosSizeBtnClick() {

@@ -24,6 +24,7 @@
 #include "gui/layout/PlacementEditor.h"
 #include "gui/layout/PlacementPanel.h"
 #include "gui/layout/PrinterPageSource.h"
+#include "gui/layout/RenditionScheduler.h"
 #include "gui/toolkit/Prompter.h"
 #include "gui/toolkit/StoredValues.h"
 
@@ -306,6 +307,17 @@ void TLayoutTab::setPlacementControlsEnabled(bool enabled) {
                        static_cast<QWidget*>(FreeText), static_cast<QWidget*>(ShowBigBtn),
                        static_cast<QWidget*>(ChangePosSizeBtn), static_cast<QWidget*>(CutCheck)})
         c->setEnabled(enabled);
+}
+
+void TLayoutTab::setAsyncPictures(bool async) {
+    RenditionScheduler& scheduler = RenditionScheduler::instance();
+    PaintBox1->setRenditionProvider(async ? scheduler.provider() : RenditionProvider());
+    PaintBox2->setRenditionProvider(async ? scheduler.provider() : RenditionProvider());
+    disconnect(&scheduler, nullptr, PaintBox1, nullptr);
+    disconnect(&scheduler, nullptr, PaintBox2, nullptr);
+    if (!async) return;
+    connect(&scheduler, &RenditionScheduler::ready, PaintBox1, qOverload<>(&QWidget::update));
+    connect(&scheduler, &RenditionScheduler::ready, PaintBox2, qOverload<>(&QWidget::update));
 }
 
 void TLayoutTab::setDisplayBitsPerPixel(int bits) {

@@ -81,6 +81,9 @@ public:
     }
     void setScreenPpi(int ppi) { screenPpiOverride_ = ppi; }
     void setDisplayBitsPerPixel(int bits);
+    // The window's way: the strip and the page draw stand-ins while workers decode pictures
+    // (RenditionScheduler), instead of decoding them in the paint event.
+    void setAsyncPictures(bool async);
     void setFontChooser(std::function<bool(QFont&)> chooser) { fontChooser_ = std::move(chooser); }
 
     // True while the current page is being handed to the output tab's page field.

@@ -18,6 +18,7 @@
 #include "core/album/AlbumFileApply.h"
 #include "core/album/QualityCheck.h"
 #include "core/layout/PageGeometry.h"
+#include "gui/app/PixelBudget.h"
 #include "gui/layout/PrinterPageSource.h"
 #include "render/PageExport.h"
 #include "render/PageOptionsFromAlbum.h"
@@ -199,6 +200,7 @@ int CommandLinePrint::run(int argc, char** argv, const CommandLine& line) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietMessages);
     QGuiApplication app(argc, argv);
+    applyPixelBudget(kPrintPixelBudget);
     auto toStream = [](FILE* stream) {
         return [stream](const QString& text) {
             const QByteArray bytes = text.toLocal8Bit();

@@ -58,8 +58,9 @@ void PrintPreview::PaintBox3Paint() {
     if (isVisible()) repaint();
 }
 
-void PrintPreview::render(QPainter& painter, QSize sheet) const {
+void PrintPreview::render(QPainter& painter, QSize sheet, bool onScreen) const {
     PageRenderOptions options = options_();
+    if (onScreen) options.renditions = provider_;
     options.zoom = 100;
     options.ppi = screenDpiX();
     options.showGrid = false;
@@ -81,7 +82,7 @@ QImage PrintPreview::renderToImage() const {
     QImage image(wantedSize(), QImage::Format_RGB32);
     if (image.isNull()) return image;
     QPainter painter(&image);
-    render(painter, image.size());
+    render(painter, image.size(), false);
     return image;
 }
 
@@ -97,13 +98,13 @@ void PrintPreview::paintEvent(QPaintEvent* event) {
     if (lastPage_.size() != size()) lastPage_ = QImage(size(), QImage::Format_RGB32);
     if (lastPage_.isNull()) {
         painter.setClipRect(area);
-        render(painter, size());
+        render(painter, size(), true);
         return;
     }
     {
         QPainter cache(&lastPage_);
         cache.setClipRect(area);
-        render(cache, size());
+        render(cache, size(), true);
     }
     painter.drawImage(area, lastPage_, area);
 }

@@ -56,6 +56,10 @@ public:
 
     // The page exactly as the paint event puts it on the screen.
     QImage renderToImage() const;
+
+    // Where the paint events get the pictures' renditions (RenditionScheduler in the window);
+    // empty: made at once. renderToImage() always makes them at once.
+    void setRenditionProvider(RenditionProvider provider) { provider_ = std::move(provider); }
     bool panning() const { return DragPanning; }
 
 protected:
@@ -65,7 +69,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void render(QPainter& painter, QSize sheet) const;
+    void render(QPainter& painter, QSize sheet, bool onScreen) const;
 
     const Album& album_;
     OptionsFn options_;
@@ -74,6 +78,7 @@ private:
     int dpiX_ = 0;
     int dpiY_ = 0;
     QImage lastPage_;
+    RenditionProvider provider_;
     bool DragPanning = false;
     int GrabX = 0;
     int GrabY = 0;

@@ -22,6 +22,7 @@
 #include "gui/app/ImageButton.h"
 #include "gui/imaging/QualityCommands.h"
 #include "gui/layout/PrinterPageSource.h"
+#include "gui/layout/RenditionScheduler.h"
 #include "gui/layout/TLayoutTab.h"
 #include "gui/output/OutputButtonPictures.h"
 #include "gui/output/PrintPreview.h"
@@ -125,6 +126,14 @@ QWidget* TOutputTab::buildControls() {
     connect(SaveBitBtn, &QPushButton::clicked, this, [this] { SaveBitBtnClick(); });
     connect(APageEd2, qOverload<int>(&QSpinBox::valueChanged), this, &TOutputTab::APageEd2Change);
     return bar;
+}
+
+void TOutputTab::setAsyncPictures(bool async) {
+    RenditionScheduler& scheduler = RenditionScheduler::instance();
+    PaintBox3->setRenditionProvider(async ? scheduler.provider() : RenditionProvider());
+    disconnect(&scheduler, nullptr, PaintBox3, nullptr);
+    if (async)
+        connect(&scheduler, &RenditionScheduler::ready, PaintBox3, qOverload<>(&QWidget::update));
 }
 
 QPrinter& TOutputTab::printer() {

@@ -45,6 +45,8 @@ public:
 
     // The status bar's progress for raising picture quality before printing.
     void setProgress(ProgressFn progress) { progress_ = std::move(progress); }
+    // The preview draws stand-ins while workers decode pictures (see TLayoutTab).
+    void setAsyncPictures(bool async);
 
     // The printer that printing, the setup and the preview use (the layout tab's).
     QPrinter& printer();

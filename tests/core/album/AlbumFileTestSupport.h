@@ -58,35 +58,30 @@ inline pr::Placement placement(double l, double t, double w, double h, int32_t p
     return pr::Placement{l, t, w, h, page, key, fit, {}};
 }
 
-// Loads a 3 x 2 picture for every path that exists on disk or was declared, and records every
-// attempt and every turn. Thread-safe, as the real loader must be.
+// Reads a 3 x 2 picture for every path that exists on disk or was declared, and records every
+// attempt. Thread-safe, as the real reader must be.
 class FakePictures {
 public:
     std::set<std::string> declared;
-    bool turnsFail = false;
     std::vector<std::string> attempts;
-    std::string turns;
 
     pr::AlbumPictureSource source() {
         pr::AlbumPictureSource s;
-        s.load = [this](const std::string& path, pr::ImageBuffer& out) {
+        s.inspect = [this](const std::string& path, pr::PictureSourcePtr& out) {
             std::unique_lock<std::mutex> lock(m_);
             attempts.push_back(path);
             lock.unlock();
-            return (declared.count(path) || std::filesystem::is_regular_file(path)) &&
-                   pr::newdib(out, 3, 2, 24);
+            pr::ImageBuffer picture;
+            if (!(declared.count(path) || std::filesystem::is_regular_file(path)) ||
+                !pr::newdib(picture, 3, 2, 24))
+                return false;
+            out = pr::heldPicture(picture);
+            return true;
         };
-        s.turnRight = [this](pr::ImageBuffer& img) { return turn(img, 'R'); };
-        s.turnLeft = [this](pr::ImageBuffer& img) { return turn(img, 'L'); };
         return s;
     }
 
 private:
-    bool turn(pr::ImageBuffer& img, char direction) {
-        std::lock_guard<std::mutex> lock(m_);
-        turns += turnsFail ? "" : std::string(1, direction);
-        return !turnsFail && pr::newdib(img, img.height(), img.width(), 24);
-    }
     std::mutex m_;
 };
 

@@ -2,7 +2,6 @@
 
 #include "ProcessingPictures.h"
 #include "core/imaging/Adjust.h"
-#include "core/imaging/AdjustSession.h"
 
 using namespace pr;
 using namespace proctest;
@@ -85,36 +84,4 @@ TEST(Adjust, PalettePicturesChangeTheSharedColourTableNotTheIndexes) {
     Kontrast(mono, 200);
     EXPECT_EQ(mono.palette.entries[0].red, 255);
     EXPECT_EQ(mono.palette.entries[0].green, 0);
-}
-
-TEST(AdjustSession, CancelGivesBackEveryByteAndOkKeepsTheLastPreview) {
-    for (int bits : {1, 4, 8, 24}) {
-        SCOPED_TRACE(bits);
-        ImageBuffer picture = randomPicture(10, 6, bits, 900 + bits);
-        if (bits <= 8) picture.info->colors[1].reserved = 7;  // unread bytes come back too
-        const Snapshot original(picture);
-        AdjustSession session;
-        ASSERT_TRUE(session.begin(picture));
-        session.preview(50, 150, 60);
-        session.preview(-127, 20, -100);
-        // Previews change the album picture itself, so the page shows them.
-        EXPECT_FALSE(Snapshot(picture) == original);
-        session.cancel(picture);
-        EXPECT_TRUE(Snapshot(picture) == original);
-        session.cancel(picture);  // a finished session leaves the picture alone
-        EXPECT_TRUE(Snapshot(picture) == original);
-    }
-    AdjustSession noPicture;
-    ImageBuffer empty;
-    EXPECT_FALSE(noPicture.begin(empty));
-
-    // Previews do not pile up, and OK keeps the last one.
-    ImageBuffer picture = randomPicture(8, 8, 24, 1000), expected = randomPicture(8, 8, 24, 1000);
-    AdjustAll(expected, 30, 120, 10);
-    AdjustSession session;
-    ASSERT_TRUE(session.begin(picture));
-    session.preview(30, 120, 10);
-    session.preview(30, 120, 10);
-    session.accept(picture);
-    EXPECT_EQ(allPixelBytes(picture), allPixelBytes(expected));
 }

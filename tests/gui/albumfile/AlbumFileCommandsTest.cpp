@@ -188,8 +188,8 @@ TEST_F(AlbumFileFixture, SaveNewOpenRestoresTheAlbumAndSavesTheSameBytesAgain) {
     EXPECT_EQ(album().Pictures[0].FileName, file("a.png").toStdString());
     EXPECT_EQ(album().Pictures[0].Comment, "Strand");
     EXPECT_EQ(album().Pictures[1].Rotation, 1);
-    EXPECT_EQ(album().Pictures[1].Image.width(), 4);  // reloaded and turned as stored
-    EXPECT_EQ(album().Pictures[1].Image.height(), 10);
+    EXPECT_EQ(album().Pictures[1].width(), 4);  // reloaded and turned as stored
+    EXPECT_EQ(album().Pictures[1].height(), 10);
     ASSERT_EQ(album().placementCount(), 2u);
     EXPECT_EQ(album().placementAt(1)->Page, 2);
     EXPECT_EQ(album().SelectedPlacement, 1);
@@ -222,7 +222,7 @@ TEST_F(AlbumFileFixture, MissingPictureIsReportedOnceAndKept) {
 
     EXPECT_EQ(errorsShown(), std::vector<QString>{"Konnte das Bild b.bmp nicht öffnen!"});
     ASSERT_EQ(album().PictureCount(), 2);
-    EXPECT_EQ(album().Pictures[1].Image.width(), 320);  // the placeholder, not turned
+    EXPECT_EQ(album().Pictures[1].width(), 320);  // the placeholder, not turned
     EXPECT_EQ(albumLines(), QStringList({"a.png", "b.bmp"}));
     form->saveAction()->trigger();
     EXPECT_EQ(bytes(path), saved);
@@ -281,6 +281,6 @@ TEST_F(AlbumFileFixture, OpeningRaisesPicturesWithTheFilesQualitySettings) {
 
     open(file("q.pxr"));
     ASSERT_EQ(album().PictureCount(), 1);
-    EXPECT_EQ(album().Pictures[0].Image.width(), 200);
-    EXPECT_EQ(album().Pictures[0].Image.height(), 100);
+    EXPECT_EQ(album().Pictures[0].width(), 200);
+    EXPECT_EQ(album().Pictures[0].height(), 100);
 }

@@ -134,7 +134,7 @@ TEST_F(EditingTest, DropPlacesTheStripPictureSnappedWithTheDefaultSize) {
     EXPECT_EQ(p.ImageKey, album.Pictures[1].Key);
     EXPECT_EQ(album.SelectedPlacement, 0);
     // 130 mm at 72 dpi needs 368 pixels across: the picture was raised.
-    EXPECT_GE(album.Pictures[1].Image.width(), 368);
+    EXPECT_GE(album.Pictures[1].width(), 368);
 
     editor().PaintBox2DragDrop(QPoint(10, 10), nullptr);  // not from the strip
     album.StripSelection = 5;                             // no such picture

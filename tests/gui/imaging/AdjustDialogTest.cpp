@@ -7,8 +7,9 @@
 #include <cstring>
 
 #include "ImagingFixture.h"
+#include "core/album/AdjustSession.h"
 #include "core/imaging/Adjust.h"
-#include "core/imaging/AdjustSession.h"
+#include "core/imaging/ImageBackup.h"
 #include "gui/imaging/THKForm.h"
 
 using namespace imagingtest;

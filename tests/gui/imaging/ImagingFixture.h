@@ -59,10 +59,11 @@ protected:
                 pr::Placement{0.5, 0.5, 2, 1.5, 1, key, 0, {}};
         return key;
     }
-    pr::ImageBuffer& image(int32_t key) {
-        for (pr::AlbumImage& p : album.Pictures)
-            if (p.Key == key) return p.Image;
-        throw std::logic_error("no such key");
+    // The whole picture as the album shows it now (a preview included).
+    pr::ImageBuffer image(int32_t key) {
+        pr::ImageBuffer shown;
+        if (!album.getnumdib(key, shown)) throw std::logic_error("no such key");
+        return shown;
     }
     pr::PictureCommandContext context() {
         return {album, prompter, nullptr,

@@ -33,8 +33,8 @@ TEST_F(PictureCommandsTest, TurnsTheSelectedPictureForEveryFrameAndLeftRightGive
             EXPECT_EQ(shown.width(), 50);
         }
         EXPECT_EQ(redraws, 1);
-        ASSERT_FALSE(progress.empty());
-        EXPECT_EQ(progress.back(), 0);
+        // The turn is only recorded; the pixels are turned when a rendition is made.
+        EXPECT_TRUE(progress.empty());
 
         pr::Nachlinksrotieren901Click(context());
         pr::Nachlinksrotieren901Click(context());

@@ -26,6 +26,7 @@ struct DecodeResult {
     int trueWidth = 0;
     int trueHeight = 0;
     int trueBitCount = 0;
+    bool needMore = false;  // info(): the header did not end within the bytes given
     bool ok() const { return error == ImageError::None; }
 };
 
@@ -34,6 +35,11 @@ struct Codec {
     bool (*sniff)(const uint8_t* data, size_t size);
     DecodeResult (*decode)(const uint8_t* data, size_t size, const DecodeOptions& options,
                            ImageBuffer& out);
+    // The picture's size and depth from its header alone (upright, as decode() would give it),
+    // with every check decode() makes before it allocates. `data` is the start of a file of
+    // `fileSize` bytes; when the header reaches beyond `size` bytes the result is NeedMoreData
+    // (ImageError::Damaged with `needMore` set). Null for readers that can only decode.
+    DecodeResult (*info)(const uint8_t* data, size_t size, uint64_t fileSize) = nullptr;
 };
 
 // A failed decode: what went wrong, and a German detail for the message (may be empty).

@@ -271,10 +271,78 @@ DecodeResult decodeJpeg(const uint8_t* data, size_t size, const DecodeOptions& o
     return result;
 }
 
+struct InfoJob {
+    Decompressor d;
+    DecodeResult result;
+};
+
+// The header checks of run() without decompressing. `fileSize` bounds the data after the header
+// for the stub check, so a file read only up to its header is judged as the whole file would be.
+DecodeResult readInfo(InfoJob& job, const uint8_t* data, size_t size, uint64_t fileSize) {
+    j_decompress_ptr cinfo = &job.d.cinfo;
+    jpeg_create_decompress(cinfo);
+    cinfo->mem->max_memory_to_use = kMaxLibjpegMemory;
+    jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
+    jpeg_save_markers(cinfo, JPEG_APP0 + 1, 0xFFFF);
+    if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK) return decodeFailure(ImageError::Damaged);
+    if (job.d.err.hitEnd && size < fileSize) {
+        DecodeResult more = decodeFailure(ImageError::Damaged);
+        more.needMore = true;
+        return more;
+    }
+    int trueW = static_cast<int>(cinfo->image_width), trueH = static_cast<int>(cinfo->image_height);
+    bool grey = cinfo->jpeg_color_space == JCS_GRAYSCALE;
+    const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
+    if (!grey && !cmyk && cinfo->num_components != 3)
+        return decodeFailure(ImageError::Unsupported, "Farbraum");
+    const int bits = grey ? 8 : 24;
+    DibLayout layout;
+    const SizeCheck sc = computeDibLayout(trueW, trueH, bits, layout);
+    if (sc != SizeCheck::Ok)
+        return decodeFailure(sc == SizeCheck::TooLarge ? ImageError::TooLarge
+                                                       : ImageError::Damaged);
+    // As holdsEnoughData(), with the bytes after the header counted in the whole file.
+    if (!cinfo->arith_code) {
+        const uint64_t headerBytes = size - cinfo->src->bytes_in_buffer;
+        uint64_t blocks = 0;
+        for (int c = 0; c < cinfo->num_components; ++c)
+            blocks += static_cast<uint64_t>(cinfo->comp_info[c].width_in_blocks) *
+                      cinfo->comp_info[c].height_in_blocks;
+        if ((fileSize - std::min<uint64_t>(fileSize, headerBytes)) * 8 * kMinShareOfRows < blocks)
+            return decodeFailure(ImageError::Damaged, "zu wenig JPEG-Bilddaten");
+    }
+    if (orientationSwapsAxes(orientationOf(cinfo))) std::swap(trueW, trueH);
+    return decodedPicture(trueW, trueH, bits);
+}
+
+bool guardedInfo(InfoJob& job, const uint8_t* data, size_t size, uint64_t fileSize) {
+    if (setjmp(job.d.err.jump)) return false;
+    job.result = readInfo(job, data, size, fileSize);
+    return true;
+}
+
+DecodeResult infoJpeg(const uint8_t* data, size_t size, uint64_t fileSize) {
+    if (!sniffJpeg(data, size)) return decodeFailure(ImageError::UnknownFormat);
+    InfoJob job;
+    if (guardedInfo(job, data, size, fileSize)) return job.result;
+    // libjpeg gave up within the header: with more of the file it may get through.
+    DecodeResult r = decodeFailure(ImageError::Damaged);
+    if (size < fileSize) {
+        r.needMore = true;
+        return r;
+    }
+    char text[JMSG_LENGTH_MAX] = {0};
+    if (job.d.err.pub.msg_code >= 0)
+        job.d.err.pub.format_message(reinterpret_cast<j_common_ptr>(&job.d.cinfo), text);
+    return decodeFailure(
+        job.d.err.pub.msg_code == JERR_IMAGE_TOO_BIG ? ImageError::TooLarge : ImageError::Damaged,
+        text);
+}
+
 }  // namespace
 
 const Codec& jpegCodec() {
-    static const Codec codec{"jpeg", sniffJpeg, decodeJpeg};
+    static const Codec codec{"jpeg", sniffJpeg, decodeJpeg, infoJpeg};
     return codec;
 }
 
