@@ -46,14 +46,20 @@ DecodeResult readAndDecode(const std::string& path, const DecodeOptions& options
             out, decodeFailure(ImageError::UnknownFormat, file.size() == 0 ? "leere Datei" : ""));
     }
     uint64_t end = file.size();
-    PictureHeader header;
-    if (bytes.size() < end && codec->header(bytes.data(), bytes.size(), header).ok()) {
-        // Only the caps: the share of rows is judged on the whole file, in decodeWith.
-        DecodeOptions capsOnly = options;
-        capsOnly.minShareOfRows = 0;
-        const DecodeResult admitted = admitPicture(header, capsOnly);
-        if (!admitted.ok()) return failInto(out, admitted);
-        end = std::min(end, std::max<uint64_t>(header.bytesNeeded, bytes.size()));
+    if (bytes.size() < end) {
+        PictureHeader header;
+        DecodeResult r = codec->header(bytes.data(), bytes.size(), header);
+        if (r.ok()) {
+            // Only the caps: the share of rows is judged on the whole file, in decodeWith.
+            DecodeOptions capsOnly = options;
+            capsOnly.minShareOfRows = 0;
+            r = admitPicture(header, capsOnly);
+            end = std::min(end, std::max<uint64_t>(header.bytesNeeded, bytes.size()));
+        }
+        // A picture too large or of a kind we do not read stays so; a header that seems damaged
+        // may only reach beyond the first bytes.
+        if (r.error == ImageError::TooLarge || r.error == ImageError::Unsupported)
+            return failInto(out, r);
     }
     if (!file.readUpTo(bytes, end)) return failInto(out, decodeFailure(ImageError::CannotOpen));
     return decodeWith(*codec, bytes.data(), bytes.size(), options, out);

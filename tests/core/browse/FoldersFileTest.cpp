@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "SpecialFiles.h"
 #include "TestSupport.h"
 #include "core/browse/FavouriteFolders.h"
 #include "core/browse/FoldersFile.h"
@@ -114,6 +115,16 @@ TEST(FoldersFile, WriteAndReadBack) {
     // The per-user data folder does not exist on a fresh account.
     ASSERT_TRUE(writeFoldersFile(dir.file("data/Pixo-Rahmler/folders.dat"), {"/a/"}));
     EXPECT_EQ(readFoldersFile(dir.file("data/Pixo-Rahmler/folders.dat")), Folders{"/a/"});
+}
+
+// Start-up reads folders.dat on the window thread: a FIFO there gives no favourites at once.
+TEST(FoldersFile, AFifoGivesNoFavouritesWithoutWaiting) {
+    testsupport::TempDir dir;
+    const std::string path = dir.file("folders.dat");
+    ASSERT_TRUE(testsupport::makeFifo(path));
+    Folders read = {"x"};
+    EXPECT_TRUE(testsupport::finishesWithoutAWriter(path, [&] { read = readFoldersFile(path); }));
+    EXPECT_TRUE(read.empty());
 }
 
 TEST(FoldersFile, FailedSaveKeepsTheOldFile) {
