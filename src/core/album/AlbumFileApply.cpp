@@ -44,14 +44,20 @@ int32_t turnAsStored(const AlbumPictureSource& source, ImageBuffer& image, int32
     }
 }
 
-LoadedPicture loadPicture(const StoredPicture& stored, const std::string& albumFolder,
-                          const AlbumPictureSource& source) {
-    LoadedPicture result;
-    AlbumImage& picture = result.image;
+// The album entry as stored, without pixels yet.
+AlbumImage entryOf(const StoredPicture& stored) {
+    AlbumImage picture;
     picture.FileName = stored.FileName;
     picture.Comment = stored.Comment;
     picture.Key = stored.Key;
     picture.Rotation = stored.Rotation;
+    return picture;
+}
+
+LoadedPicture loadPicture(const StoredPicture& stored, const std::string& albumFolder,
+                          const AlbumPictureSource& source) {
+    LoadedPicture result{entryOf(stored), false};
+    AlbumImage& picture = result.image;
 
     bool loaded = tryLoad(source, stored.FileName, picture.Image);
     if (!loaded) {
@@ -77,9 +83,14 @@ std::vector<LoadedPicture> loadAll(const std::vector<StoredPicture>& stored,
     const int total = static_cast<int>(stored.size());
     DecodeTick tick;
     if (progress) tick = [&progress, total](int done) { progress(done, total); };
+    // A picture whose loading threw is missing like one that is not there; the others go on.
     forEachInParallel(
         stored.size(), std::max(threads, 1u),
-        [&](std::size_t i) { loaded[i] = loadPicture(stored[i], albumFolder, source); }, tick);
+        [&](std::size_t i) { loaded[i] = loadPicture(stored[i], albumFolder, source); }, tick, 30,
+        [&](std::size_t i, const std::exception_ptr&) {
+            loaded[i] = LoadedPicture{entryOf(stored[i]), true};
+            newdib(loaded[i].image.Image, 320, 200, 24);
+        });
     return loaded;
 }
 
