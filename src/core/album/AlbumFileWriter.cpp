@@ -117,7 +117,9 @@ std::vector<uint8_t> encodeAlbumFile(const AlbumFileContent& content, const std:
         writeCounted(out, storedPicturePath(picture.FileName, albumPath, sameFolder));
         out.i32(picture.Rotation);
         out.i32(picture.Key);
-        writeCounted(out, picture.Comment);
+        // The reader refuses a longer text, so a caption beyond the cap is cut rather than making
+        // an album that does not open again.
+        writeCounted(out, clipUtf8(picture.Comment, kMaxAlbumStringBytes));
     }
     return out.take();
 }

@@ -4,6 +4,7 @@
 
 #include "AlbumFileTestSupport.h"
 #include "TestSupport.h"
+#include "core/album/AlbumFileReader.h"
 #include "core/album/AlbumFileWriter.h"
 
 using namespace pr;
@@ -163,4 +164,19 @@ TEST(AlbumFileWriter, SavingThroughASymlinkKeepsTheLink) {
     ASSERT_TRUE(saveAlbumFile(dir.file("link.pxr"), album, AlbumSettings{}).ok);
     EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.pxr")));
     EXPECT_GT(testsupport::readAll(dir.file("real.pxr")).size(), 100u);
+}
+
+// The window caps captions, but the album itself does not: a longer comment is cut where the
+// reader's cap lies, between two characters, so every file written opens again.
+TEST(AlbumFileWriter, ACommentBeyondTheReadersCapIsCutSoTheFileOpensAgain) {
+    AlbumFileContent c;
+    std::string comment(kMaxAlbumStringBytes - 1, 'x');
+    for (int i = 0; i < 5; ++i) comment += "\xC3\xA4";  // "ä" across the cap
+    c.Pictures = {{"/a/b.jpg", 0, 0, comment}};
+    c.NextPictureKey = 1;
+    const std::vector<uint8_t> bytes = encodeAlbumFile(c, "/a/album.pxr");
+    const AlbumReadResult r =
+        parseAlbumFile(bytes.data(), bytes.size(), "/a/album.pxr", AlbumSettings{}, {1, 1, 1});
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(r.content.Pictures[0].Comment, std::string(kMaxAlbumStringBytes - 1, 'x'));
 }
