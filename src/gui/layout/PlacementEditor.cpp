@@ -64,7 +64,8 @@ QRect PlacementEditor::selectedFrame() const {
     if (i < 0 || static_cast<uint32_t>(i) >= album_.placementCount()) return {};
     const Placement& p = *album_.placementAt(static_cast<uint32_t>(i));
     const PixelRect r =
-        frameOnScreen(p.Left, p.Top, p.Width, p.Height, tab_.ZoomEd->value(), tab_.screenPpi());
+        frameNearPage(p.Left, p.Top, p.Width, p.Height, tab_.ZoomEd->value(), tab_.screenPpi(),
+                      tab_.PaintBox2->width(), tab_.PaintBox2->height());
     return QRect(r.x, r.y, r.w, r.h);
 }
 
