@@ -128,6 +128,10 @@ TLayoutTab::~TLayoutTab() {
     qApp->removeEventFilter(this);
     ScrollBox1->viewport()->removeEventFilter(this);
     ScrollBox2->viewport()->removeEventFilter(this);
+    // The editor filters the strip's and the page's events through this tab; the events they send
+    // while QWidget deletes them must not reach a tab that is no longer one.
+    PaintBox1->removeEventFilter(editor_);
+    PaintBox2->removeEventFilter(editor_);
 }
 
 QWidget* TLayoutTab::buildStripColumn() {
