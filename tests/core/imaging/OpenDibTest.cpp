@@ -122,7 +122,9 @@ TEST(OpenDib, LargeFilesAreReadOnlyAsFarAsTheirPictureNeeds) {
         EXPECT_LT(read, uint64_t{1} << 20);
         EXPECT_EQ(opened, *c.message == 0);
         EXPECT_EQ(img.message, c.message);
-        if (opened) EXPECT_EQ(getpixel(img, 99, 99), 0x404040u);
+        if (opened) {
+            EXPECT_EQ(getpixel(img, 99, 99), 0x404040u);
+        }
     }
 }
 

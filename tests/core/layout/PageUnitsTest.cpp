@@ -55,8 +55,9 @@ TEST(PageUnits, FramesAreKeptNearThePage) {
     for (const auto& c : cases) {
         const PixelRect kept = frameNearPage(c.left, c.top, c.width, c.height, 100, 10, 100, 150);
         EXPECT_EQ(kept, c.kept) << c.left << "," << c.top << " " << c.width << " x " << c.height;
-        if (std::abs(c.left) < 1e6 && std::abs(c.width) < 1e6 && kept.w == int(c.width * 10))
+        if (std::abs(c.left) < 1e6 && std::abs(c.width) < 1e6 && kept.w == int(c.width * 10)) {
             EXPECT_EQ(kept.x, frameOnScreen(c.left, c.top, c.width, c.height, 100, 10).x);
+        }
     }
 }
 
