@@ -118,6 +118,7 @@ TLayoutTab::TLayoutTab(Album& album, Prompter& prompter, QWidget* area)
     editor_ = new PlacementEditor(*this, album_, prompter_);
     panel_ = new PlacementPanel(*this, *editor_, album_, prompter_);
     setPlacementControlsEnabled(false);
+    syncPageSize();
     // The wheel rule of the window, for this tab: whatever the mouse is over, the page's scroll
     // box moves by 20 pixels while "Bilder anordnen" shows.
     qApp->installEventFilter(this);
@@ -359,6 +360,10 @@ void TLayoutTab::PaintBox1Paint() {
     PaintBox1->PaintBox1Paint();
 }
 
+void TLayoutTab::syncPageSize() {
+    if (PaintBox2) PaintBox2->syncSize();
+}
+
 void TLayoutTab::APageEdChange() {
     if (APageEd->value() > PageCountED->value()) {
         // The lowered value comes back into this handler, which then draws and hands it on once.
@@ -373,6 +378,7 @@ void TLayoutTab::APageEdChange() {
 
 void TLayoutTab::PageCountEDChange() {
     if (APageEd->value() > PageCountED->value()) APageEd->setValue(PageCountED->value());
+    syncPageSize();
 }
 
 void TLayoutTab::FontBtnClick() {

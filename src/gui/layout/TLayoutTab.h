@@ -73,13 +73,20 @@ public:
     // Redraws the page and the strip at once (after every edit).
     void PaintBox2Paint();
     void PaintBox1Paint();
+    // Gives the page widget the sheet's size without drawing: a widget of no size gets no paint
+    // that could size it, so this runs from the start and after every change of the page.
+    void syncPageSize();
 
     // For tests: a fixed page and screen resolution instead of the printer's and the screen's;
     // a display depth for DrawDib (0: the screen's); the font dialog's stand-in.
     void setPrinterPageSource(std::function<PrinterPage()> source) {
         pageSource_ = std::move(source);
+        syncPageSize();
     }
-    void setScreenPpi(int ppi) { screenPpiOverride_ = ppi; }
+    void setScreenPpi(int ppi) {
+        screenPpiOverride_ = ppi;
+        syncPageSize();
+    }
     void setDisplayBitsPerPixel(int bits);
     void setFontChooser(std::function<bool(QFont&)> chooser) { fontChooser_ = std::move(chooser); }
 

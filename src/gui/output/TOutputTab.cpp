@@ -177,7 +177,7 @@ bool TOutputTab::GoBtn1Click() {
     // Known before the dialog, so that "print to file" offers a sensible file name.
     p.setDocName(QString::fromLatin1(kPrintTitle));
     if (!prompter_.printDialog(p)) return false;
-    PaintBox3Paint();
+    printerChanged();
     p.setDocName(QString::fromLatin1(kPrintTitle));
     if (PagePrinter::printPages(p, album_, layout_.renderOptions(), layout_.PageCountED->value()))
         return true;
@@ -191,6 +191,12 @@ bool TOutputTab::GoBtn1Click() {
 
 void TOutputTab::SetupBtnClick() {
     prompter_.pageSetupDialog(printer());
+    printerChanged();
+}
+
+void TOutputTab::printerChanged() {
+    // Another paper or orientation is another sheet for the page view and the preview alike.
+    layout_.PaintBox2Paint();
     PaintBox3Paint();
 }
 
@@ -242,7 +248,10 @@ bool TOutputTab::printSinglePicture(const ImageBuffer& picture, const QString& p
                                     const QString& jobTitle) {
     if (!picture.valid()) return false;
     TPrintForm form(picture, printer(), prompter_, owner);
-    if (form.exec() != QDialog::Accepted) return false;
+    const bool accepted = form.exec() == QDialog::Accepted;
+    // The dialog's "Drucker einrichten..." works on the same printer as the page.
+    printerChanged();
+    if (!accepted) return false;
     return form.printPicture(jobTitle, path);
 }
 

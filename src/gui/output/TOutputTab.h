@@ -81,6 +81,7 @@ protected:
 private:
     QWidget* buildControls();
     void layoutPageChanged(int page);
+    void printerChanged();
     void reportQualityFailures();
 
     Album& album_;
