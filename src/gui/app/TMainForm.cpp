@@ -29,7 +29,10 @@
 #include "gui/app/TabHeader.h"
 #include "gui/app/ToolbarGlyphs.h"
 #include "gui/browse/TAddTab.h"
+#include "gui/layout/PageView.h"
+#include "gui/layout/PictureStrip.h"
 #include "gui/layout/TLayoutTab.h"
+#include "gui/output/PrintPreview.h"
 #include "gui/output/TOutputTab.h"
 #include "gui/output/TViewPicForm.h"
 #include "gui/toolkit/QtPrompter.h"
@@ -92,7 +95,11 @@ TMainForm::TMainForm(Prompter* prompter, QWidget* parent)
     }
 
     FormCreate();
-    new AlbumFileCommands(*this, *albumCommands_, this);
+    albumFileCommands_ = new AlbumFileCommands(*this, *albumCommands_, this);
+    Setsavedfilename(QString());
+    connect(albumCommands_, &AlbumCommands::picturesChanged, this, &TMainForm::albumChanged);
+    connect(layoutTab_, &TLayoutTab::pageRedrawn, this, &TMainForm::albumEdited);
+    connect(layoutTab_, &TLayoutTab::settingsChanged, this, &TMainForm::albumEdited);
     viewPicForm_ = new TViewPicForm(this);
     viewPicForm_->setPrintHandler(
         [this](const ImageBuffer& picture, const QString& path, QWidget* owner) {
@@ -207,18 +214,58 @@ void TMainForm::centreOnScreen() {
     }
 }
 
-QString TMainForm::windowCaptionFor(const QString& albumPath) {
+QString TMainForm::windowCaptionFor(const QString& albumPath, bool unsaved) {
     // Album files written on Windows carry backslashes; either separator ends the folder part.
     const int cut =
         std::max(albumPath.lastIndexOf(QLatin1Char('/')), albumPath.lastIndexOf(QLatin1Char('\\')));
     const QString name = albumPath.mid(cut + 1);
-    return QStringLiteral("%1 %2 - [%3]")
-        .arg(makerName(), programTitle(), name.isEmpty() ? QStringLiteral("Unbenannt.pxr") : name);
+    return QStringLiteral("%1 %2 - [%3%4]")
+        .arg(makerName(), programTitle(), name.isEmpty() ? QStringLiteral("Unbenannt.pxr") : name,
+             unsaved ? QStringLiteral("*") : QString());
 }
 
 void TMainForm::Setsavedfilename(const QString& path) {
     album_->AlbumFileName = path.toStdString();
-    setWindowTitle(windowCaptionFor(path));
+    // The window's start-up names the untitled album before the file commands exist; the window
+    // remembers that album once they do.
+    if (albumFileCommands_) savedState_.remember(*album_, albumFileCommands_->collectSettings());
+    updateCaption();
+}
+
+bool TMainForm::hasUnsavedChanges() const {
+    return album_ && albumFileCommands_ &&
+           savedState_.changed(*album_, albumFileCommands_->collectSettings());
+}
+
+void TMainForm::updateCaption() {
+    setWindowTitle(
+        windowCaptionFor(QString::fromStdString(album_->AlbumFileName), hasUnsavedChanges()));
+}
+
+void TMainForm::albumChanged() {
+    if (!album_ || album_->AlbumLoading) return;
+    layoutTab_->PaintBox1->syncSize();
+    layoutTab_->PaintBox1->update();
+    layoutTab_->syncPageSize();
+    layoutTab_->PaintBox2->update();
+    albumEdited();
+}
+
+void TMainForm::albumEdited() {
+    if (!album_ || album_->AlbumLoading) return;
+    outputTab_->PaintBox3->syncSize();
+    outputTab_->PaintBox3->update();
+    updateCaption();
+}
+
+bool TMainForm::confirmLeavingAlbum(const QString& text, const QString& caption) {
+    if (!hasUnsavedChanges()) return prompter_->question(text, caption);
+    const Prompter::Button answer =
+        prompter_->message(text, caption, Prompter::Icon::Information,
+                           Prompter::Buttons(Prompter::Button::Ok) | Prompter::Button::Save |
+                               Prompter::Button::Cancel);
+    if (answer == Prompter::Button::Save) return albumFileCommands_->SaveBtnClick();
+    return answer == Prompter::Button::Ok;
 }
 
 TabHeader* TMainForm::tabHeader(int tab) const {
@@ -315,13 +362,16 @@ void TMainForm::showEvent(QShowEvent* event) {
     if (!shownOnce_ && !event->spontaneous()) {
         shownOnce_ = true;
         storedValues_.restore();
+        // The stored values are the user's settings, not changes to the untitled album.
+        if (album_->AlbumFileName.empty() && album_->PictureCount() == 0)
+            Setsavedfilename(QString());
         FormShow();
     }
     QMainWindow::showEvent(event);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    const bool ok = prompter_->question(
+    const bool ok = confirmLeavingAlbum(
         QStringLiteral(
             "Hiermit beenden Sie das Programm! Alle nicht gespeicherten Daten gehen verloren!"),
         QStringLiteral("Programm beenden"));

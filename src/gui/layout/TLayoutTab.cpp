@@ -119,6 +119,7 @@ TLayoutTab::TLayoutTab(Album& album, Prompter& prompter, QWidget* area)
     panel_ = new PlacementPanel(*this, *editor_, album_, prompter_);
     setPlacementControlsEnabled(false);
     syncPageSize();
+    connectSettingsChanged();
     // The wheel rule of the window, for this tab: whatever the mouse is over, the page's scroll
     // box moves by 20 pixels while "Bilder anordnen" shows.
     qApp->installEventFilter(this);
@@ -354,10 +355,24 @@ PageRenderOptions TLayoutTab::renderOptions() const {
 
 void TLayoutTab::PaintBox2Paint() {
     PaintBox2->PaintBox2Paint();
+    emit pageRedrawn();
 }
 
 void TLayoutTab::PaintBox1Paint() {
     PaintBox1->PaintBox1Paint();
+    emit pageRedrawn();
+}
+
+void TLayoutTab::connectSettingsChanged() {
+    for (QCheckBox* box : {ShowFNames, SverhCheck, TranspCheck, CutDefault, EnhanceQualCheck,
+                           UseGridCheck, ShowGridCheck})
+        connect(box, &QCheckBox::toggled, this, &TLayoutTab::settingsChanged);
+    for (QSpinBox* edit : {ZoomEd, MinQualEd})
+        connect(edit, qOverload<int>(&QSpinBox::valueChanged), this, &TLayoutTab::settingsChanged);
+    for (QDoubleSpinBox* edit : {RandEd, SpaceED, DBreiteED, DHocheED, GridEd})
+        connect(edit, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
+                &TLayoutTab::settingsChanged);
+    connect(BkColBox, &ColorComboBox::colorChanged, this, &TLayoutTab::settingsChanged);
 }
 
 void TLayoutTab::syncPageSize() {
@@ -390,7 +405,10 @@ void TLayoutTab::FontBtnClick() {
         font = QFontDialog::getFont(&chosen, captionFont_, this);
     }
     // The next repaint shows the font; choosing it does not repaint by itself.
-    if (chosen) captionFont_ = font;
+    if (chosen) {
+        captionFont_ = font;
+        emit settingsChanged();
+    }
 }
 
 void TLayoutTab::wheelScroll(int angleDelta) {

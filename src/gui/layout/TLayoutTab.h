@@ -133,6 +133,10 @@ public:
     QSpinBox* MinQualEd = nullptr;
 
 signals:
+    // The page was drawn afresh, as it is after every edit of a placement, a caption or a picture.
+    void pageRedrawn();
+    // One of the settings that the album file keeps was changed in its control.
+    void settingsChanged();
     // The current page changed; the output tab copies it into its own page field (APageEd2) and
     // ignores its own change while PageSyncGuard() is true.
     void currentPageChanged(int page);
@@ -148,6 +152,7 @@ private:
     QWidget* buildFontPage();
     QWidget* buildPictureOptionsPage();
 
+    void connectSettingsChanged();
     void APageEdChange();
     void PageCountEDChange();
     void FontBtnClick();

@@ -25,6 +25,7 @@ public:
         Cancel = 0x2,
         Yes = 0x4,
         No = 0x8,
+        Save = 0x10,  // "Speichern"
     };
     Q_DECLARE_FLAGS(Buttons, Button)
 

@@ -32,10 +32,9 @@ struct ButtonPair {
 };
 
 constexpr ButtonPair kButtons[] = {
-    {Prompter::Button::Ok, QMessageBox::Ok},
-    {Prompter::Button::Cancel, QMessageBox::Cancel},
-    {Prompter::Button::Yes, QMessageBox::Yes},
-    {Prompter::Button::No, QMessageBox::No},
+    {Prompter::Button::Ok, QMessageBox::Ok},     {Prompter::Button::Cancel, QMessageBox::Cancel},
+    {Prompter::Button::Yes, QMessageBox::Yes},   {Prompter::Button::No, QMessageBox::No},
+    {Prompter::Button::Save, QMessageBox::Save},
 };
 
 }  // namespace

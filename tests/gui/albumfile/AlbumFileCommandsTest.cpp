@@ -234,9 +234,10 @@ TEST_F(AlbumFileFixture, FailedOpenOrSaveLeavesAlbumControlsCaptionAndFileAlone)
     const QString path = file("good.pxr");
     ASSERT_TRUE(saveAs(path));
     const QByteArray good = bytes(path);
-    const QString title = form->windowTitle();
     write(file("cut.pxr"), good.left(good.size() - 3));
     setControls(layout(), AlbumSettings{});
+    const QString title = form->windowTitle();
+    EXPECT_TRUE(title.endsWith("[good.pxr*]"));  // the controls changed since the save
 
     const std::pair<QString, QString> cases[] = {
         {"cut.pxr", "Die Datei ist keine gültige Pixo-Rahmler Datei!"},
