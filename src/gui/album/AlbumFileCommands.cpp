@@ -132,6 +132,10 @@ bool AlbumFileCommands::OpenFile(const QString& path) {
     // Drawing waits until every control holds the album's value, as it waits for the pictures.
     album.AlbumLoading = true;
     applySettings(opened.settings);
+    // The file keeps no page count: every page that holds a picture must be reachable and printed.
+    // A count the user set higher stays.
+    const int lastPage = album.lastPlacementPage(kPageMax);
+    if (lastPage > layout.PageCountED->value()) layout.PageCountED->setValue(lastPage);
     album.AlbumLoading = false;
 
     for (const std::string& m : opened.messages) form_.prompter().error(QString::fromStdString(m));
