@@ -31,6 +31,7 @@
 #include "gui/browse/TAddTab.h"
 #include "gui/layout/PageView.h"
 #include "gui/layout/PictureStrip.h"
+#include "gui/layout/PlacementEditor.h"
 #include "gui/layout/TLayoutTab.h"
 #include "gui/output/PrintPreview.h"
 #include "gui/output/TOutputTab.h"
@@ -100,7 +101,9 @@ TMainForm::TMainForm(Prompter* prompter, QWidget* parent)
     connect(albumCommands_, &AlbumCommands::picturesChanged, this, &TMainForm::albumChanged);
     connect(layoutTab_, &TLayoutTab::pageRedrawn, this, &TMainForm::albumEdited);
     connect(layoutTab_, &TLayoutTab::settingsChanged, this, &TMainForm::albumEdited);
+    connect(PageControl2, &QTabWidget::currentChanged, this, &TMainForm::PageControl2Change);
     viewPicForm_ = new TViewPicForm(this);
+    viewPicForm_->setPrompter(prompter_);
     viewPicForm_->setPrintHandler(
         [this](const ImageBuffer& picture, const QString& path, QWidget* owner) {
             outputTab_->printSinglePicture(picture, path, owner,
@@ -382,6 +385,12 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     stopThumbnailBrowser();
     saveStoredValues();
     event->accept();
+}
+
+void TMainForm::PageControl2Change() {
+    // A thumbnail's data or a placement's size belongs to the tab it was shown on.
+    setStatusText(QString());
+    if (PageControl2->currentIndex() == LayoutTab) layoutTab_->editor().ShowSizeInfo();
 }
 
 void TMainForm::AboutBtnClick() {

@@ -123,6 +123,7 @@ private:
     void saveStoredValues();
 
     void updateCaption();
+    void PageControl2Change();
     void AboutBtnClick();
     void ExitBtnClick();
 

@@ -9,13 +9,16 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "core/layout/StripGeometry.h"
 #include "gui/layout/ColorComboBox.h"
@@ -32,6 +35,18 @@ namespace pr {
 namespace {
 
 constexpr int kStripColumnWidth = 150;
+
+// The desktop's tab look with less room beside each caption: the four captions of the sub-tabs
+// then fit beside the strip at the window's default size instead of hiding behind scroll arrows.
+class CompactTabStyle : public QProxyStyle {
+public:
+    explicit CompactTabStyle(QObject* owner) { setParent(owner); }
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        const int value = QProxyStyle::pixelMetric(metric, option, widget);
+        return metric == PM_TabBarTabHSpace ? std::min(value, 12) : value;
+    }
+};
 
 QSpinBox* intEdit(const char* name, int min, int max, int step, int value, QWidget* parent) {
     auto* edit = new QSpinBox(parent);
@@ -99,6 +114,7 @@ TLayoutTab::TLayoutTab(Album& album, Prompter& prompter, QWidget* area)
     work->addWidget(buildPageControls());
     PageControl4 = new QTabWidget(this);
     PageControl4->setObjectName(QStringLiteral("PageControl4"));
+    PageControl4->tabBar()->setStyle(new CompactTabStyle(PageControl4->tabBar()));
     PageControl4->addTab(buildArrangePage(), QStringLiteral("Bilder anordnen"));
     PageControl4->addTab(buildSettingsPage(), QStringLiteral("Einstellungen"));
     PageControl4->addTab(buildFontPage(), QStringLiteral("Schrift Einstellungen"));
@@ -134,11 +150,13 @@ TLayoutTab::~TLayoutTab() {
 
 QWidget* TLayoutTab::buildStripColumn() {
     auto* column = new QWidget(this);
-    column->setFixedWidth(kStripColumnWidth);
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
     Overtakeall = button("Overtakeall", "A&lle übernehmen", column);
     OrdeneBtn = button("OrdeneBtn", "Automatisch &anordnen...", column);
+    // The strip's width, or what the buttons' captions need in the desktop's font.
+    column->setFixedWidth(std::max({kStripColumnWidth, Overtakeall->minimumSizeHint().width(),
+                                    OrdeneBtn->minimumSizeHint().width()}));
     OrdeneBtn->setToolTip(
         QStringLiteral("Ordnet alle auf dem Blatt vorhandenen Bild automatisch an"));
     ScrollBox1 = new QScrollArea(column);

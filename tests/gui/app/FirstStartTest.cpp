@@ -1,8 +1,12 @@
 // A fresh start at the default window size, as a new user meets it: nothing may wait for a resize
 // or a tab change before it shows.
 
+#include <QAbstractButton>
+#include <QLabel>
 #include <QScrollArea>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QToolBar>
 
 #include "GuiTestHelpers.h"
 #include "ScreenPixels.h"
@@ -65,5 +69,62 @@ TEST_F(MainFormFixture, PageAndPreviewHaveTheSheetSizeFromTheStartAndTakeADrop) 
         return !shown.isNull() &&
                QColor(shown.pixel(shown.width() - 2, shown.height() / 2)) == QColor(Qt::white);
     }));
+    prompter.answer(pr::Prompter::Button::Ok);
+}
+
+namespace {
+
+// Texts on `page` that their widgets cut: labels narrower than their text, buttons narrower than
+// their smallest size, tab bars that need scroll arrows.
+QStringList clippedTexts(QWidget* page) {
+    QStringList clipped;
+    for (QLabel* label : page->findChildren<QLabel*>()) {
+        if (!label->isVisibleTo(page) || label->text().isEmpty() || label->wordWrap()) continue;
+        if (label->width() < label->sizeHint().width()) clipped << label->text();
+    }
+    for (QAbstractButton* button : page->findChildren<QAbstractButton*>()) {
+        if (!button->isVisibleTo(page) || button->text().isEmpty()) continue;
+        if (button->width() < button->minimumSizeHint().width()) clipped << button->text();
+    }
+    for (QTabBar* bar : page->findChildren<QTabBar*>()) {
+        if (!bar->isVisibleTo(page)) continue;
+        // A tab that would need the scroll arrows lies (partly) outside the bar.
+        for (int i = 0; i < bar->count(); ++i)
+            if (!bar->rect().contains(bar->tabRect(i))) clipped << bar->tabText(i);
+    }
+    return clipped;
+}
+
+}  // namespace
+
+TEST_F(MainFormFixture, EveryTextOfEveryTabFitsAtTheDefaultSize) {
+    TMainForm& w = showForm();
+    ASSERT_EQ(w.size(), QSize(638, 512));
+    for (int tab = 0; tab < TMainForm::TabCount; ++tab) {
+        w.pageControl()->setCurrentIndex(tab);
+        QApplication::processEvents();
+        EXPECT_EQ(clippedTexts(w.pageControl()->currentWidget()), QStringList())
+            << w.pageControl()->tabText(tab).toStdString();
+    }
+    EXPECT_EQ(clippedTexts(w.toolBar()), QStringList());
+    prompter.answer(pr::Prompter::Button::Ok);
+}
+
+TEST_F(MainFormFixture, StatusTextBelongsToTheTabItWasShownOn) {
+    TMainForm& w = showForm();
+    w.setStatusText(QStringLiteral("Thumbnail: 1600 x 1200 x 16777216 - 5625 KByte  (3 von 12)"));
+    w.pageControl()->setCurrentIndex(TMainForm::SortTab);
+    EXPECT_EQ(w.statusText(), QString());
+
+    // Back on the layout tab the selected placement's size shows again.
+    w.album().addPicture("rot.bmp", redPicture());
+    w.album().StripSelection = 0;
+    w.layoutTab()->editor().PaintBox2DragDrop(QPoint(10, 10), w.layoutTab()->PaintBox1);
+    const QString size = w.statusText();
+    EXPECT_TRUE(size.startsWith("( x: "));
+    w.pageControl()->setCurrentIndex(TMainForm::OutputTab);
+    EXPECT_EQ(w.statusText(), QString());
+    w.pageControl()->setCurrentIndex(TMainForm::LayoutTab);
+    EXPECT_EQ(w.statusText(), size);
     prompter.answer(pr::Prompter::Button::Ok);
 }
