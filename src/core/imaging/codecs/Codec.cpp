@@ -1,6 +1,12 @@
 #include "core/imaging/codecs/Codec.h"
 
+#include <cstdio>
+
 namespace pr {
+
+void logLibraryMessage(const char* library, const char* text) {
+    if (text && *text) std::fprintf(stderr, "Pixo-Rahmler: %s: %s\n", library, text);
+}
 
 int lightestTableIndex(const ImageBuffer& img) {
     int best = 0, bestSum = -1;

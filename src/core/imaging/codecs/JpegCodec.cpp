@@ -247,7 +247,8 @@ DecodeResult decodeJpeg(const uint8_t* data, size_t size, const DecodeOptions& o
             // libjpeg refuses frames beyond its own maximum side before we see the size.
             const ImageError e = job.d.err.pub.msg_code == JERR_IMAGE_TOO_BIG ? ImageError::TooLarge
                                                                               : ImageError::Damaged;
-            return DecodeResult{e, text, 0, 0, 0};
+            logLibraryMessage("libjpeg", text);
+            return DecodeResult{e, {}, 0, 0, 0};
         }
         whitenFrom(job.img, static_cast<int>(done));
         result = DecodeResult{ImageError::None,
