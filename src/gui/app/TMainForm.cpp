@@ -29,6 +29,7 @@
 #include "gui/app/TabHeader.h"
 #include "gui/app/ToolbarGlyphs.h"
 #include "gui/browse/TAddTab.h"
+#include "gui/browse/ThumbBrowser.h"
 #include "gui/layout/PageView.h"
 #include "gui/layout/PictureStrip.h"
 #include "gui/layout/PlacementEditor.h"
@@ -339,6 +340,10 @@ void TMainForm::readFavourites() {
 
 void TMainForm::disablePlacementControls() {
     layoutTab_->setPlacementControlsEnabled(false);
+}
+
+void TMainForm::stopThumbnailBrowser() {
+    if (addTab_ && addTab_->thumbBrowser()) addTab_->thumbBrowser()->stop();
 }
 
 void TMainForm::FormShow() {

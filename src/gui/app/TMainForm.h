@@ -135,7 +135,7 @@ private:
     void readFavourites();
     void disablePlacementControls();
     void startThumbnailBrowser() {}
-    void stopThumbnailBrowser() {}
+    void stopThumbnailBrowser();
 
     std::unique_ptr<Prompter> ownPrompter_;
     Prompter* prompter_ = nullptr;

@@ -38,6 +38,9 @@ ThumbBrowser::~ThumbBrowser() {
 }
 
 void ThumbBrowser::setThumbnailMaker(ThumbMakerFn maker) {
+    // A maker from outside may hold references of its own, so a stop waits for it; the built-in
+    // one touches nothing but the file and may be left to finish alone.
+    ownMaker_ = !maker;
     maker_ = maker ? std::move(maker) : ThumbMakerFn(makeThumbnail);
 }
 
@@ -93,7 +96,8 @@ void ThumbBrowser::startRun(const std::string& folder) {
         this, [this]() { return NextFile(); }, maker_,
         [this](const ThumbJob& job, std::optional<ThumbCell> cell) {
             deliver(job, std::move(cell));
-        });
+        },
+        ownMaker_);
     connect(thread_.get(), &QThread::finished, this, &ThumbBrowser::ThreadDone,
             Qt::QueuedConnection);
     thread_->start();

@@ -9,7 +9,9 @@
 // thumbnails of cache misses); see ThumbThread.h.
 //
 // Lifetime: the destructor asks a running run to stop and waits for its thread before the cells
-// are released, so no step and no end event of the run can reach a destroyed browser. A run that
+// are released, so no step and no end event of the run can reach a destroyed browser. The thread
+// does not wait for a decode under way with the built-in maker (see ThumbThread.h), so this takes
+// milliseconds, not the second a large photo takes. A run that
 // was still going is written to the cache like any stopped run, as long as the grid still exists
 // (in the window the grid's page goes first, and the cells made before closing are not stored).
 
@@ -87,6 +89,7 @@ private:
     QPointer<ThumbGrid> grid_;
     SelectedFolderFn selectedFolder_;
     ThumbMakerFn maker_;
+    bool ownMaker_ = true;
     ThumbRunState state_;
     ThumbCacheReader cache_;
     std::unique_ptr<TMyThread> thread_;
