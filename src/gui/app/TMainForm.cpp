@@ -313,7 +313,7 @@ void TMainForm::FormCreate() {
                            Prompter::Icon::Error, Prompter::Button::Ok);
     });
 
-    pointFolderTreeAtProgramFolder();
+    pointFolderTreeAtStart();
     cursors_ = std::make_unique<CursorSlots>();
     layoutTab_ = new TLayoutTab(*album_, *prompter_, contentArea(LayoutTab));
     layoutTab_->registerStoredValues(storedValues_);
@@ -330,8 +330,11 @@ void TMainForm::setupFileTypeFilter() {
     addTab_->setupFileTypeFilter();
 }
 
-void TMainForm::pointFolderTreeAtProgramFolder() {
-    addTab_->pointFolderTreeAt(programFolder_);
+void TMainForm::pointFolderTreeAtStart() {
+    // The program's own folder is a build or system folder on Linux: the user's pictures are
+    // where browsing starts (the first favourite, read later, and the folder browsed last, restored
+    // when the window is shown, take precedence).
+    addTab_->pointFolderTreeAtPictures();
 }
 
 void TMainForm::readFavourites() {

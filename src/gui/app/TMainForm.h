@@ -129,9 +129,9 @@ private:
 
     // Start-up steps that arrive with the browser and the layout tab. Their place in FormCreate
     // matters: the file filter before the tree, the favourites after the tree was pointed at the
-    // program folder (so that a first favourite wins), browsing last.
+    // pictures folder (so that a first favourite wins), browsing last.
     void setupFileTypeFilter();
-    void pointFolderTreeAtProgramFolder();
+    void pointFolderTreeAtStart();
     void readFavourites();
     void disablePlacementControls();
     void startThumbnailBrowser() {}

@@ -4,6 +4,9 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QTimer>
 
 namespace pr {
 
@@ -22,12 +25,15 @@ FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileSys
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setFixedWidth(241);
     // The model reads folders in the background, so a folder chosen in code may sit below rows
-    // that are not there yet; it is scrolled into view again once its parent has been read.
+    // that are not there yet; it is scrolled into view again whenever a folder above it was read.
     connect(model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
-        if (scrollPending_.isEmpty() || loaded != scrollPending_) return;
-        scrollPending_.clear();
-        scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
+        const QString chosen = SelectedFolder();
+        if (!keepInView_ || chosen.isEmpty()) return;
+        const QString above =
+            loaded.endsWith(QLatin1Char('/')) ? loaded : loaded + QLatin1Char('/');
+        if (chosen == loaded || chosen.startsWith(above)) keepChosenInView();
     });
+    connect(verticalScrollBar(), &QScrollBar::sliderPressed, this, [this] { keepInView_ = false; });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
         const QString folder = SelectedFolder();
         if (folder == lastFolder_) return;
@@ -47,9 +53,39 @@ bool FolderTree::setSelectedFolder(const QString& path) {
     if (!index.isValid()) return false;
     for (QModelIndex p = index.parent(); p.isValid(); p = p.parent()) expand(p);
     setCurrentIndex(index);
-    scrollTo(index, QAbstractItemView::PositionAtCenter);
-    scrollPending_ = index.parent().isValid() ? model_->filePath(index.parent()) : QString();
+    keepInView_ = true;
+    keepChosenInView();
     return true;
+}
+
+void FolderTree::keepChosenInView() {
+    // Once the rows are laid out; a scroll now would use the geometry of rows still moving.
+    QTimer::singleShot(0, this, [this] {
+        if (keepInView_ && currentIndex().isValid())
+            scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
+    });
+}
+
+void FolderTree::showEvent(QShowEvent* event) {
+    QTreeView::showEvent(event);
+    keepChosenInView();
+}
+
+bool FolderTree::viewportEvent(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::Wheel:
+            keepInView_ = false;
+            break;
+        default:
+            break;
+    }
+    return QTreeView::viewportEvent(event);
+}
+
+void FolderTree::keyPressEvent(QKeyEvent* event) {
+    keepInView_ = false;
+    QTreeView::keyPressEvent(event);
 }
 
 void FolderTree::rowsGoing(const QModelIndex& parent, int first, int last) {

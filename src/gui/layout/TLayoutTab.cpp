@@ -137,7 +137,7 @@ TLayoutTab::TLayoutTab(Album& album, Prompter& prompter, QWidget* area)
     syncPageSize();
     connectSettingsChanged();
     // The wheel rule of the window, for this tab: whatever the mouse is over, the page's scroll
-    // box moves by 20 pixels while "Bilder anordnen" shows.
+    // box moves (by the desktop's lines per notch) while "Bilder anordnen" shows.
     qApp->installEventFilter(this);
 }
 
@@ -430,9 +430,7 @@ void TLayoutTab::FontBtnClick() {
 }
 
 void TLayoutTab::wheelScroll(int angleDelta) {
-    if (angleDelta == 0) return;
-    QScrollBar* bar = ScrollBox2->verticalScrollBar();
-    bar->setValue(bar->value() + (angleDelta < 0 ? kWheelStep : -kWheelStep));
+    wheel_.scroll(ScrollBox2->verticalScrollBar(), angleDelta);
 }
 
 bool TLayoutTab::eventFilter(QObject* watched, QEvent* event) {

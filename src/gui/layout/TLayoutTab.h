@@ -27,6 +27,7 @@
 
 #include "core/album/Album.h"
 #include "core/layout/PageGeometry.h"
+#include "gui/toolkit/WheelNotches.h"
 #include "render/PageRenderer.h"
 
 class QScrollArea;
@@ -169,6 +170,7 @@ private:
     bool pageSyncGuard_ = false;
     PlacementEditor* editor_ = nullptr;
     PlacementPanel* panel_ = nullptr;
+    WheelNotches wheel_;
 };
 
 }  // namespace pr

@@ -294,17 +294,8 @@ bool TOutputTab::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::Wheel || !isVisible()) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || (widget != this && !isAncestorOf(widget))) return false;
-    // Whole notches of 20 pixels; a touchpad's small steps are summed up first.
-    wheelRest_ += static_cast<QWheelEvent*>(event)->angleDelta().y();
-    QScrollBar* bar = ScrollBox3->verticalScrollBar();
-    while (wheelRest_ <= -120) {
-        bar->setValue(bar->value() + kWheelStep);
-        wheelRest_ += 120;
-    }
-    while (wheelRest_ >= 120) {
-        bar->setValue(bar->value() - kWheelStep);
-        wheelRest_ -= 120;
-    }
+    wheel_.scroll(ScrollBox3->verticalScrollBar(),
+                  static_cast<QWheelEvent*>(event)->angleDelta().y());
     return true;
 }
 

@@ -18,6 +18,7 @@
 
 #include "core/album/Album.h"
 #include "core/imaging/Progress.h"
+#include "gui/toolkit/WheelNotches.h"
 
 class QPrinter;
 class QPushButton;
@@ -93,7 +94,7 @@ private:
     TLayoutTab& layout_;
     ProgressFn progress_;
     QString exportFolder_;
-    int wheelRest_ = 0;
+    WheelNotches wheel_;
 };
 
 }  // namespace pr

@@ -1,6 +1,7 @@
 #include "BrowseFixture.h"
 
 #include <QKeyEvent>
+#include <QStandardPaths>
 
 TEST_F(BrowseFixture, FavouritesAreReadAtStartAndTheFirstOneIsShown) {
     const QString first = makeFolder("fav one"), second = makeFolder("fav two");
@@ -31,10 +32,44 @@ TEST_F(BrowseFixture, FavouritesAreReadAtStartAndTheFirstOneIsShown) {
     EXPECT_EQ(favs->count(), 4);
 }
 
-TEST_F(BrowseFixture, WithoutFavouritesTheTreeShowsTheProgramFolder) {
+TEST_F(BrowseFixture, WithoutFavouritesBrowsingStartsWhereTheUserBrowsedLastElseAtThePictures) {
+    // Never in the program's own folder: on Linux that is a build or system folder.
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const QString fresh = QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
     showForm();
     EXPECT_EQ(addTab().favourites()->count(), 0);
-    EXPECT_EQ(addTab().folderTree()->SelectedFolder() + "/", form->ProgramFolder());
+    EXPECT_EQ(addTab().folderTree()->SelectedFolder(), fresh);
+
+    // The folder browsed last is kept for the next start, as long as it exists.
+    const QString last = makeFolder("zuletzt");
+    ASSERT_TRUE(addTab().folderTree()->setSelectedFolder(last));
+    prompter.answer(pr::Prompter::Button::Ok);
+    ASSERT_TRUE(form->close());
+    form.reset();
+    showForm();
+    EXPECT_EQ(addTab().folderTree()->SelectedFolder(), last);
+    ASSERT_TRUE(QDir(last).removeRecursively());
+    prompter.answer(pr::Prompter::Button::Ok);
+    ASSERT_TRUE(form->close());
+    form.reset();
+    showForm();
+    EXPECT_EQ(addTab().folderTree()->SelectedFolder(), fresh);
+}
+
+TEST_F(BrowseFixture, TheFolderWhereBrowsingStartsIsScrolledIntoView) {
+    const QString deep = makeFolder("x/y/z");
+    QFile file(favouritesFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write((deep + "/\r\n").toUtf8());
+    file.close();
+    showForm();
+    pr::FolderTree* tree = addTab().folderTree();
+    ASSERT_EQ(tree->SelectedFolder(), deep);
+    // The model reads the folders above in the background; each read moves the rows below.
+    QTest::qWait(1500);
+    EXPECT_TRUE(waitUntil(
+        [&] { return tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex())); },
+        500));
 }
 
 TEST_F(BrowseFixture, UnwritableFavouritesFileKeepsTheSessionsList) {
