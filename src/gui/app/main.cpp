@@ -2,6 +2,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "gui/app/ProgramIcon.h"
 #include "gui/app/ProgramTitle.h"
 #include "gui/app/TMainForm.h"
 #include "gui/output/CommandLinePrint.h"
@@ -12,6 +13,9 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     app.setOrganizationName(pr::makerName());
+    // The menu entry the desktop shows for this window, and the window's own icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("pixo-rahmler"));
+    QApplication::setWindowIcon(pr::ProgramIcon::icon());
 
     // Qt's own dialogs and message-box buttons in German.
     QTranslator qtTranslator;
