@@ -24,15 +24,12 @@ FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileSys
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setFixedWidth(241);
-    // The model reads folders in the background, so a folder chosen in code may sit below rows
-    // that are not there yet; it is scrolled into view again whenever a folder above it was read.
-    connect(model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
-        const QString chosen = SelectedFolder();
-        if (!keepInView_ || chosen.isEmpty()) return;
-        const QString above =
-            loaded.endsWith(QLatin1Char('/')) ? loaded : loaded + QLatin1Char('/');
-        if (chosen == loaded || chosen.startsWith(above)) keepChosenInView();
-    });
+    // The model reads folders in the background and sorts them afterwards, so a folder chosen in
+    // code moves while the rows above it arrive and settle; it is scrolled into view again each
+    // time.
+    connect(model_, &QFileSystemModel::directoryLoaded, this, [this] { keepChosenInView(); });
+    connect(model_, &QAbstractItemModel::rowsInserted, this, [this] { keepChosenInView(); });
+    connect(model_, &QAbstractItemModel::layoutChanged, this, [this] { keepChosenInView(); });
     connect(verticalScrollBar(), &QScrollBar::sliderPressed, this, [this] { keepInView_ = false; });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
         const QString folder = SelectedFolder();
@@ -59,8 +56,11 @@ bool FolderTree::setSelectedFolder(const QString& path) {
 }
 
 void FolderTree::keepChosenInView() {
+    if (!keepInView_ || scrollQueued_) return;
+    scrollQueued_ = true;
     // Once the rows are laid out; a scroll now would use the geometry of rows still moving.
     QTimer::singleShot(0, this, [this] {
+        scrollQueued_ = false;
         if (keepInView_ && currentIndex().isValid())
             scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
     });

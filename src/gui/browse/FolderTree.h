@@ -45,6 +45,7 @@ private:
     QFileSystemModel* model_;
     QString lastFolder_;
     bool keepInView_ = false;  // a folder chosen in code, until the user takes over the tree
+    bool scrollQueued_ = false;
 };
 
 }  // namespace pr

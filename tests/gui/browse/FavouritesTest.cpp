@@ -57,19 +57,32 @@ TEST_F(BrowseFixture, WithoutFavouritesBrowsingStartsWhereTheUserBrowsedLastElse
 }
 
 TEST_F(BrowseFixture, TheFolderWhereBrowsingStartsIsScrolledIntoView) {
+    // Deep below the temporary folder, which lists many folders before it: a favourite, and a
+    // home folder without pictures folder when there is no favourite.
     const QString deep = makeFolder("x/y/z");
-    QFile file(favouritesFile());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write((deep + "/\r\n").toUtf8());
-    file.close();
-    showForm();
-    pr::FolderTree* tree = addTab().folderTree();
-    ASSERT_EQ(tree->SelectedFolder(), deep);
-    // The model reads the folders above in the background; each read moves the rows below.
-    QTest::qWait(1500);
-    EXPECT_TRUE(waitUntil(
-        [&] { return tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex())); },
-        500));
+    const QByteArray home = qgetenv("HOME");
+    for (bool favourite : {true, false}) {
+        SCOPED_TRACE(favourite ? "favourite" : "home");
+        QFile file(favouritesFile());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        if (favourite) file.write((deep + "/\r\n").toUtf8());
+        file.close();
+        if (!favourite) qputenv("HOME", deep.toLocal8Bit());
+        showForm();
+        qputenv("HOME", home);
+        pr::FolderTree* tree = addTab().folderTree();
+        ASSERT_EQ(tree->SelectedFolder(), deep);
+        // The model reads and sorts the folders above in the background; each step moves the
+        // rows below.
+        QTest::qWait(1500);
+        EXPECT_TRUE(waitUntil(
+            [&] {
+                return tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex()));
+            },
+            500));
+        prompter.answer(pr::Prompter::Button::Ok);
+        form.reset();
+    }
 }
 
 TEST_F(BrowseFixture, UnwritableFavouritesFileKeepsTheSessionsList) {
