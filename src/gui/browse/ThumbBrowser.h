@@ -22,6 +22,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/browse/ThumbCacheReader.h"
 #include "core/browse/ThumbRunState.h"
@@ -75,6 +76,8 @@ signals:
 
 private:
     std::optional<ThumbJob> NextFile();
+    // The plain files of `folder`, in the order of the file list.
+    static std::vector<std::string> folderEntries(const std::string& folder);
     std::optional<ThumbJob> NewFile(const std::string& name);
     void deliver(const ThumbJob& job, std::optional<ThumbCell> cell);
     void ThreadDone();
@@ -93,7 +96,8 @@ private:
     ThumbRunState state_;
     ThumbCacheReader cache_;
     std::unique_ptr<TMyThread> thread_;
-    std::filesystem::directory_iterator dir_;
+    std::vector<std::string> names_;  // the run's folder, read at its first step
+    std::size_t next_ = 0;
     bool first_ = true;
     std::string gridFolder_;
 };

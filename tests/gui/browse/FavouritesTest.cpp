@@ -22,11 +22,12 @@ TEST_F(BrowseFixture, FavouritesAreReadAtStartAndTheFirstOneIsShown) {
     EXPECT_EQ(addTab().folderTree()->SelectedFolder(), second);
     EXPECT_EQ(favs->item(2)->text(), second + "/");
 
-    // Adding from a folder puts it first, once, and rewrites the file with CR LF after each line.
+    // Adding from a folder puts it first, once, and rewrites the file with a line end after each
+    // line (the platform's).
     EXPECT_TRUE(favs->AddToPrefFolders(second + "/"));
     EXPECT_TRUE(favs->AddToPrefFolders(second + "/"));
     EXPECT_EQ(favs->count(), 3);
-    EXPECT_EQ(fileBytes(favouritesFile()), (second + "/\r\n" + first + "/\r\n\r\n").toUtf8());
+    EXPECT_EQ(fileBytes(favouritesFile()), (second + "/\n" + first + "/\n\n").toUtf8());
     // Exact comparison: another spelling is another favourite.
     EXPECT_TRUE(favs->AddToPrefFolders(second.toUpper() + "/"));
     EXPECT_EQ(favs->count(), 4);
