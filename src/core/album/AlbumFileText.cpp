@@ -54,6 +54,12 @@ std::string decodeAlbumText(const std::string& stored) {
     return decodeStoredText(stored);
 }
 
+std::string encodeAlbumText(const std::string& text) {
+    std::string windows;
+    if (!utf8ToWindows1252(text, windows) || (windows != text && isValidUtf8(windows))) return text;
+    return windows;
+}
+
 std::string clipAlbumText(const std::string& text, std::size_t maxBytes) {
     if (text.size() <= maxBytes) return text;
     std::size_t end = 0;

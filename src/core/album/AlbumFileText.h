@@ -1,7 +1,7 @@
 #pragma once
-// Text and path rules of the album file. Strings are stored as 8-bit text: this program writes
-// UTF-8, albums written on Windows hold Windows-1252 and Windows paths. Everything inside the
-// program is UTF-8 with '/' between folders.
+// Text and path rules of the album file. Strings are stored as 8-bit text: Windows-1252, which
+// albums written on Windows hold, whenever a text can be written so, otherwise UTF-8; albums from
+// Windows also hold Windows paths. Everything inside the program is UTF-8 with '/' between folders.
 
 #include <cstddef>
 #include <string>
@@ -11,6 +11,11 @@ namespace pr {
 // A stored string as UTF-8: unchanged when valid UTF-8, otherwise read as Windows-1252 (the
 // rule of every stored string, see browse/StoredText.h).
 std::string decodeAlbumText(const std::string& stored);
+// The bytes a text is stored as: Windows-1252 when every character of it has a Windows-1252 form,
+// so the Windows program shows "Groß" as it is; UTF-8 otherwise. A Windows-1252 form that is
+// itself valid UTF-8 (such as "Ã¤") would come back as other characters, so such a text is stored
+// as UTF-8 too: decodeAlbumText(encodeAlbumText(t)) == t for every UTF-8 text t.
+std::string encodeAlbumText(const std::string& text);
 // The longest prefix of at most `maxBytes` bytes that does not cut a UTF-8 sequence in two.
 std::string clipAlbumText(const std::string& text, std::size_t maxBytes);
 

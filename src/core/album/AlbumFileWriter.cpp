@@ -51,7 +51,10 @@ int32_t truncated(double v) {
 }
 
 void writeFont(ByteSink& out, const CaptionFont& font) {
-    const std::string name = clipAlbumText(font.Name, 255);
+    // Windows-1252 has one byte per character, so only a UTF-8 name can be cut inside a letter.
+    const std::string stored = encodeAlbumText(font.Name);
+    const std::string name =
+        stored == font.Name ? clipAlbumText(stored, 255) : stored.substr(0, 255);
     out.u8(font.Charset);
     out.u32(font.Color);
     out.u8(static_cast<uint8_t>(name.size()));
@@ -131,10 +134,10 @@ std::vector<uint8_t> encodeAlbumFile(const AlbumFileContent& content, const std:
     writeFont(out, s.Font);
 
     for (const StoredPicture& picture : content.Pictures) {
-        out.counted(storedPicturePath(picture.FileName, albumPath, sameFolder));
+        out.counted(encodeAlbumText(storedPicturePath(picture.FileName, albumPath, sameFolder)));
         out.i32(picture.Rotation);
         out.i32(picture.Key);
-        out.counted(picture.Comment);
+        out.counted(encodeAlbumText(picture.Comment));
     }
     return out.take();
 }

@@ -23,4 +23,8 @@ std::string windows1252ToUtf8(const std::string& text);
 // The stored string as UTF-8: unchanged when it is valid UTF-8, otherwise from Windows-1252.
 std::string decodeStoredText(const std::string& stored);
 
+// The UTF-8 text in Windows-1252, the inverse of windows1252ToUtf8: false (and `out` unusable)
+// when a character has no Windows-1252 form or `utf8` is not valid UTF-8.
+bool utf8ToWindows1252(const std::string& utf8, std::string& out);
+
 }  // namespace pr
