@@ -1,7 +1,8 @@
 #pragma once
 // folders.dat, the favourites file: one folder per line, most recently used first, every line
-// ended by the platform's line end (LF here; files from Windows end theirs in CR LF), no header. The file is untrusted input (a user may edit it, a Windows
-// installation may have written it in Windows-1252):
+// ended by the platform's line end (LF here; files from Windows end theirs in CR LF), no header.
+// The file is untrusted input (a user may edit it, a Windows installation may have written it in
+// Windows-1252):
 //  - a line ends at CR LF, at a lone LF or at a lone CR; the last line needs no line end, and a
 //    line end after it adds no empty favourite; empty lines in between are empty favourites;
 //  - UTF-8 byte-order marks at the very start are dropped;

@@ -323,7 +323,6 @@ void TMainForm::FormCreate() {
     Setsavedfilename(QString());
     album_->SelectedPlacement = -1;
     disablePlacementControls();
-    startThumbnailBrowser();
 }
 
 void TMainForm::setupFileTypeFilter() {
@@ -358,7 +357,6 @@ void TMainForm::FormDestroy() {
     deldib(album_->PreviewImage);
     album_->DelallPics();
     album_.reset();
-    stopThumbnailBrowser();
 }
 
 void TMainForm::saveStoredValues() {

@@ -134,7 +134,6 @@ private:
     void pointFolderTreeAtStart();
     void readFavourites();
     void disablePlacementControls();
-    void startThumbnailBrowser() {}
     void stopThumbnailBrowser();
 
     std::unique_ptr<Prompter> ownPrompter_;

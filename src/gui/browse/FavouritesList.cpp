@@ -36,8 +36,8 @@ QString FavouritesList::fileLocation() {
 
 void FavouritesList::readFavourites(const QString& programFolder) {
     filePath_ = fileLocation();
-    setFolders(readFoldersFile(
-        foldersFileToRead(filePath_.toStdString(), QFile::encodeName(programFolder).toStdString())));
+    setFolders(readFoldersFile(foldersFileToRead(filePath_.toStdString(),
+                                                 QFile::encodeName(programFolder).toStdString())));
 }
 
 void FavouritesList::setFolders(const std::vector<std::string>& folders) {

@@ -6,9 +6,9 @@
 #include <QVBoxLayout>
 
 #include "core/browse/NaturalOrder.h"
-#include "core/browse/PathText.h"
 #include "core/browse/ThumbCacheWriter.h"
-#include "gui/browse/ThumbThread.h"
+#include "core/io/PathText.h"
+#include "gui/browse/TMyThread.h"
 
 namespace pr {
 

@@ -1,11 +1,28 @@
 #include "core/imaging/codecs/Codec.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace pr {
 
 void logLibraryMessage(const char* library, const char* text) {
     if (text && *text) std::fprintf(stderr, "Pixo-Rahmler: %s: %s\n", library, text);
+}
+
+DecodeResult decodeFailure(ImageError error, std::string detail) {
+    DecodeResult result;
+    result.error = error;
+    result.detail = std::move(detail);
+    return result;
+}
+
+DecodeResult decodedPicture(int width, int height, int bitCount, bool complete) {
+    DecodeResult result;
+    result.trueWidth = width;
+    result.trueHeight = height;
+    result.trueBitCount = bitCount;
+    if (!complete) result.detail = "unvollständig";
+    return result;
 }
 
 int lightestTableIndex(const ImageBuffer& img) {
