@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -260,6 +261,10 @@ void TMainForm::albumEdited() {
     outputTab_->PaintBox3->syncSize();
     outputTab_->PaintBox3->update();
     updateCaption();
+}
+
+bool TMainForm::openAlbumFile(const QString& path) {
+    return albumFileCommands_->OpenFile(QFileInfo(path).absoluteFilePath());
 }
 
 bool TMainForm::confirmLeavingAlbum(const QString& text, const QString& caption) {

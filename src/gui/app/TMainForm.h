@@ -100,6 +100,9 @@ public:
     // "Speichern" is offered beside OK and Abbrechen; it saves first and goes on only when the
     // album was saved. True when the caller may go on.
     bool confirmLeavingAlbum(const QString& text, const QString& caption);
+    // Opens the album file at `path` (from the command line) as "Ö&ffnen..." does after its
+    // dialog. False when it could not be read (the message was shown).
+    bool openAlbumFile(const QString& path);
 
 public slots:
     // For work that is not on the window thread, or that must not draw right now: invoke this
