@@ -37,15 +37,21 @@ bool writeRaster(const QImage& image, ExportFormat format, int dpi, QSaveFile& f
 }
 
 bool writePdf(const Album& album, const PageRenderOptions& screen, const PrinterPage& page, int dpi,
-              QSaveFile& file) {
+              const QPageLayout& paper, QSaveFile& file) {
     QPdfWriter pdf(&file);
     pdf.setCreator(QStringLiteral("Pixo-Rahmler"));
     pdf.setTitle(QStringLiteral("Pixo-Rahmler Dokument"));
     pdf.setResolution(dpi);
-    // The PDF page is the printable area, measured as the page editor measures it.
-    const QSizeF inches(pageWidthInches(page), pageHeightInches(page));
-    pdf.setPageLayout(QPageLayout(QPageSize(inches, QPageSize::Inch), QPageLayout::Portrait,
-                                  QMarginsF(0, 0, 0, 0)));
+    if (paper.isValid()) {
+        // The printer's sheet; the painter starts at the corner of its printable area, where the
+        // page's inches start, exactly as on the printer.
+        pdf.setPageLayout(paper);
+    } else {
+        // The printable area, measured as the page editor measures it.
+        const QSizeF inches(pageWidthInches(page), pageHeightInches(page));
+        pdf.setPageLayout(QPageLayout(QPageSize(inches, QPageSize::Inch), QPageLayout::Portrait,
+                                      QMarginsF(0, 0, 0, 0)));
+    }
     QPainter painter;
     if (!painter.begin(&pdf)) return false;
     PageRenderOptions options = PagePrinter::printerOptions(screen, pdf.logicalDpiX());
@@ -89,7 +95,7 @@ QImage PageExport::renderPage(const Album& album, const PageRenderOptions& scree
 
 ExportResult PageExport::exportPage(const QString& path, const Album& album,
                                     const PageRenderOptions& screen, const PrinterPage& page,
-                                    int dpi) {
+                                    int dpi, const QPageLayout& paper) {
     ExportResult result;
     const ExportFormat format = formatFor(path);
     if (format == ExportFormat::Unsupported) {
@@ -109,7 +115,7 @@ ExportResult PageExport::exportPage(const QString& path, const Album& album,
             result.message = QStringLiteral(
                                  "Für eine Seite von %1 x %2 Bildpunkten reicht der "
                                  "Speicher nicht. Bitte wählen Sie eine kleinere "
-                                 "Bitmap Qualität.")
+                                 "Bitmap-Qualität.")
                                  .arg(size.width())
                                  .arg(size.height());
             return result;
@@ -123,7 +129,7 @@ ExportResult PageExport::exportPage(const QString& path, const Album& album,
     }
     QString detail;
     const bool written = format == ExportFormat::Pdf
-                             ? writePdf(album, screen, page, dpi, file)
+                             ? writePdf(album, screen, page, dpi, paper, file)
                              : writeRaster(image, format, dpi, file, &detail);
     if (!written || file.error() != QFileDevice::NoError) {
         if (detail.isEmpty()) detail = file.errorString();
