@@ -29,8 +29,11 @@ struct CommandLine {
     static CommandLine parse(const QStringList& arguments);
     static CommandLine parse(int argc, char** argv);
 
-    // The German help text.
+    // The German help text, and the line that points to it after a wrong call.
     static std::string usage();
+    static constexpr char kUsageHint[] = "Aufruf: pixo-rahmler --help";
+    // The message for a --paper value that names no paper.
+    static std::string unknownPaper(const std::string& name);
 };
 
 }  // namespace pr
