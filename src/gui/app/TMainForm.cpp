@@ -29,6 +29,7 @@
 #include "gui/app/TabHeader.h"
 #include "gui/app/ToolbarGlyphs.h"
 #include "gui/browse/TAddTab.h"
+#include "gui/layout/PlacementEditor.h"
 #include "gui/layout/TLayoutTab.h"
 #include "gui/output/TOutputTab.h"
 #include "gui/output/TViewPicForm.h"
@@ -92,7 +93,7 @@ TMainForm::TMainForm(Prompter* prompter, QWidget* parent)
     }
 
     FormCreate();
-    new AlbumFileCommands(*this, *albumCommands_, this);
+    albumFileCommands_ = new AlbumFileCommands(*this, *albumCommands_, this);
     viewPicForm_ = new TViewPicForm(this);
     viewPicForm_->setPrintHandler(
         [this](const ImageBuffer& picture, const QString& path, QWidget* owner) {
@@ -107,7 +108,25 @@ TMainForm::TMainForm(Prompter* prompter, QWidget* parent)
 
 TMainForm::~TMainForm() {
     saveStoredValues();
+    releaseWidgets();
     FormDestroy();
+}
+
+void TMainForm::releaseWidgets() {
+    // Qt deletes a window's children only after its members are gone, but the tabs, the viewer
+    // and the commands hold the album, the prompter and the cursor slots; so they go first, while
+    // everything they hold is still there.
+    delete viewPicForm_;
+    viewPicForm_ = nullptr;
+    delete takeCentralWidget();
+    layoutTab_ = nullptr;
+    outputTab_ = nullptr;
+    addTab_ = nullptr;
+    sortTab_ = nullptr;
+    delete albumFileCommands_;
+    albumFileCommands_ = nullptr;
+    delete albumCommands_;
+    albumCommands_ = nullptr;
 }
 
 void TMainForm::buildToolBar() {
@@ -266,12 +285,25 @@ void TMainForm::FormCreate() {
     cursors_ = std::make_unique<CursorSlots>();
     layoutTab_ = new TLayoutTab(*album_, *prompter_, contentArea(LayoutTab));
     layoutTab_->registerStoredValues(storedValues_);
+    layoutTab_->editor().setHooks(editorHooks());
     outputTab_ = new TOutputTab(*album_, *prompter_, *layoutTab_, contentArea(OutputTab));
     outputTab_->setProgress([this](int percent) { SetProStatus(percent); });
     readFavourites();
     Setsavedfilename(QString());
     album_->SelectedPlacement = -1;
     disablePlacementControls();
+}
+
+EditorHooks TMainForm::editorHooks() {
+    // The editor lives inside this window, which outlives it; the viewer is made after the tabs.
+    EditorHooks hooks;
+    hooks.statusText = [this](const QString& text) { setStatusText(text); };
+    hooks.cursor = [this](int slot) { return cursors_->at(slot); };
+    hooks.showPicture = [this](const ImageBuffer& picture, const QString& path) {
+        if (viewPicForm_) viewPicForm_->showPicture(picture, path);
+    };
+    hooks.progress = [this](int percent) { SetProStatus(percent); };
+    return hooks;
 }
 
 void TMainForm::setupFileTypeFilter() {

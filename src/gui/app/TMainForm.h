@@ -6,13 +6,16 @@
 //
 // Lifetime: made first and kept for the whole run. Closing always asks (every way of closing goes
 // through closeEvent); the stored control values are written once closing was allowed, or at the
-// latest when the window is destroyed.
+// latest when the window is destroyed. The widgets hold the album and the prompter by reference and
+// are handed what they need of the window (EditorHooks); when the window goes, they go before the
+// album.
 
 #include <QMainWindow>
 #include <memory>
 
 #include "core/album/Album.h"
 #include "gui/app/CursorSlots.h"
+#include "gui/layout/EditorHooks.h"
 #include "gui/toolkit/Prompter.h"
 #include "gui/toolkit/StoredValues.h"
 
@@ -24,6 +27,7 @@ class QToolBar;
 namespace pr {
 
 class AlbumCommands;
+class AlbumFileCommands;
 class ImageButton;
 class TLayoutTab;
 class TOutputTab;
@@ -100,7 +104,10 @@ private:
     void FormCreate();
     void FormShow();
     void FormDestroy();
+    void releaseWidgets();
     void saveStoredValues();
+    // What the page editor shows through the window: status text, cursors, viewer, progress.
+    EditorHooks editorHooks();
 
     void AboutBtnClick();
     void ExitBtnClick();
@@ -137,6 +144,7 @@ private:
     TLayoutTab* layoutTab_ = nullptr;
     TOutputTab* outputTab_ = nullptr;
     AlbumCommands* albumCommands_ = nullptr;
+    AlbumFileCommands* albumFileCommands_ = nullptr;
     TAddTab* addTab_ = nullptr;
     TSortTab* sortTab_ = nullptr;
     TViewPicForm* viewPicForm_ = nullptr;
