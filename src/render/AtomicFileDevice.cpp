@@ -21,7 +21,8 @@ bool AtomicFileDevice::open(OpenMode mode) {
 }
 
 bool AtomicFileDevice::seek(qint64 pos) {
-    if (!isOpen() || pos < 0 || !file_.seek(static_cast<uint64_t>(pos))) return false;
+    if (!isOpen() || pos < 0) return false;
+    if (!failed()) file_.seek(static_cast<uint64_t>(pos));  // a failure is kept as for writes
     return QIODevice::seek(pos);
 }
 
@@ -57,10 +58,10 @@ qint64 AtomicFileDevice::readData(char*, qint64) {
 }
 
 qint64 AtomicFileDevice::writeData(const char* data, qint64 size) {
-    if (size < 0 || !file_.write(data, static_cast<std::size_t>(size))) {
-        setErrorString(failureText());
-        return -1;
-    }
+    if (size < 0) return -1;
+    // A failure is kept for finish() and commit(), and the writer is let run to its end: Qt's PNG
+    // writer answers a refused write with a jump out of libpng that leaks its row buffer.
+    if (!file_.write(data, static_cast<std::size_t>(size))) setErrorString(failureText());
     return size;
 }
 

@@ -2,7 +2,9 @@
 // AtomicFileDevice: a QIODevice for Qt's writers (QPdfWriter, QImageWriter, the TIFF writer) whose
 // bytes replace the target file only when all of them reached the disk (core/io's AtomicFile).
 // Qt's PDF engine and image writers go on after a failed write and report success; this device
-// remembers the first failure, and commit() then fails and keeps the old file.
+// remembers the first failure, and finish() and commit() then fail and keep the old file. Writes
+// after a failure are taken and dropped, so a writer always runs to its end; check failed() (or
+// the result of commit()) rather than the writer's own answer.
 //
 // Write-only. Seeking is allowed (libtiff goes back to fill in offsets).
 
