@@ -28,15 +28,21 @@ bool writeRaster(const QImage& image, ExportFormat format, int dpi, QIODevice& f
 }
 
 bool writePdf(const Album& album, const PageRenderOptions& screen, const PrinterPage& page, int dpi,
-              QIODevice& file) {
+              const QPageLayout& paper, QIODevice& file) {
     QPdfWriter pdf(&file);
     pdf.setCreator(QStringLiteral("Pixo-Rahmler"));
     pdf.setTitle(QStringLiteral("Pixo-Rahmler Dokument"));
     pdf.setResolution(dpi);
-    // The PDF page is the printable area, measured as the page editor measures it.
-    const QSizeF inches(pageWidthInches(page), pageHeightInches(page));
-    pdf.setPageLayout(QPageLayout(QPageSize(inches, QPageSize::Inch), QPageLayout::Portrait,
-                                  QMarginsF(0, 0, 0, 0)));
+    if (paper.isValid()) {
+        // The printer's sheet; the painter starts at the corner of its printable area, where the
+        // page's inches start, exactly as on the printer.
+        pdf.setPageLayout(paper);
+    } else {
+        // The printable area, measured as the page editor measures it.
+        const QSizeF inches(pageWidthInches(page), pageHeightInches(page));
+        pdf.setPageLayout(QPageLayout(QPageSize(inches, QPageSize::Inch), QPageLayout::Portrait,
+                                      QMarginsF(0, 0, 0, 0)));
+    }
     QPainter painter;
     if (!painter.begin(&pdf)) return false;
     PageRenderOptions options = PagePrinter::printerOptions(screen, pdf.logicalDpiX());
@@ -80,9 +86,9 @@ QImage PageExport::renderPage(const Album& album, const PageRenderOptions& scree
 
 ExportResult PageExport::exportPage(const QString& path, const Album& album,
                                     const PageRenderOptions& screen, const PrinterPage& page,
-                                    int dpi) {
+                                    int dpi, const QPageLayout& paper) {
     AtomicFileDevice file(path);
-    ExportResult result = writePage(file, album, screen, page, dpi);
+    ExportResult result = writePage(file, album, screen, page, dpi, paper);
     if (result.ok && !file.commit()) {
         result.ok = false;
         result.message = outputFileFailedMessage(path, file.failureText());
@@ -92,7 +98,7 @@ ExportResult PageExport::exportPage(const QString& path, const Album& album,
 
 ExportResult PageExport::writePage(AtomicFileDevice& file, const Album& album,
                                    const PageRenderOptions& screen, const PrinterPage& page,
-                                   int dpi) {
+                                   int dpi, const QPageLayout& paper) {
     const QString path = file.target();
     ExportResult result;
     const ExportFormat format = formatFor(path);
@@ -113,7 +119,7 @@ ExportResult PageExport::writePage(AtomicFileDevice& file, const Album& album,
             result.message = QStringLiteral(
                                  "Für eine Seite von %1 x %2 Bildpunkten reicht der "
                                  "Speicher nicht. Bitte wählen Sie eine kleinere "
-                                 "Bitmap Qualität.")
+                                 "Bitmap-Qualität.")
                                  .arg(size.width())
                                  .arg(size.height());
             return result;
@@ -124,8 +130,9 @@ ExportResult PageExport::writePage(AtomicFileDevice& file, const Album& album,
         result.message = outputFileFailedMessage(path, file.failureText());
         return result;
     }
-    const bool written = format == ExportFormat::Pdf ? writePdf(album, screen, page, dpi, file)
-                                                     : writeRaster(image, format, dpi, file);
+    const bool written = format == ExportFormat::Pdf
+                             ? writePdf(album, screen, page, dpi, paper, file)
+                             : writeRaster(image, format, dpi, file);
     if (!written || file.failed()) {
         result.message =
             outputFileFailedMessage(path, file.failed() ? file.failureText()

@@ -130,6 +130,23 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     return line;
 }
 
+CommandLine CommandLine::parseWindow(const QStringList& arguments) {
+    CommandLine line;
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.parse(arguments);
+    const QStringList albums = parser.positionalArguments();
+    if (!parser.unknownOptionNames().isEmpty())
+        line.error = "Unbekannte Option " +
+                     quoted(firstUnknown(arguments, parser.unknownOptionNames())) + ".";
+    else if (albums.size() > 1)
+        line.error = "Es kann nur ein Album angegeben werden (" + quoted(albums[0]) + " und " +
+                     quoted(albums[1]) + ").";
+    else if (!albums.isEmpty())
+        line.album = albums.first();
+    return line;
+}
+
 CommandLine CommandLine::parse(int argc, char** argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QFile::decodeName(argv[i]);
@@ -143,9 +160,12 @@ std::string CommandLine::unknownPaper(const std::string& name) {
 
 std::string CommandLine::usage() {
     return "Aufruf:\n"
+           "  pixo-rahmler [ALBUM.pxr]\n"
            "  pixo-rahmler --pdf DATEI.pdf [--dpi N] [--paper FORMAT] ALBUM.pxr\n"
            "  pixo-rahmler --png ORDNER [--dpi N] [--paper FORMAT] ALBUM.pxr\n"
            "\n"
+           "Ohne --pdf und --png öffnet sich das Fenster, mit dem Album, wenn eines angegeben "
+           "ist.\n"
            "Druckt alle Seiten des Albums ohne Fenster: in eine PDF-Datei (--dpi 10 bis 1200,\n"
            "Vorgabe 300) oder als PNG-Bild je Seite in einen Ordner (--dpi 10 bis 600,\n"
            "Vorgabe 150). --paper wählt das Papierformat (A4, A5, A3, Letter, Legal, ...);\n"

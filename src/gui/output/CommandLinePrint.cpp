@@ -9,6 +9,7 @@
 #include <QPageSize>
 #include <QPrinter>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -151,12 +152,8 @@ void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& tex
 }  // namespace
 
 int CommandLinePrint::pageCount(const Album& album) {
-    int last = 1;
-    for (uint32_t i = 0; i < album.placementCount(); ++i) {
-        const int page = album.placementAt(i)->Page;
-        if (page > last && page <= kPageMax) last = page;
-    }
-    return last;
+    // The same last page as the window's "Seitenzahl" after opening the album.
+    return std::max(1, album.lastPlacementPage(kPageMax));
 }
 
 int CommandLinePrint::print(const PrintArguments& args, const TextFn& err, const TextFn& out) {

@@ -182,6 +182,32 @@ TEST(AlbumFileReader, SaveOpenSaveGivesIdenticalBytes) {
     }
 }
 
+// What the Windows program can show is written in its encoding; everything comes back unchanged.
+TEST(AlbumFileReader, TextsTravelInWindows1252WhereTheyCanAndComeBackUnchanged) {
+    AlbumFileContent c;
+    c.Settings.Font.Name = "Sch\xC3\xB6ne Schrift";
+    c.Pictures.push_back({"/fotos/K\xC3\xB6ln/Dom.jpg", 0, 0, "Gro\xC3\x9F"});
+    c.Pictures.push_back(
+        {"/fotos/\xC5\x81\xC3\xB3"
+         "d\xC5\xBA.jpg",
+         1, 1, "\xE2\x98\x83 Winter"});
+    c.NextPictureKey = 2;
+    const std::vector<uint8_t> bytes = encodeAlbumFile(c, "/alben/a.pxr");
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_NE(text.find("Sch\xF6ne Schrift"), std::string::npos);
+    EXPECT_NE(text.find("/fotos/K\xF6ln/Dom.jpg"), std::string::npos);
+    EXPECT_NE(text.find("Gro\xDF"), std::string::npos);
+    EXPECT_NE(text.find("\xE2\x98\x83 Winter"), std::string::npos);  // no Windows-1252 form
+    const AlbumReadResult r = parse(bytes);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r.content.Settings.Font.Name, c.Settings.Font.Name);
+    ASSERT_EQ(r.content.Pictures.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(r.content.Pictures[i].FileName, c.Pictures[i].FileName);
+        EXPECT_EQ(r.content.Pictures[i].Comment, c.Pictures[i].Comment);
+    }
+}
+
 // A Windows-1252 path under the cap grows past it as UTF-8 and with the album folder; saving would
 // write a file that could not be opened again, so the reader refuses it in the first place.
 TEST(AlbumFileReader, ConvertedTextBeyondTheCapIsRefused) {

@@ -67,7 +67,7 @@ TEST(AlbumFileWriter, UnrepresentableValuesGetFixedAnswers) {
     c.Settings.Margin = 1e300;
     c.Settings.Spacing = -7.9;
     c.Settings.Font.Name.clear();
-    for (int i = 0; i < 130; ++i) c.Settings.Font.Name += "\xC3\xA4";  // 260 bytes
+    for (int i = 0; i < 130; ++i) c.Settings.Font.Name += "\xC5\x81";  // 260 bytes, no 1252 form
     const std::vector<uint8_t> bytes = encodeAlbumFile(c, "/a/x.pxr");
     const auto i32At = [&](std::size_t at) {
         int32_t v;
@@ -78,6 +78,10 @@ TEST(AlbumFileWriter, UnrepresentableValuesGetFixedAnswers) {
     EXPECT_EQ(i32At(28 + 28), INT32_MAX);
     EXPECT_EQ(i32At(28 + 32), -7);
     EXPECT_EQ(bytes[28 + 92 + 5], 254);  // 127 whole letters rather than half of one
+    // In Windows-1252 the same number of letters takes half the bytes and fits.
+    c.Settings.Font.Name.clear();
+    for (int i = 0; i < 130; ++i) c.Settings.Font.Name += "\xC3\xA4";
+    EXPECT_EQ(encodeAlbumFile(c, "/a/x.pxr")[28 + 92 + 5], 130);
 }
 
 TEST(AlbumFileWriter, BareNameRule) {

@@ -109,7 +109,7 @@ TEST(FoldersFile, WriteAndReadBack) {
     ASSERT_TRUE(writeFoldersFile(path, list));
     const std::vector<uint8_t> written = testsupport::readAll(path);
     EXPECT_EQ(std::string(written.begin(), written.end()),
-              "/home/anna/Bilder/\r\n\r\n/m\xC3\xBCnchen/\r\n");
+              "/home/anna/Bilder/\n\n/m\xC3\xBCnchen/\n");  // the platform's line ends
     EXPECT_EQ(readFoldersFile(path), list);
     // The per-user data folder does not exist on a fresh account.
     ASSERT_TRUE(writeFoldersFile(dir.file("data/Pixo-Rahmler/folders.dat"), {"/a/"}));
@@ -140,11 +140,17 @@ TEST(FoldersFile, FailedSaveKeepsTheOldFile) {
     EXPECT_EQ(entries, 2);
 }
 
-TEST(FoldersFile, LivesInTheProgramFolderWhenWritable) {
+TEST(FoldersFile, LivesInTheUserDataFolderAndAnOldOneBesideTheProgramIsReadUntilThen) {
     testsupport::TempDir program, user;
     const std::string inUser = user.path().string() + "/folders.dat";
-    EXPECT_EQ(foldersFilePath(program.path().string() + "/", user.path().string()),
-              program.path().string() + "/folders.dat");
-    for (const std::string& p : {program.file("missing"), std::string(), std::string("/proc")})
-        EXPECT_EQ(foldersFilePath(p, user.path().string()), inUser) << p;
+    const std::string beside = program.path().string() + "/folders.dat";
+    EXPECT_EQ(foldersFilePath(user.path().string()), inUser);
+    const std::string folder = program.path().string() + "/";
+    EXPECT_EQ(foldersFileToRead(inUser, folder), inUser);  // neither exists
+    ASSERT_TRUE(testsupport::writeAll(beside, {'/', 'a', '/', '\r', '\n'}));
+    EXPECT_EQ(foldersFileToRead(inUser, folder), beside);
+    EXPECT_EQ(readFoldersFile(foldersFileToRead(inUser, folder)), Folders{"/a/"});
+    EXPECT_EQ(foldersFileToRead(inUser, std::string()), inUser);
+    ASSERT_TRUE(writeFoldersFile(inUser, {"/b/"}));
+    EXPECT_EQ(foldersFileToRead(inUser, folder), inUser);  // from now on only the user's
 }

@@ -67,6 +67,35 @@ TEST(OpenDib, FailuresLeaveNoPictureAndAGermanMessage) {
     }
 }
 
+// What libjpeg and libpng say about a broken file is English; the user reads the German text only.
+TEST(OpenDib, DamagedJpegAndPngGetGermanWordsOnly) {
+    TempDir dir;
+    const std::vector<uint8_t> pngSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    std::vector<uint8_t> badCrc = pngSignature;
+    const std::vector<uint8_t> ihdr = {0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0, 8, 0,
+                                       0, 0, 8, 8,  2,   0,   0,   0,   1, 2, 3, 4};
+    badCrc.insert(badCrc.end(), ihdr.begin(), ihdr.end());
+    std::vector<uint8_t> cutPng = badCrc;
+    cutPng.resize(20);
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        const char* message;
+    } cases[] = {
+        {"header.jpg",
+         {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x02, 0xFF, 0x12, 'x', 'y'},
+         "Die Bilddatei ist beschädigt."},
+        {"crc.png", badCrc, "Die Bilddatei ist beschädigt."},
+        {"cut.png", cutPng, "Die Bilddatei ist beschädigt."},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(writeAll(dir.file(c.name), c.bytes));
+        ImageBuffer img;
+        EXPECT_FALSE(OpenDib(img, dir.file(c.name), kFormatAuto));
+        EXPECT_EQ(img.message, c.message) << c.name;
+    }
+}
+
 TEST(GetDIBOpenFilter, EveryExtensionMatchesInBothCases) {
     const auto parts = split(GetDIBOpenFilter(), '|');
     ASSERT_EQ(parts.size(), 2u * 13);  // "all pictures" and one pair per extension

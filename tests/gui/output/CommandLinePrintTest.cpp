@@ -36,6 +36,35 @@ TEST(CommandLine, WindowPrintOrHelp) {
     EXPECT_EQ(parse({"album.pxr", "--dpi=300"}).mode, CommandLine::Mode::Print);
 }
 
+// What Qt leaves of a window's command line: one album at most.
+TEST(CommandLine, TheWindowOpensOneAlbumAndNothingElse) {
+    const auto window = [](QStringList args) {
+        args.prepend(QStringLiteral("pixo-rahmler"));
+        return CommandLine::parseWindow(args);
+    };
+    const struct {
+        QStringList args;
+        const char* album;  // null: a wrong call
+    } cases[] = {
+        {{}, ""},
+        {{"/home/anna/Urlaub 2001.pxr"}, "/home/anna/Urlaub 2001.pxr"},
+        {{"--", "-minus.pxr"}, "-minus.pxr"},
+        {{"a.pxr", "b.pxr"}, nullptr},
+        {{"a.pxr", "bild.jpg"}, nullptr},
+        {{"a.pxr", "--farbe"}, nullptr},
+    };
+    for (const auto& c : cases) {
+        const CommandLine line = window(c.args);
+        EXPECT_EQ(line.mode, CommandLine::Mode::Window);
+        EXPECT_EQ(line.ok(), c.album != nullptr) << c.args.join(' ').toStdString();
+        if (c.album) {
+            EXPECT_EQ(line.album, QString::fromUtf8(c.album));
+        }
+    }
+    EXPECT_EQ(window({"a.pxr", "b.pxr"}).error,
+              "Es kann nur ein Album angegeben werden (\"a.pxr\" und \"b.pxr\").");
+}
+
 TEST(CommandLine, PrintValuesDefaultsAndMistakes) {
     CommandLine a = parse({"--pdf", "aus.pdf", "album.pxr"});
     ASSERT_TRUE(a.ok()) << a.error;
@@ -150,6 +179,18 @@ TEST_F(CommandLineProgram, FailuresSayWhatWentWrongAndReturnNonZero) {
         EXPECT_TRUE(err.contains(c.message)) << err.toStdString();
         EXPECT_FALSE(QFileInfo::exists(pdf));
     }
+
+    // The window takes one album; a second argument is a wrong call, told before any window.
+    QProcess window;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    window.setProcessEnvironment(env);
+    window.start(QStringLiteral(PR_PROGRAM_PATH), {albumPath, QStringLiteral("zweites.pxr")});
+    ASSERT_TRUE(window.waitForFinished(60000));
+    EXPECT_EQ(window.exitCode(), 2);
+    const QString usage = QString::fromLocal8Bit(window.readAllStandardError());
+    EXPECT_TRUE(usage.contains(QStringLiteral("Es kann nur ein Album angegeben werden")));
+    EXPECT_TRUE(usage.contains(QStringLiteral("pixo-rahmler [ALBUM.pxr]")));
 
     // A missing picture: the rest is printed, the picture is named, and the status says so.
     ASSERT_TRUE(QFile::remove(dir.filePath(QStringLiteral("eins.png"))));

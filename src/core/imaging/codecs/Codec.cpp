@@ -1,8 +1,13 @@
 #include "core/imaging/codecs/Codec.h"
 
+#include <cstdio>
 #include <utility>
 
 namespace pr {
+
+void logLibraryMessage(const char* library, const char* text) {
+    if (text && *text) std::fprintf(stderr, "Pixo-Rahmler: %s: %s\n", library, text);
+}
 
 DecodeResult decodeFailure(ImageError error, std::string detail) {
     DecodeResult result;

@@ -21,13 +21,17 @@ struct DecodeOptions {
 
 struct DecodeResult {
     ImageError error = ImageError::None;
-    std::string detail;
+    std::string detail;  // German: it is shown to the user after the error's text
     // The picture's own size and depth as the file describes it (also when the buffer is reduced).
     int trueWidth = 0;
     int trueHeight = 0;
     int trueBitCount = 0;
     bool ok() const { return error == ImageError::None; }
 };
+
+// What a decoding library itself says about a broken file is English: it goes to the log on
+// stderr, never into a message the user sees.
+void logLibraryMessage(const char* library, const char* text);
 
 struct Codec {
     const char* name;

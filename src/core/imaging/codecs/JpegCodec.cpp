@@ -246,7 +246,8 @@ DecodeResult decodeJpeg(const uint8_t* data, size_t size, const DecodeOptions& o
             // libjpeg refuses frames beyond its own maximum side before we see the size.
             const ImageError e = job.d.err.pub.msg_code == JERR_IMAGE_TOO_BIG ? ImageError::TooLarge
                                                                               : ImageError::Damaged;
-            return decodeFailure(e, text);
+            logLibraryMessage("libjpeg", text);
+            return decodeFailure(e);
         }
         whitenFrom(job.img, static_cast<int>(done));
         result = decodedPicture(static_cast<int>(job.d.cinfo.image_width),

@@ -56,7 +56,8 @@ struct PngJob {
     bool anyRow = false;  // at least one row reached the picture
     int rowsDone = 0;     // rows completed in a non-interlaced picture
     DecodeResult result;
-    char message[128] = {0};
+    char message[128] = {0};  // libpng's text
+    bool cutShort = false;    // the data ended early: said in German
     ~PngJob() { png_destroy_read_struct(&png, &info, nullptr); }
 };
 
@@ -94,7 +95,10 @@ void planStream(PngJob& job, const uint8_t* data, size_t size) {
 void readFromMemory(png_structp png, png_bytep out, png_size_t length) {
     auto* job = static_cast<PngJob*>(png_get_io_ptr(png));
     const size_t total = job->prefix + job->tail.size();
-    if (length > total - job->pos) png_error(png, "Datei zu kurz");
+    if (length > total - job->pos) {
+        job->cutShort = true;
+        png_error(png, "data ends early");
+    }
     size_t p = job->pos;
     const size_t end = p + length;
     if (p < job->prefix) {
@@ -350,7 +354,11 @@ DecodeResult decodePng(const uint8_t* data, size_t size, const DecodeOptions&, I
     if (!guardedRead(job)) {
         // Nothing decodable (the header itself or the first row is broken) is a damaged file;
         // otherwise the rows read so far are the picture.
-        if (!job.img.valid() || !job.anyRow) return decodeFailure(ImageError::Damaged, job.message);
+        if (!job.img.valid() || !job.anyRow) {
+            if (job.cutShort) return decodeFailure(ImageError::Damaged, "Datei zu kurz");
+            logLibraryMessage("libpng", job.message);
+            return decodeFailure(ImageError::Damaged);
+        }
     } else if (!job.result.ok()) {
         return job.result;
     }
