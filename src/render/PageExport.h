@@ -8,8 +8,8 @@
 // dialog's overwrite question); an extension that belongs to no supported format is refused rather
 // than filled with PNG bytes.
 //
-// Files are written through QSaveFile: the old file (if any) is replaced only after every byte
-// went out, and a failed write leaves neither a broken nor an empty file behind.
+// Files are written through an AtomicFileDevice: the old file (if any) is replaced only after every
+// byte reached the disk, and a failed write leaves neither a broken nor an empty file behind.
 //
 // The picture is the page as the page view shows it at zoom 100 on a screen of `dpi` pixels per
 // inch: frames trunc(dpi x inches) each, captions of trunc(dpi x points / 72) pixels, no grid and
@@ -23,6 +23,8 @@
 #include "render/PageRenderer.h"
 
 namespace pr {
+
+class AtomicFileDevice;
 
 enum class ExportFormat { Png, Jpeg, Tiff, Bmp, Pdf, Unsupported };
 
@@ -52,6 +54,12 @@ public:
     static ExportResult exportPage(const QString& path, const Album& album,
                                    const PageRenderOptions& screen, const PrinterPage& page,
                                    int dpi, const QPageLayout& paper = QPageLayout());
+    // The same into `file` (not yet open; its target decides the format), which is left written
+    // but not committed, so that several pages can be put in place together. On failure the
+    // file is discarded.
+    static ExportResult writePage(AtomicFileDevice& file, const Album& album,
+                                  const PageRenderOptions& screen, const PrinterPage& page, int dpi,
+                                  const QPageLayout& paper = QPageLayout());
 };
 
 }  // namespace pr

@@ -16,10 +16,13 @@ namespace {
 struct LoadedPicture {
     AlbumImage image;
     bool missing = false;
+    std::string reason;
 };
 
-bool tryLoad(const AlbumPictureSource& source, const std::string& path, ImageBuffer& out) {
+bool tryLoad(const AlbumPictureSource& source, const std::string& path, ImageBuffer& out,
+             std::string* reason) {
     if (!source.load || !source.load(path, out) || !out.valid()) {
+        if (reason) *reason = out.message;
         deldib(out);
         return false;
     }
@@ -59,10 +62,12 @@ LoadedPicture loadPicture(const StoredPicture& stored, const std::string& albumF
     LoadedPicture result{entryOf(stored), false};
     AlbumImage& picture = result.image;
 
-    bool loaded = tryLoad(source, stored.FileName, picture.Image);
+    // The reason is the stored path's: that is the path the message names.
+    bool loaded = tryLoad(source, stored.FileName, picture.Image, &result.reason);
     if (!loaded) {
         const std::string besideAlbum = albumFolder + splitStoredPath(stored.FileName).name;
-        if (besideAlbum != stored.FileName && tryLoad(source, besideAlbum, picture.Image)) {
+        if (besideAlbum != stored.FileName &&
+            tryLoad(source, besideAlbum, picture.Image, nullptr)) {
             picture.FileName = besideAlbum;
             loaded = true;
         }
@@ -134,6 +139,7 @@ AlbumApplyResult applyAlbumFile(const AlbumFileContent& content, const std::stri
     for (LoadedPicture& picture : loaded) {
         if (picture.missing) {
             result.messages.push_back(albumPictureMissingMessage(picture.image.FileName));
+            result.failures.push_back({picture.image.FileName, picture.reason});
         }
         keys.insert(picture.image.Key);
         album.Pictures.push_back(std::move(picture.image));
@@ -167,6 +173,7 @@ AlbumOpenResult openAlbumFile(const std::string& albumPath, Album& album,
         applyAlbumFile(read.content, albumPath, album, source, loaderThreads, progress);
     result.ok = applied.ok;
     result.messages = std::move(applied.messages);
+    result.failures = std::move(applied.failures);
     result.version = read.content.Version;
     if (applied.ok) {
         result.settings = read.content.Settings;

@@ -132,8 +132,9 @@ AlbumSaveResult saveAlbumFile(const std::string& albumPath, Album& album,
     AlbumSaveResult result;
     const std::vector<uint8_t> bytes =
         encodeAlbumFile(albumFileContentOf(album, settings), albumPath);
-    if (!saveFileAtomically(albumPath, bytes.data(), bytes.size())) {
-        result.message = albumSaveFailedMessage(albumPath);
+    int error = 0;
+    if (!saveFileAtomically(albumPath, bytes.data(), bytes.size(), &error)) {
+        result.message = albumSaveFailedMessage(albumPath, error);
         return result;
     }
     album.AlbumFileName = albumPath;

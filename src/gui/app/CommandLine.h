@@ -35,8 +35,11 @@ struct CommandLine {
     // album, if one is named; a second argument or an option is a wrong call.
     static CommandLine parseWindow(const QStringList& arguments);
 
-    // The German help text.
+    // The German help text, and the line that points to it after a wrong call.
     static std::string usage();
+    static constexpr char kUsageHint[] = "Aufruf: pixo-rahmler --help";
+    // The message for a --paper value that names no paper.
+    static std::string unknownPaper(const std::string& name);
 };
 
 }  // namespace pr

@@ -119,7 +119,29 @@ TMainForm::TMainForm(Prompter* prompter, QWidget* parent)
 
 TMainForm::~TMainForm() {
     saveStoredValues();
+    releaseWidgets();
     FormDestroy();
+}
+
+void TMainForm::releaseWidgets() {
+    // Qt deletes a window's children only after its members are gone, but the tabs, the viewer
+    // and the commands hold the album, the prompter and the cursor slots; so they go first, while
+    // everything they hold is still there. What they announce while going (the tab control
+    // changes its current tab as its pages go) no longer reaches the window.
+    for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
+    stopThumbnailBrowser();
+    delete viewPicForm_;
+    viewPicForm_ = nullptr;
+    delete takeCentralWidget();
+    layoutTab_ = nullptr;
+    outputTab_ = nullptr;
+    addTab_ = nullptr;
+    sortTab_ = nullptr;
+    PageControl2 = nullptr;
+    delete albumFileCommands_;
+    albumFileCommands_ = nullptr;
+    delete albumCommands_;
+    albumCommands_ = nullptr;
 }
 
 void TMainForm::buildToolBar() {
@@ -322,12 +344,25 @@ void TMainForm::FormCreate() {
     cursors_ = std::make_unique<CursorSlots>();
     layoutTab_ = new TLayoutTab(*album_, *prompter_, contentArea(LayoutTab));
     layoutTab_->registerStoredValues(storedValues_);
+    layoutTab_->editor().setHooks(editorHooks());
     outputTab_ = new TOutputTab(*album_, *prompter_, *layoutTab_, contentArea(OutputTab));
     outputTab_->setProgress([this](int percent) { SetProStatus(percent); });
     readFavourites();
     Setsavedfilename(QString());
     album_->SelectedPlacement = -1;
     disablePlacementControls();
+}
+
+EditorHooks TMainForm::editorHooks() {
+    // The editor lives inside this window, which outlives it; the viewer is made after the tabs.
+    EditorHooks hooks;
+    hooks.statusText = [this](const QString& text) { setStatusText(text); };
+    hooks.cursor = [this](int slot) { return cursors_->at(slot); };
+    hooks.showPicture = [this](const ImageBuffer& picture, const QString& path) {
+        if (viewPicForm_) viewPicForm_->showPicture(picture, path);
+    };
+    hooks.progress = [this](int percent) { SetProStatus(percent); };
+    return hooks;
 }
 
 void TMainForm::setupFileTypeFilter() {

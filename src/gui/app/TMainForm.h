@@ -6,7 +6,9 @@
 //
 // Lifetime: made first and kept for the whole run. Closing always asks (every way of closing goes
 // through closeEvent); the stored control values are written once closing was allowed, or at the
-// latest when the window is destroyed.
+// latest when the window is destroyed. The widgets hold the album and the prompter by reference and
+// are handed what they need of the window (EditorHooks); when the window goes, they go before the
+// album.
 //
 // Every change of the album ends in albumChanged() or albumEdited(): the strip, the page and the
 // print preview are drawn afresh, and the caption shows "*" while the album holds changes that
@@ -18,6 +20,7 @@
 #include "core/album/Album.h"
 #include "core/album/SavedAlbumState.h"
 #include "gui/app/CursorSlots.h"
+#include "gui/layout/EditorHooks.h"
 #include "gui/toolkit/Prompter.h"
 #include "gui/toolkit/StoredValues.h"
 
@@ -123,7 +126,10 @@ private:
     void FormCreate();
     void FormShow();
     void FormDestroy();
+    void releaseWidgets();
     void saveStoredValues();
+    // What the page editor shows through the window: status text, cursors, viewer, progress.
+    EditorHooks editorHooks();
 
     void updateCaption();
     void PageControl2Change();

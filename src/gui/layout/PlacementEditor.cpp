@@ -39,15 +39,6 @@ PlacementEditor::PlacementEditor(TLayoutTab& tab, Album& album, Prompter& prompt
 // filters of a destroyed object by itself.
 PlacementEditor::~PlacementEditor() = default;
 
-EditorHooks PlacementEditor::hooks() const {
-    EditorHooks h = windowHooks(&tab_);
-    if (ownHooks_.statusText) h.statusText = ownHooks_.statusText;
-    if (ownHooks_.cursor) h.cursor = ownHooks_.cursor;
-    if (ownHooks_.showPicture) h.showPicture = ownHooks_.showPicture;
-    if (ownHooks_.progress) h.progress = ownHooks_.progress;
-    return h;
-}
-
 DragView PlacementEditor::dragView() const {
     DragView v;
     v.zoom = tab_.ZoomEd->value();

@@ -25,6 +25,7 @@
 #include "gui/output/OutputButtonPictures.h"
 #include "gui/output/OutputFileNames.h"
 #include "gui/output/PrintPreview.h"
+#include "gui/output/PrinterOutput.h"
 #include "gui/output/ResultPanel.h"
 #include "gui/output/TPrintForm.h"
 #include "gui/toolkit/Prompter.h"
@@ -151,11 +152,12 @@ bool TOutputTab::GoBtn1Click() {
     printerChanged();
     if (!confirmReplacing(p.outputFileName())) return false;
     p.setDocName(QString::fromLatin1(kPrintTitle));
-    if (PagePrinter::printPages(p, album_, layout_.renderOptions(), pages)) return true;
+    const PrinterOutputResult printed = printOnPrinter(p, [&](QPagedPaintDevice& device) {
+        return PagePrinter::printPages(device, album_, layout_.renderOptions(), pages);
+    });
+    if (printed.ok) return true;
     QString text = QStringLiteral("Der Druckauftrag konnte nicht ausgeführt werden.");
-    if (!p.outputFileName().isEmpty())
-        text += QStringLiteral("\nDie Datei \"%1\" konnte nicht geschrieben werden.")
-                    .arg(QDir::toNativeSeparators(p.outputFileName()));
+    if (!printed.fileMessage.isEmpty()) text += QLatin1Char('\n') + printed.fileMessage;
     prompter_.error(text);
     return false;
 }

@@ -131,7 +131,8 @@ TEST(AlbumFileWriter, FailureHalfWayKeepsTheOldFile) {
     signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(failed.ok);
-    EXPECT_EQ(failed.message, kSaveFailed);
+    EXPECT_EQ(failed.message,
+              std::string(kSaveFailed) + "\nDie Datei wird zu groß für den Datenträger.");
     EXPECT_EQ(album.AlbumFileName, "before");
     EXPECT_EQ(testsupport::readAll(path), first);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
@@ -142,10 +143,14 @@ TEST(AlbumFileWriter, UnwritableFolderFails) {
     testsupport::TempDir dir;
     testsupport::writeAll(dir.file("plain"), {1, 2, 3});
     Album album;
-    for (const std::string& path : {dir.file("plain/album.pxr"), dir.file("missing/album.pxr")}) {
+    const std::pair<std::string, const char*> cases[] = {
+        {dir.file("plain/album.pxr"), "Ein Teil des Pfades ist kein Ordner."},
+        {dir.file("missing/album.pxr"), "Der Ordner oder die Datei existiert nicht."},
+    };
+    for (const auto& [path, reason] : cases) {
         const AlbumSaveResult r = saveAlbumFile(path, album, AlbumSettings{});
         EXPECT_FALSE(r.ok) << path;
-        EXPECT_EQ(r.message, kSaveFailed);
+        EXPECT_EQ(r.message, std::string(kSaveFailed) + "\n" + reason);
     }
     EXPECT_TRUE(album.AlbumFileName.empty());
     if (geteuid() == 0) return;  // root writes into read-only folders anyway

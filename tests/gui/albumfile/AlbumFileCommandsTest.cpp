@@ -263,8 +263,10 @@ TEST_F(AlbumFileFixture, FailedOpenOrSaveLeavesAlbumControlsCaptionAndFileAlone)
     EXPECT_FALSE(saveAs(file("dir.pxr")));
     EXPECT_EQ(errorsShown(),
               (std::vector<QString>{
-                  "Pixo-Rahmler Datei speichern: Konnte die Datei b.pxr nicht erstellen!",
-                  "Pixo-Rahmler Datei speichern: Konnte die Datei dir.pxr nicht erstellen!"}));
+                  "Pixo-Rahmler Datei speichern: Konnte die Datei b.pxr nicht erstellen!\n"
+                  "Der Ordner oder die Datei existiert nicht.",
+                  "Pixo-Rahmler Datei speichern: Konnte die Datei dir.pxr nicht erstellen!\n"
+                  "Ist ein Ordner."}));
     EXPECT_EQ(album().AlbumFileName, path.toStdString());
     EXPECT_EQ(form->windowTitle(), title);
     EXPECT_EQ(bytes(path), good);

@@ -1,3 +1,5 @@
+#include <QSignalSpy>
+
 #include "BrowseFixture.h"
 
 #include <QKeyEvent>
@@ -103,8 +105,18 @@ TEST_F(BrowseFixture, AVanishingFolderLeavesTheTreeOnItsParent) {
     const QString parent = makeFolder("outer");
     const QString inner = makeFolder("outer/a");
     makeFolder("outer/b");
+    // The model watches a folder from the moment it has read it: the removal is noticed once the
+    // folder that holds `inner` was read.
+    QSignalSpy loaded(addTab().folderTree()->fileModel(), &QFileSystemModel::directoryLoaded);
     ASSERT_TRUE(addTab().folderTree()->setSelectedFolder(inner));
-    QTest::qWait(200);  // let the model read and watch the folders
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            for (const QList<QVariant>& args : loaded)
+                if (QDir::cleanPath(args.value(0).toString()) == QDir::cleanPath(parent))
+                    return true;
+            return false;
+        },
+        20000));
     ASSERT_TRUE(QDir(inner).removeRecursively());
     EXPECT_TRUE(waitUntil([&] { return addTab().folderTree()->SelectedFolder() == parent; }, 8000));
     EXPECT_EQ(addTab().fileList()->folder(), parent);

@@ -8,7 +8,9 @@
 #include <QWidget>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
+#include <limits>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -36,24 +38,47 @@ void saveText(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-// Counts the thumbnails made, per file name, and can be slowed down to catch a run midway.
+// Counts the thumbnails made, per file name. A run is caught midway without timing: after
+// holdAfter(n) cells the loader thread waits in the maker until release(). A delay only slows it.
 struct CountingMaker {
     std::mutex lock;
+    std::condition_variable opened;
     std::multiset<std::string> made;
+    int cellsMade = 0;
+    int cellsFree = std::numeric_limits<int>::max();
     std::atomic<int> calls{0};
     std::atomic<bool> inside{false};
     std::atomic<int> delayMs{0};
+
+    void holdAfter(int cells) {
+        std::lock_guard<std::mutex> g(lock);
+        cellsFree = cells;
+    }
+    void release() {
+        holdAfter(std::numeric_limits<int>::max());
+        opened.notify_all();
+    }
+    // Releases the loader when a test ends early, so that the browser's end does not wait forever.
+    struct ReleaseAtEnd {
+        CountingMaker& maker;
+        ~ReleaseAtEnd() { maker.release(); }
+    };
 
     ThumbMakerFn fn() {
         return [this](const ThumbJob& job) {
             inside = true;
             ++calls;
             {
-                std::lock_guard<std::mutex> g(lock);
+                std::unique_lock<std::mutex> g(lock);
                 made.insert(job.name);
+                opened.wait(g, [this] { return cellsMade < cellsFree; });
             }
             if (delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs.load()));
             std::optional<ThumbCell> cell = makeThumbnail(job);
+            if (cell) {
+                std::lock_guard<std::mutex> g(lock);
+                ++cellsMade;
+            }
             inside = false;
             return cell;
         };
@@ -202,10 +227,12 @@ TEST_F(ThumbBrowserTest, SecondRunTakesEveryThumbnailFromTheCacheButAReplacedPic
 TEST_F(ThumbBrowserTest, LeavingTheTabStopsTheRunAndKeepsTheCellsMadeSoFar) {
     QString selected = folder;
     auto browser = makeBrowser(&selected);
-    maker.delayMs = 150;
+    CountingMaker::ReleaseAtEnd releaseAtEnd{maker};
+    maker.holdAfter(2);
     browser->PageControl3Change(true);
     ASSERT_TRUE(QTest::qWaitFor([&]() { return browser->grid()->count() >= 2; }, 20000));
     browser->PageControl3Change(false);
+    maker.release();
     ASSERT_TRUE(finish(*browser));
     const int kept = browser->grid()->count();
     EXPECT_GE(kept, 2);
@@ -215,7 +242,6 @@ TEST_F(ThumbBrowserTest, LeavingTheTabStopsTheRunAndKeepsTheCellsMadeSoFar) {
               kept);
 
     // Coming back browses from the start: the kept cells from the cache, the rest made.
-    maker.delayMs = 0;
     const int before = maker.calls;
     browser->PageControl3Change(true);
     EXPECT_EQ(browser->grid()->count(), 0);
@@ -234,14 +260,15 @@ TEST_F(ThumbBrowserTest, ChangingFoldersMidRunEmptiesTheGridAndNoOldCellComesBac
 
     QString selected = folder;
     auto browser = makeBrowser(&selected);
-    maker.delayMs = 100;
+    CountingMaker::ReleaseAtEnd releaseAtEnd{maker};
+    maker.holdAfter(1);
     browser->Startbrowsing();
     ASSERT_TRUE(QTest::qWaitFor([&]() { return browser->grid()->count() >= 1; }, 20000));
     browser->JamShellTree1Changing();
     selected = other.path();
     browser->JamShellTree1Change(true);
     EXPECT_EQ(browser->grid()->count(), 0);
-    maker.delayMs = 0;
+    maker.release();
     // The old run ends, the new one follows on its own.
     ASSERT_TRUE(QTest::qWaitFor(
         [&]() { return !browser->running() && browser->grid()->count() == 2; }, 20000));
@@ -261,8 +288,11 @@ TEST_F(ThumbBrowserTest, DestroyingTheBrowserMidRunWaitsForItsThread) {
     browser.reset();
     EXPECT_FALSE(maker.inside.load());
     const int calls = maker.calls;
-    QTest::qWait(300);
+    // Whatever the gone run had posted is handled before this, which is posted last; those
+    // events find nothing to reach, and nothing makes another thumbnail.
+    bool drained = false;
+    QMetaObject::invokeMethod(
+        qApp, [&drained] { drained = true; }, Qt::QueuedConnection);
+    ASSERT_TRUE(QTest::qWaitFor([&]() { return drained; }, 20000));
     EXPECT_EQ(maker.calls.load(), calls);
-    // Events of the gone run find nothing to reach.
-    QCoreApplication::processEvents();
 }
