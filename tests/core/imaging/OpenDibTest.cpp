@@ -146,8 +146,8 @@ TEST(OpenDib, DamagedJpegAndPngGetGermanWordsOnly) {
         {"header.jpg",
          {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x02, 0xFF, 0x12, 'x', 'y'},
          "Die Bilddatei ist beschädigt."},
-        {"crc.png", badCrc, "Die Bilddatei ist beschädigt."},
-        {"cut.png", cutPng, "Die Bilddatei ist beschädigt."},
+        {"crc.png", badCrc, "Die Bilddatei ist beschädigt (PNG-Kopf)."},
+        {"cut.png", cutPng, "Die Bilddatei ist beschädigt (PNG-Kopf)."},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(writeAll(dir.file(c.name), c.bytes));
