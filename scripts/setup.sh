@@ -7,7 +7,7 @@ PACKAGES=(
   qt6-base-dev qt6-translations-l10n libgl-dev
   libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation2 fonts-dejavu-core xvfb xauth
+  fonts-liberation2 fonts-dejavu-core xvfb xauth xdotool desktop-file-utils
   libjpeg-turbo-progs imagemagick netpbm libimage-exiftool-perl poppler-utils
   clang libclang-rt-14-dev clang-format
 )

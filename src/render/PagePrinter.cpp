@@ -12,6 +12,7 @@ PageRenderOptions PagePrinter::printerOptions(PageRenderOptions screen, int dpi)
     screen.selected = -1;
     screen.dragging = false;
     screen.visible = QRect();
+    screen.deviceSize = QSize();
     screen.renditions = {};
     return screen;
 }
@@ -69,6 +70,9 @@ bool PagePrintRun::begin() {
         return false;
     }
     options_ = PagePrinter::printerOptions(options_, device_.logicalDpiX());
+    // The painter draws untransformed, so its page is the device's: the workers' requests then
+    // match the drawing's exactly.
+    options_.deviceSize = QSize(device_.width(), device_.height());
     prepareAhead();
     return true;
 }

@@ -1,8 +1,10 @@
 #include "render/PageRenderer.h"
 
 #include <QFontMetrics>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPolygon>
+#include <QTransform>
 #include <algorithm>
 #include <vector>
 
@@ -117,6 +119,15 @@ DestWindow windowOf(int x, int y, int w, int h, const PageRenderOptions& options
     return DestWindow{seen.x() - x, seen.y() - y, seen.width(), seen.height()};
 }
 
+// The placement's frame kept near the device's page (a damaged album may place it at 1e300
+// inches); without a known page size, near a page far larger than any device.
+PixelRect frameOf(const Placement& p, const PageRenderOptions& options) {
+    constexpr int kUnknownPage = 1 << 24;
+    const int w = options.deviceSize.isEmpty() ? kUnknownPage : options.deviceSize.width();
+    const int h = options.deviceSize.isEmpty() ? kUnknownPage : options.deviceSize.height();
+    return frameNearPage(p.Left, p.Top, p.Width, p.Height, options.zoom, options.ppi, w, h);
+}
+
 }  // namespace
 
 std::vector<PagePicture> PageRenderer::pagePictures(const Album& album,
@@ -131,8 +142,7 @@ std::vector<PagePicture> PageRenderer::pagePictures(const Album& album,
         // out rather than drawn from nothing; its selection frame still shows where it is.
         const AlbumImage* picture = album.pictureWithKey(p.ImageKey);
         if (!picture || !picture->hasPixels()) continue;
-        const PixelRect frame =
-            frameOnScreen(p.Left, p.Top, p.Width, p.Height, options.zoom, options.ppi);
+        const PixelRect frame = frameOf(p, options);
         const FitResult fit = FitPictureToFrame(picture->width(), picture->height(), frame.w,
                                                 frame.h, p.FitCrop != 0, options.keepAspect);
         PagePicture pp;
@@ -153,7 +163,17 @@ std::vector<PagePicture> PageRenderer::pagePictures(const Album& album,
 void PageRenderer::drawPlacements(QPainter& painter, const Album& album,
                                   const PageRenderOptions& options) {
     if (album.AlbumLoading) return;
-    const std::vector<PagePicture> pictures = pagePictures(album, options);
+    // The device is the page (the page view's box, the printer's page, the exported picture), in
+    // the painter's coordinates (the preview stretches them).
+    PageRenderOptions opts = options;
+    if (opts.deviceSize.isEmpty()) {
+        const QPaintDevice* device = painter.device();
+        const QRect page = device ? painter.worldTransform().inverted().mapRect(
+                                        QRect(0, 0, device->width(), device->height()))
+                                  : QRect();
+        opts.deviceSize = QSize(page.right() + 1, page.bottom() + 1);
+    }
+    const std::vector<PagePicture> pictures = pagePictures(album, opts);
     // Every rendition of the page stays pinned until the page is done, so making a later one
     // can never push out an earlier one.
     std::vector<RenditionCache::Handle> held;
@@ -167,8 +187,7 @@ void PageRenderer::drawPlacements(QPainter& painter, const Album& album,
     for (uint32_t i = 0; i < count; ++i) {
         const Placement& p = *album.placementAt(i);
         if (p.Page != options.page) continue;
-        const PixelRect frame =
-            frameOnScreen(p.Left, p.Top, p.Width, p.Height, options.zoom, options.ppi);
+        const PixelRect frame = frameOf(p, opts);
         if (next < pictures.size() && pictures[next].index == i) {
             const PagePicture& pp = pictures[next];
             const RenditionCache::Handle& h = held[next];

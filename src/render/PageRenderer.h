@@ -66,6 +66,9 @@ struct PageRenderOptions {
     // larger than kWholeDestinationPixels is then made only where it can be seen.
     QRect visible;
     static constexpr int64_t kWholeDestinationPixels = int64_t{4096} * 4096;
+    // The device's page in the painter's coordinates, which frames are kept near; empty: taken
+    // from the painter when drawing (work without a painter then assumes a very large page).
+    QSize deviceSize;
 
     static QFont defaultCaptionFont();
 };

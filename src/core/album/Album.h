@@ -62,6 +62,9 @@ public:
     // removed by then stays removed; the picture itself is kept).
     bool removePicture(int32_t index);
 
+    // The highest page number not above `limit` that holds a placement; 0 when none does.
+    int32_t lastPlacementPage(int32_t limit) const;
+
     // Lookups by key: the first picture with the key wins; nothing is written when none has it.
     // getnumdib gives the whole picture as the album shows it (turned, adjusted, enlarged), made
     // now when it is not cached; the copy shares the cached pixels and must not change them.

@@ -24,12 +24,36 @@ private:
     Album& album_;
 };
 
-bool tryInspect(const AlbumPictureSource& source, const std::string& path, PictureSourcePtr& out) {
-    if (!source.inspect || !source.inspect(path, out) || !out || !out->hasPixels()) {
+bool tryInspect(const AlbumPictureSource& source, const std::string& path, PictureSourcePtr& out,
+                std::string* reason) {
+    std::string why;
+    if (!source.inspect || !source.inspect(path, out, why) || !out || !out->hasPixels()) {
         out.reset();
+        if (reason) *reason = why;
         return false;
     }
     return true;
+}
+
+// The album entry as stored, without pixels yet.
+AlbumImage entryOf(const StoredPicture& stored) {
+    AlbumImage picture;
+    picture.FileName = stored.FileName;
+    picture.Comment = stored.Comment;
+    picture.Key = stored.Key;
+    picture.Rotation = stored.Rotation >= 1 && stored.Rotation <= 3 ? stored.Rotation : 0;
+    return picture;
+}
+
+// Kept with its path, turns and key, so saving writes the entry unchanged; its place shows a
+// black picture of 320 x 200 once turned (held the other way round when the stored turns
+// exchange the sides).
+void makePlaceholder(AlbumImage& picture, int32_t storedRotation) {
+    picture.Rotation = storedRotation;
+    const bool across = storedRotation % 2 != 0;
+    ImageBuffer placeholder;
+    newdib(placeholder, across ? 200 : 320, across ? 320 : 200, 24);  // else: no pixels
+    picture.Source = heldPicture(placeholder);
 }
 
 }  // namespace
@@ -37,30 +61,22 @@ bool tryInspect(const AlbumPictureSource& source, const std::string& path, Pictu
 LoadedAlbumPicture loadAlbumPicture(const StoredPicture& stored, const std::string& albumFolder,
                                     const AlbumPictureSource& source) {
     LoadedAlbumPicture result;
+    result.image = entryOf(stored);
     AlbumImage& picture = result.image;
-    picture.FileName = stored.FileName;
-    picture.Comment = stored.Comment;
-    picture.Key = stored.Key;
-    picture.Rotation = stored.Rotation >= 1 && stored.Rotation <= 3 ? stored.Rotation : 0;
 
-    bool loaded = tryInspect(source, stored.FileName, picture.Source);
+    // The reason is the stored path's: that is the path the message names.
+    bool loaded = tryInspect(source, stored.FileName, picture.Source, &result.reason);
     if (!loaded) {
         const std::string besideAlbum = albumFolder + splitStoredPath(stored.FileName).name;
-        if (besideAlbum != stored.FileName && tryInspect(source, besideAlbum, picture.Source)) {
+        if (besideAlbum != stored.FileName &&
+            tryInspect(source, besideAlbum, picture.Source, nullptr)) {
             picture.FileName = besideAlbum;
             loaded = true;
         }
     }
     if (!loaded) {
         result.missing = true;
-        // Kept with its path, turns and key, so saving writes the entry unchanged; its place
-        // shows a black picture of 320 x 200 once turned (held the other way round when the
-        // stored turns exchange the sides).
-        picture.Rotation = stored.Rotation;
-        const bool across = stored.Rotation % 2 != 0;
-        ImageBuffer placeholder;
-        newdib(placeholder, across ? 200 : 320, across ? 320 : 200, 24);  // else: no pixels
-        picture.Source = heldPicture(placeholder);
+        makePlaceholder(picture, stored.Rotation);
     }
     return result;
 }
@@ -76,9 +92,14 @@ std::vector<LoadedAlbumPicture> loadAlbumPictures(const AlbumFileContent& conten
     const int total = static_cast<int>(stored.size());
     DecodeTick tick;
     if (progress) tick = [&progress, total](int done) { progress(done, total); };
+    // A picture whose loading threw is missing like one that is not there; the others go on.
     forEachInParallel(
         stored.size(), std::max(threads, 1u),
-        [&](std::size_t i) { loaded[i] = loadAlbumPicture(stored[i], folder, source); }, tick);
+        [&](std::size_t i) { loaded[i] = loadAlbumPicture(stored[i], folder, source); }, tick, 30,
+        [&](std::size_t i, const std::exception_ptr& error) {
+            loaded[i] = LoadedAlbumPicture{entryOf(stored[i]), true, pictureLoadFailureText(error)};
+            makePlaceholder(loaded[i].image, stored[i].Rotation);
+        });
     return loaded;
 }
 
@@ -114,6 +135,7 @@ AlbumApplyResult applyLoadedAlbum(const AlbumFileContent& content, const std::st
     for (LoadedAlbumPicture& picture : loaded) {
         if (picture.missing) {
             result.messages.push_back(albumPictureMissingMessage(picture.image.FileName));
+            result.failures.push_back({picture.image.FileName, picture.reason});
         }
         keys.insert(picture.image.Key);
         album.Pictures.push_back(std::move(picture.image));
@@ -147,6 +169,7 @@ AlbumOpenResult openAlbumFile(const std::string& albumPath, Album& album,
         applyAlbumFile(read.content, albumPath, album, source, loaderThreads, progress);
     result.ok = applied.ok;
     result.messages = std::move(applied.messages);
+    result.failures = std::move(applied.failures);
     result.version = read.content.Version;
     if (applied.ok) {
         result.settings = read.content.Settings;

@@ -7,9 +7,10 @@ namespace pr {
 
 AlbumPictureSource albumPictureSourceOfRasterLibrary() {
     AlbumPictureSource source;
-    source.inspect = [](const std::string& path, PictureSourcePtr& out) {
+    source.inspect = [](const std::string& path, PictureSourcePtr& out, std::string& reason) {
         PictureInspection inspected = inspectPictureFile(path);
         out = std::move(inspected.source);
+        reason = std::move(inspected.message);
         return inspected.ok;
     };
     return source;

@@ -67,7 +67,7 @@ public:
 
     pr::AlbumPictureSource source() {
         pr::AlbumPictureSource s;
-        s.inspect = [this](const std::string& path, pr::PictureSourcePtr& out) {
+        s.inspect = [this](const std::string& path, pr::PictureSourcePtr& out, std::string&) {
             std::unique_lock<std::mutex> lock(m_);
             attempts.push_back(path);
             lock.unlock();

@@ -5,7 +5,7 @@
 //
 // What it checks: the 18-byte header and the colour map's extent before anything is allocated; the
 // picture size through computeDibLayout/newdib; every pixel and packet header against the end of
-// the file. A file that ends early keeps what was decoded; the rest of the picture is white.
+// the file. A file that ends early keeps the rows decoded; the rest of the picture is white.
 
 #include <cstring>
 #include <string>
@@ -201,8 +201,8 @@ void setPalette(ImageBuffer& out, const TgaHeader& h, const uint8_t* map, size_t
     }
 }
 
-// The pixels in file order into the picture, which is white beforehand; returns the number of
-// complete file rows.
+// The pixels in file order into the picture; returns the number of complete file rows (decodeWith
+// whitens the rest, the row the data ends in included).
 int readRows(PixelStream& stream, const TgaHeader& h, AlphaUse alpha, ImageBuffer& out) {
     const int bytes = (h.depth + 7) / 8;
     const bool topDown = (h.descriptor & 0x20) != 0;
@@ -232,43 +232,67 @@ int readRows(PixelStream& stream, const TgaHeader& h, AlphaUse alpha, ImageBuffe
     return h.height;
 }
 
-DecodeResult tgaDecode(const uint8_t* d, size_t size, const DecodeOptions&, ImageBuffer& out) {
-    deldib(out);
+// The header read and judged, with where the colour map and the pixels lie.
+struct TgaPlan {
     TgaHeader h;
+    int outBits = 0;
+    size_t entryBytes = 0;
+    size_t mapOffset = 0;
+    size_t pixelOffset = 0;
+};
+
+DecodeResult plan(const uint8_t* d, size_t size, TgaPlan& p) {
+    TgaHeader& h = p.h;
     if (!d || !readHeader(d, size, h)) return decodeFailure(ImageError::Damaged, "TGA-Kopf");
-    const int outBits = h.mapped() || h.grey() ? 8 : 24;
+    p.outBits = h.mapped() || h.grey() ? 8 : 24;
     DibLayout layout;
-    const SizeCheck check = computeDibLayout(h.width, h.height, outBits, layout);
+    const SizeCheck check = computeDibLayout(h.width, h.height, p.outBits, layout);
     if (check == SizeCheck::TooLarge) return decodeFailure(ImageError::TooLarge);
     if (check != SizeCheck::Ok) return decodeFailure(ImageError::Damaged, "TGA-Größe");
+    p.entryBytes = h.mapType ? (h.mapEntryBits + 7) / 8 : 0;
+    p.mapOffset = kHeaderSize + h.idLength;
+    p.pixelOffset = p.mapOffset + p.entryBytes * h.mapLength;
+    if (p.pixelOffset > size) return decodeFailure(ImageError::Damaged, "TGA-Farbtabelle");
+    return DecodeResult{};
+}
 
-    const size_t entryBytes = h.mapType ? (h.mapEntryBits + 7) / 8 : 0;
-    const size_t mapOffset = kHeaderSize + h.idLength;
-    const size_t pixelOffset = mapOffset + entryBytes * h.mapLength;
-    if (pixelOffset > size) return decodeFailure(ImageError::Damaged, "TGA-Farbtabelle");
-    PixelStream stream(d + pixelOffset, size - pixelOffset, (h.depth + 7) / 8, h.rle());
-    const uint64_t rowsPresent =
-        stream.reach(static_cast<uint64_t>(h.width) * static_cast<uint64_t>(h.height)) /
-        static_cast<uint64_t>(h.width);
-    if (!holdsEnoughRows(rowsPresent, static_cast<uint64_t>(h.height)))
-        return decodeFailure(ImageError::Damaged, "zu wenig TGA-Bilddaten");
-    const AlphaUse alpha = alphaUse(d, size, h, d + pixelOffset);
+// The rows are counted by running through the packets without decoding them.
+DecodeResult tgaHeader(const uint8_t* d, size_t size, PictureHeader& out) {
+    TgaPlan p;
+    const DecodeResult r = plan(d, size, p);
+    if (!r.ok()) return r;
+    const TgaHeader& h = p.h;
+    const PixelStream stream(d + p.pixelOffset, size - p.pixelOffset, (h.depth + 7) / 8, h.rle());
+    const auto width = static_cast<uint64_t>(h.width), height = static_cast<uint64_t>(h.height);
+    return announcedPicture(out, h.width, h.height, p.outBits,
+                            stream.reach(width * height) / width);
+}
 
-    if (!newdib(out, h.width, h.height, outBits)) return decodeFailure(ImageError::OutOfMemory);
-    setPalette(out, h, d + mapOffset, entryBytes);
-    std::memset(out.bits, whiteFillByte(out), out.imageBytes());
+DecodeResult tgaDecode(const uint8_t* d, size_t size, const DecodeOptions&, ImageBuffer& out) {
+    deldib(out);
+    TgaPlan p;
+    const DecodeResult r = plan(d, size, p);
+    if (!r.ok()) return r;
+    const TgaHeader& h = p.h;
+    PixelStream stream(d + p.pixelOffset, size - p.pixelOffset, (h.depth + 7) / 8, h.rle());
+    const AlphaUse alpha = alphaUse(d, size, h, d + p.pixelOffset);
+
+    if (!newdib(out, h.width, h.height, p.outBits)) return decodeFailure(ImageError::OutOfMemory);
+    setPalette(out, h, d + p.mapOffset, p.entryBytes);
     const int rowsDone = readRows(stream, h, alpha, out);
     if (rowsDone == 0) {
         deldib(out);
         return decodeFailure(ImageError::Damaged, "keine TGA-Bilddaten");
     }
-    return decodedPicture(h.width, h.height, outBits, rowsDone == h.height);
+    DecodeResult result = decodedPicture(h.width, h.height, p.outBits, rowsDone);
+    result.bottomUp = (h.descriptor & 0x20) == 0;
+    return result;
 }
 
 }  // namespace
 
 const Codec& tgaCodec() {
-    static const Codec codec{"tga", tgaSniff, tgaDecode};
+    static const Codec codec{"tga", tgaSniff, tgaHeader, tgaDecode};
     return codec;
 }
 

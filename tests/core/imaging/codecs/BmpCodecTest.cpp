@@ -131,23 +131,40 @@ TEST(BmpCodec, HandMadeFilesGiveTheExpectedPixels) {
     }
 }
 
+// Both row orders: the rows the file holds stay, the row it ends in keeps its first half, and the
+// rows it never reached are white. (The reader used to form pointers to those rows far past the
+// end of the file before looking whether they were there.)
 TEST(BmpCodec, TruncatedRowsBecomeWhite) {
     TempDir dir;
     const Rgb src = patternPicture(20, 10, 3);
     ASSERT_TRUE(writePpm(dir.file("src.ppm"), src));
     ASSERT_TRUE(
         run(std::string(kConvert) + " " + dir.file("src.ppm") + " BMP3:" + dir.file("a.bmp")));
-    auto bytes = readAll(dir.file("a.bmp"));
-    bytes.resize(54 + 4 * 60 + 30);  // four and a half of the ten bottom-up rows of 60 bytes
-    ImageBuffer img;
-    ASSERT_TRUE(decodePicture(bytes.data(), bytes.size(), DecodeOptions{}, img).ok());
-    for (int x = 0; x < 20; ++x) {
-        EXPECT_EQ(getpixel(img, x, 9), src.at(x, 9));  // bottom row came first
-        EXPECT_EQ(getpixel(img, x, 6), src.at(x, 6));
-        EXPECT_EQ(getpixel(img, x, 0), 0xFFFFFFu);
+    const auto whole = readAll(dir.file("a.bmp"));
+    // Rows as the file stores them, bottom-up; a top-down copy negates the height.
+    std::vector<uint8_t> topDown(whole.begin(), whole.begin() + 54);
+    put32(topDown, 22, uint32_t(-10));
+    for (int row = 9; row >= 0; --row)
+        topDown.insert(topDown.end(), whole.begin() + 54 + 60 * row,
+                       whole.begin() + 54 + 60 * (row + 1));
+    const struct {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        int kept, cut, lost;  // rows as seen from the top
+    } cases[] = {{"bottom-up", whole, 6, 5, 0}, {"top-down", topDown, 3, 4, 9}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<uint8_t> bytes = c.bytes;
+        bytes.resize(54 + 4 * 60 + 30);  // four and a half of the ten rows of 60 bytes
+        ImageBuffer img;
+        ASSERT_TRUE(decodePicture(bytes.data(), bytes.size(), DecodeOptions{}, img).ok());
+        for (int x = 0; x < 20; ++x) {
+            EXPECT_EQ(getpixel(img, x, c.kept), src.at(x, c.kept));
+            EXPECT_EQ(getpixel(img, x, c.lost), 0xFFFFFFu);
+        }
+        EXPECT_EQ(getpixel(img, 0, c.cut), src.at(0, c.cut));  // first half of the cut row
+        EXPECT_EQ(getpixel(img, 19, c.cut), 0xFFFFFFu);
     }
-    EXPECT_EQ(getpixel(img, 0, 5), src.at(0, 5));  // first half of the cut row
-    EXPECT_EQ(getpixel(img, 19, 5), 0xFFFFFFu);
 }
 
 TEST(BmpCodec, BrokenHeadersGiveAMessageAndNoPicture) {
