@@ -68,6 +68,7 @@ int AlbumCommands::addPictureFiles(const QStringList& paths, QStringList* addedP
     for (const QString& p : paths) files.push_back(p.toStdString());
 
     const int total = static_cast<int>(files.size());
+    const TMainForm::AlbumChange changing(form_);
     // While the cores decode, the window repaints and shows progress, but takes no input: a click
     // on "Löschen" or "Neu" now would change the album under the batch.
     std::vector<PictureInspection> pictures(files.size());
@@ -107,6 +108,7 @@ void AlbumCommands::UpdateListBox() {
 }
 
 void AlbumCommands::NewBtnClick() {
+    if (form_.busy()) return;
     if (!form_.confirmLeavingAlbum(
             QStringLiteral("Hiermit gehen alle nicht gespeicherten Informationen verloren."),
             QStringLiteral("Datei/Neu")))

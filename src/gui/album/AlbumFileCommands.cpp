@@ -63,6 +63,7 @@ QString AlbumFileCommands::fileFilter() {
 }
 
 void AlbumFileCommands::OpenBtnClick() {
+    if (form_.busy()) return;
     if (!form_.confirmLeavingAlbum(
             QStringLiteral("Hiermit gehen alle nicht gespeicherten Informationen verloren."),
             QStringLiteral("Datei/Öffnen")))
@@ -104,6 +105,7 @@ bool AlbumFileCommands::OpenFile(const QString& path) {
                                static_cast<double>(printer.printableHeightPx),
                                static_cast<double>(printer.ppiX)};
     const unsigned threads = std::max(1u, std::thread::hardware_concurrency());
+    const TMainForm::AlbumChange changing(form_);
 
     // While the cores decode, the window repaints and the progress panel moves, but it takes no
     // input: "Neu" or another "Öffnen" now would change the album under the reader.

@@ -231,6 +231,15 @@ void TMainForm::buildStatusBar() {
     progress_->setFixedWidth(kProgressWidth);
     bar->addWidget(statusText_, 1);
     bar->addWidget(progress_);
+    stopBtn_ = new QPushButton(QStringLiteral("Abbrechen"), bar);
+    stopBtn_->setObjectName(QStringLiteral("StopBtn"));
+    stopBtn_->hide();
+    connect(stopBtn_, &QPushButton::clicked, this, [this] { stopRequested_ = true; });
+    bar->addWidget(stopBtn_);
+}
+
+bool TMainForm::busy() const {
+    return albumChanging() || (outputTab_ && outputTab_->printing());
 }
 
 void TMainForm::centreOnScreen() {
@@ -347,6 +356,12 @@ void TMainForm::FormCreate() {
     layoutTab_->editor().setHooks(editorHooks());
     outputTab_ = new TOutputTab(*album_, *prompter_, *layoutTab_, contentArea(OutputTab));
     outputTab_->setProgress([this](int percent) { SetProStatus(percent); });
+    outputTab_->setPrintStop({stopBtn_,
+                              [this](bool visible) {
+                                  stopRequested_ = false;
+                                  stopBtn_->setVisible(visible);
+                              },
+                              [this] { return stopRequested_; }});
     readFavourites();
     Setsavedfilename(QString());
     album_->SelectedPlacement = -1;
@@ -420,6 +435,11 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    // Asking now would leave the change or the print half done behind the question.
+    if (busy()) {
+        event->ignore();
+        return;
+    }
     const bool ok = confirmLeavingAlbum(
         QStringLiteral(
             "Hiermit beenden Sie das Programm! Alle nicht gespeicherten Daten gehen verloren!"),

@@ -26,6 +26,7 @@
 
 class QAction;
 class QLabel;
+class QPushButton;
 class QTabWidget;
 class QToolBar;
 
@@ -103,6 +104,26 @@ public:
     // "Speichern" is offered beside OK and Abbrechen; it saves first and goes on only when the
     // album was saved. True when the caller may go on.
     bool confirmLeavingAlbum(const QString& text, const QString& caption);
+    // An album change under way (adding pictures, opening an album): it returns to the event loop
+    // to show its progress, and closing the window, "&Neu" and "Ö&ffnen..." are refused until it
+    // is done. Held by AlbumChange for the change's duration.
+    bool albumChanging() const { return albumChanging_ > 0; }
+    class AlbumChange {
+    public:
+        explicit AlbumChange(TMainForm& form) : form_(form) { ++form_.albumChanging_; }
+        ~AlbumChange() { --form_.albumChanging_; }
+        AlbumChange(const AlbumChange&) = delete;
+        AlbumChange& operator=(const AlbumChange&) = delete;
+
+    private:
+        TMainForm& form_;
+    };
+    // Whether the window is busy (an album change, or pages going to the printer): leaving the
+    // album is refused then.
+    bool busy() const;
+    // The progress panel's "Abbrechen", shown while pages go to the printer.
+    QPushButton* stopButton() const { return stopBtn_; }
+
     // Opens the album file at `path` (from the command line) as "Ö&ffnen..." does after its
     // dialog. False when it could not be read (the message was shown).
     bool openAlbumFile(const QString& path);
@@ -166,6 +187,9 @@ private:
     ImageButton* exitBtn_ = nullptr;
     QLabel* statusText_ = nullptr;
     ProgressPanel* progress_ = nullptr;
+    QPushButton* stopBtn_ = nullptr;
+    bool stopRequested_ = false;
+    int albumChanging_ = 0;
     TLayoutTab* layoutTab_ = nullptr;
     TOutputTab* outputTab_ = nullptr;
     AlbumCommands* albumCommands_ = nullptr;

@@ -15,6 +15,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "core/album/QualityCheck.h"
 #include "gui/album/AlbumCommands.h"
@@ -29,6 +30,7 @@
 #include "gui/output/PrinterOutput.h"
 #include "gui/output/ResultPanel.h"
 #include "gui/output/TPrintForm.h"
+#include "gui/toolkit/InputOnlyFor.h"
 #include "gui/toolkit/Prompter.h"
 #include "render/PageExport.h"
 #include "render/PagePrinter.h"
@@ -147,6 +149,7 @@ void TOutputTab::reportQualityFailures() {
 }
 
 bool TOutputTab::GoBtn1Click() {
+    if (printing_) return false;
     reportQualityFailures();
     int pages = layout_.PageCountED->value();
     if (!confirmPageCount(pages)) return false;
@@ -161,14 +164,51 @@ bool TOutputTab::GoBtn1Click() {
     printerChanged();
     if (!confirmReplacing(p.outputFileName())) return false;
     p.setDocName(QString::fromLatin1(kPrintTitle));
-    const PrinterOutputResult printed = printOnPrinter(p, [&](QPagedPaintDevice& device) {
-        return PagePrinter::printPages(device, album_, layout_.renderOptions(), pages);
-    });
+    // The pages are drawn from a copy: the window repaints between two pages, and whatever
+    // happens to the album meanwhile does not reach the paper.
+    Album copy;
+    album_.copyContentTo(copy);
+    bool stopped = false;
+    const PrinterOutputResult printed = printOnPrinter(
+        p, [&](QPagedPaintDevice& device) { return printStoppable(device, copy, pages, stopped); });
     if (printed.ok) return true;
+    // Stopped by the user: nothing was written into a file, and nothing needs saying.
+    if (stopped) return false;
     QString text = QStringLiteral("Der Druckauftrag konnte nicht ausgeführt werden.");
     if (!printed.fileMessage.isEmpty()) text += QLatin1Char('\n') + printed.fileMessage;
     prompter_.error(text);
     return false;
+}
+
+bool TOutputTab::printStoppable(QPagedPaintDevice& device, const Album& album, int pages,
+                                bool& stopped) {
+    PagePrintRun run(device, album, layout_.renderOptions(), pages);
+    if (!run.begin()) return false;
+    printing_ = true;
+    InputOnlyFor onlyStop(stop_.button);
+    if (stop_.show) stop_.show(true);
+    bool ok = true;
+    while (!run.allPrinted()) {
+        QCoreApplication::processEvents();
+        if (stop_.requested && stop_.requested()) {
+            stopped = true;
+            break;
+        }
+        if (!run.printNextPage()) {
+            ok = false;
+            break;
+        }
+        if (progress_) progress_(run.pagesPrinted() * 100 / std::max(1, pages));
+    }
+    // A printer drops the job; a file is not committed (drawing reports failure).
+    if (stopped) {
+        if (auto* printer = dynamic_cast<QPrinter*>(&device)) printer->abort();
+    }
+    ok = run.finish() && ok && !stopped;
+    if (stop_.show) stop_.show(false);
+    if (progress_) progress_(0);
+    printing_ = false;
+    return ok;
 }
 
 bool TOutputTab::confirmPageCount(int& pages) {

@@ -15,11 +15,13 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 #include "core/album/Album.h"
 #include "core/imaging/Progress.h"
 #include "gui/toolkit/WheelNotches.h"
 
+class QPagedPaintDevice;
 class QPrinter;
 class QPushButton;
 class QScrollArea;
@@ -44,8 +46,19 @@ public:
     TOutputTab(Album& album, Prompter& prompter, TLayoutTab& layout, QWidget* area);
     ~TOutputTab() override;
 
-    // The status bar's progress for raising picture quality before printing.
+    // The status bar's progress for raising picture quality before printing, and for the pages.
     void setProgress(ProgressFn progress) { progress_ = std::move(progress); }
+    // Stopping "Go!" between two pages: `button` (the progress panel's "Abbrechen") is shown
+    // while pages go out and keeps its input meanwhile; `requested` says whether it was pressed
+    // since `show(true)`.
+    struct PrintStop {
+        QWidget* button = nullptr;
+        std::function<void(bool visible)> show;
+        std::function<bool()> requested;
+    };
+    void setPrintStop(PrintStop stop) { stop_ = std::move(stop); }
+    // Whether "Go!" is sending pages (the window then takes no other input).
+    bool printing() const { return printing_; }
     // The preview draws stand-ins while workers decode pictures (see TLayoutTab).
     void setAsyncPictures(bool async);
 
@@ -90,11 +103,16 @@ private:
     // Asks before a file printed into is replaced, unless the print dialog asked already.
     bool confirmReplacing(const QString& file);
     void reportQualityFailures();
+    // Sends the pages of `album` one by one, returning to the event loop between two of them;
+    // `stopped` tells whether the user stopped it (the document is then abandoned).
+    bool printStoppable(QPagedPaintDevice& device, const Album& album, int pages, bool& stopped);
 
     Album& album_;
     Prompter& prompter_;
     TLayoutTab& layout_;
     ProgressFn progress_;
+    PrintStop stop_;
+    bool printing_ = false;
     QString exportFolder_;
     WheelNotches wheel_;
 };

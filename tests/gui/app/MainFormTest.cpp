@@ -62,6 +62,19 @@ TEST_F(MainFormFixture, FrameTabsCaptionAndCloseQuestion) {
         EXPECT_EQ(w.album().AlbumFileName, std::string(path));
     }
 
+    // During an album change (adding, opening) closing, "Neu" and "Öffnen" are refused without
+    // a question: asking now would leave the change half done behind the question.
+    {
+        const TMainForm::AlbumChange changing(w);
+        EXPECT_TRUE(w.busy());
+        EXPECT_FALSE(w.close());
+        w.newAction()->trigger();
+        w.openAction()->trigger();
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_TRUE(prompter.shown.empty());
+    }
+    EXPECT_FALSE(w.busy());
+
     // Closing asks every time; Cancel keeps the window.
     prompter.answer(Prompter::Button::Cancel);
     EXPECT_FALSE(w.close());

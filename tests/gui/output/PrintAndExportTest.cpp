@@ -190,3 +190,44 @@ TEST_F(ExportTest, FailuresAreReportedAndLeaveTheOldFileOrNone) {
     EXPECT_FALSE(r.message.isEmpty());
     EXPECT_EQ(readAll(blocker), QByteArray("old"));
 }
+
+// "Abbrechen" between two pages: the printing stops there, no PDF is left behind (nor its
+// temporary file), an older file of that name stays as it was, and nothing is reported.
+TEST_F(PrintTest, StoppingBetweenPagesLeavesNoFileAndKeepsTheOldOne) {
+    for (int page = 1; page <= 3; ++page) place(addPicture(40, 30, 0x00ff0000), page, 1, 1, 2, 1.5);
+    layout->PageCountED->setValue(3);
+    int pagesSent = 0;
+    bool shown = false;
+    output->setProgress([&](int percent) {
+        if (percent > 0) ++pagesSent;
+    });
+    output->setPrintStop(
+        {nullptr, [&](bool visible) { shown = visible; }, [&] { return pagesSent >= 1; }});
+    const QString pdf = scratch.filePath(QStringLiteral("album.pdf"));
+    for (bool existing : {false, true}) {
+        SCOPED_TRACE(existing);
+        if (existing) {
+            QFile old(pdf);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("old");
+            prompter.answer(pr::Prompter::Button::Yes);  // replace it
+        }
+        pagesSent = 0;
+        prompter.shown.clear();
+        prompter.answerPrint(printToPdf(pdf));
+        EXPECT_FALSE(output->GoBtn1Click());
+        EXPECT_EQ(pagesSent, 1);
+        EXPECT_FALSE(shown);
+        EXPECT_FALSE(output->printing());
+        EXPECT_EQ(prompter.shown.size(), existing ? 1u : 0u);  // only the question to replace
+        EXPECT_EQ(QDir(scratch.path()).entryList(QDir::Files),
+                  existing ? QStringList{QStringLiteral("album.pdf")} : QStringList());
+        if (existing) EXPECT_EQ(readAll(pdf), QByteArray("old"));
+    }
+    // Not stopped, the same print writes every page.
+    output->setPrintStop({});
+    prompter.answer(pr::Prompter::Button::Yes);
+    prompter.answerPrint(printToPdf(pdf));
+    EXPECT_TRUE(output->GoBtn1Click());
+    EXPECT_EQ(pdfPages(readAll(pdf)), 3);
+}
