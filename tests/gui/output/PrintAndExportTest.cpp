@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QSpinBox>
+#include <algorithm>
 
 #include "OutputFixture.h"
 #include "gui/output/OutputFileNames.h"
@@ -230,4 +231,26 @@ TEST_F(PrintTest, StoppingBetweenPagesLeavesNoFileAndKeepsTheOldOne) {
     prompter.answerPrint(printToPdf(pdf));
     EXPECT_TRUE(output->GoBtn1Click());
     EXPECT_EQ(pdfPages(readAll(pdf)), 3);
+}
+
+// One picture placed four times at one size is one image in the PDF, at the device pixels of its
+// frame (2 x 1.5 inches at the printer's resolution), however large the picture is; a fifth
+// placement of another size is a second image.
+TEST_F(PrintTest, APicturePlacedOftenAtOneSizeIsEmbeddedOnceAtItsDevicePixels) {
+    const int32_t key = addPicture(1600, 1200, [](int x, int y) { return uint32_t(x ^ y); });
+    for (int i = 0; i < 4; ++i) place(key, 1, 0.2 + 2.2 * (i % 2), 0.2 + 2 * (i / 2), 2, 1.5);
+    place(key, 1, 0.2, 4.5, 3, 2.25);
+    layout->PageCountED->setValue(1);
+    const QString pdf = scratch.filePath(QStringLiteral("oft.pdf"));
+    prompter.answerPrint(printToPdf(pdf));
+    ASSERT_TRUE(output->GoBtn1Click());
+    const QByteArray bytes = readAll(pdf);
+    EXPECT_EQ(pdfImages(bytes), 2);
+    const int dpi = output->printer().resolution();
+    QList<int> widths;
+    static const QRegularExpression width(QStringLiteral("/Width (\\d+)"));
+    for (const QRegularExpressionMatch& m : width.globalMatch(QString::fromLatin1(bytes)))
+        widths.append(m.captured(1).toInt());
+    std::sort(widths.begin(), widths.end());
+    EXPECT_EQ(widths, (QList<int>{2 * dpi, 3 * dpi})) << dpi << " dpi";
 }
