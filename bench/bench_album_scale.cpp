@@ -10,6 +10,7 @@
 //   bench_album_scale [N ...]             default 50 200 500
 //   bench_album_scale --make DIR N        N different photos and DIR/album.pxr, for measuring
 //                                         the program itself (pixo-rahmler --pdf out.pdf album.pxr)
+//   bench_album_scale --copies DIR N      N copies (hard links) of one photo and DIR/album.pxr
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -105,7 +106,10 @@ int measureAlbum(const std::string& albumPath, const std::string& pdfPath) {
     const pr::AlbumOpenResult opened =
         pr::openAlbumFile(albumPath, album, pr::AlbumSettings{}, geometry,
                           pr::albumPictureSourceOfRasterLibrary(), 2);
-    if (!opened.ok) return 1;
+    if (!opened.ok) {
+        std::fprintf(stderr, "the album could not be opened\n");
+        return 1;
+    }
     // The strip: every picture's thumbnail.
     for (const pr::AlbumImage& picture : album.Pictures) picture.Source->thumbnail();
     const double openSeconds = seconds(t);
@@ -136,7 +140,10 @@ int measureAlbum(const std::string& albumPath, const std::string& pdfPath) {
             return pr::PagePrinter::printPages(device, album, options, pages);
         });
     const double pdfSeconds = seconds(t);
-    if (!written.ok) return 1;
+    if (!written.ok) {
+        std::fprintf(stderr, "%s\n", written.message.toLocal8Bit().constData());
+        return 1;
+    }
     std::printf("%.2f %.1f %.1f %.2f\n", openSeconds, paintSeconds[0] * 1000,
                 paintSeconds[1] * 1000, pdfSeconds);
     return 0;
@@ -152,6 +159,9 @@ struct ChildRun {
 // Runs `body` (in a forked child, its stdout captured) or `program` with `args`.
 ChildRun runChild(const std::function<int()>& body, const std::vector<std::string>& command) {
     ChildRun run;
+    // Whatever is still buffered would be written by the child too.
+    std::fflush(stdout);
+    std::fflush(stderr);
     int pipeFds[2];
     if (::pipe(pipeFds) != 0) return run;
     QElapsedTimer t;
@@ -191,12 +201,19 @@ bool img2pdfInstalled() {
     return std::system("command -v img2pdf > /dev/null 2>&1") == 0;
 }
 
-int makeDistinct(const std::string& folder, int count) {
+// N photos, all different or N names of one, and their album in `folder`.
+int makeAlbum(const std::string& folder, int count, bool distinct) {
     fs::create_directories(folder);
     std::vector<std::string> photos;
     for (int i = 0; i < count; ++i) {
         const std::string path = folder + "/foto-" + std::to_string(1000 + i) + ".jpg";
-        if (!writePhoto(path, unsigned(i + 1))) return 1;
+        if (distinct || i == 0) {
+            if (!writePhoto(path, unsigned(i + 1))) return 1;
+        } else {
+            std::error_code ec;
+            fs::create_hard_link(photos.front(), path, ec);
+            if (ec) fs::copy_file(photos.front(), path);
+        }
         photos.push_back(path);
     }
     return writeAlbum(folder + "/album.pxr", photos) ? 0 : 1;
@@ -205,9 +222,9 @@ int makeDistinct(const std::string& folder, int count) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 4 && std::string(argv[1]) == "--make") {
+    if (argc == 4 && (std::string(argv[1]) == "--make" || std::string(argv[1]) == "--copies")) {
         QGuiApplication app(argc, argv);
-        return makeDistinct(argv[2], std::atoi(argv[3]));
+        return makeAlbum(argv[2], std::atoi(argv[3]), std::string(argv[1]) == "--make");
     }
     std::vector<int> sizes;
     for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
@@ -270,7 +287,7 @@ int main(int argc, char** argv) {
         double open = 0, page25 = 0, page100 = 0, pdf = 0;
         if (!ours.ok || std::sscanf(ours.output.c_str(), "%lf %lf %lf %lf", &open, &page25,
                                     &page100, &pdf) != 4) {
-            std::fprintf(stderr, "the album of %d failed\n", n);
+            std::fprintf(stderr, "the album of %d failed: %s\n", n, ours.output.c_str());
             return 1;
         }
         const double ourKb = double(fs::file_size(pdfPath)) / 1024.0 / n;
