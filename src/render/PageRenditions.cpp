@@ -1,8 +1,18 @@
 #include "render/PageRenditions.h"
 
+#include <QThread>
 #include <QtConcurrent/QtConcurrentMap>
 
 namespace pr {
+
+QThreadPool& renditionWorkers() {
+    static QThreadPool* pool = [] {
+        auto* p = new QThreadPool;  // lives as long as the process: workers may outlive windows
+        p->setMaxThreadCount(QThread::idealThreadCount());
+        return p;
+    }();
+    return *pool;
+}
 
 QFuture<PageRenditions::Handles> PageRenditions::prepare(const Album& album,
                                                          const PageRenderOptions& options) {
@@ -18,7 +28,7 @@ QFuture<PageRenditions::Handles> PageRenditions::prepare(const Album& album,
     if (missing.empty()) return QtFuture::makeReadyFuture(std::move(cached));
     // One task per picture: a page's pictures decode on all cores at once.
     QFuture<RenditionCache::Handle> each = QtConcurrent::mapped(
-        std::move(missing),
+        &renditionWorkers(), std::move(missing),
         [](const PagePicture& pp) { return PictureRenditions::placed(*pp.picture, pp.request); });
     return each.then([cached](QFuture<RenditionCache::Handle> done) {
         Handles all = cached;

@@ -7,12 +7,18 @@
 // (Album::copyContentTo) or wait at once.
 
 #include <QFuture>
+#include <QThreadPool>
 #include <vector>
 
 #include "core/imaging/RenditionCache.h"
 #include "render/PageRenderer.h"
 
 namespace pr {
+
+// The threads that decode pictures for renditions. Not Qt's global pool: Qt's raster engine
+// hands parts of its own drawing to that one, and a paint of the window would otherwise wait
+// behind the decoding of whole photos.
+QThreadPool& renditionWorkers();
 
 class PageRenditions {
 public:

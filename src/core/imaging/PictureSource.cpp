@@ -85,6 +85,7 @@ PictureSource::PictureSource(int width, int height, int bitCount, ImageBuffer th
         thumbnailSize(width, height, thumbnailWidth_, thumbnailHeight_);
     }
     thumbnailTried_ = thumbnail_.valid() || !hasPixels();
+    thumbnailReady_.store(thumbnailTried_, std::memory_order_release);
 }
 
 void PictureSource::thumbnailSize(int w, int h, int& tw, int& th) {
@@ -102,18 +103,22 @@ void PictureSource::thumbnailSize(int w, int h, int& tw, int& th) {
 }
 
 const ImageBuffer& PictureSource::thumbnail() const {
+    // Once made it never changes, so readers need no lock.
+    if (thumbnailReady_.load(std::memory_order_acquire)) return thumbnail_;
     const std::lock_guard<std::mutex> lock(thumbnailMutex_);
     if (!thumbnailTried_) {
         thumbnailTried_ = true;
         ImageBuffer made;
         if (makeThumbnail(made)) thumbnail_ = std::move(made);
+        thumbnailReady_.store(true, std::memory_order_release);
     }
     return thumbnail_;
 }
 
 bool PictureSource::hasThumbnail() const {
-    const std::lock_guard<std::mutex> lock(thumbnailMutex_);
-    return thumbnailTried_;
+    // Never waits for a thumbnail being made on another thread: the window asks this while it
+    // paints.
+    return thumbnailReady_.load(std::memory_order_acquire);
 }
 
 bool PictureSource::makeThumbnail(ImageBuffer& out) const {

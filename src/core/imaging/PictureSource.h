@@ -17,6 +17,7 @@
 //
 // Sources are immutable and shared between threads.
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -78,6 +79,7 @@ private:
     int thumbnailWidth_ = 0, thumbnailHeight_ = 0;
     mutable std::mutex thumbnailMutex_;
     mutable bool thumbnailTried_ = false;
+    mutable std::atomic<bool> thumbnailReady_{false};  // thumbnail_ made (or given up)
     mutable ImageBuffer thumbnail_;
 };
 

@@ -356,6 +356,10 @@ void TMainForm::FormCreate() {
     layoutTab_->editor().setHooks(editorHooks());
     outputTab_ = new TOutputTab(*album_, *prompter_, *layoutTab_, contentArea(OutputTab));
     outputTab_->setProgress([this](int percent) { SetProStatus(percent); });
+    // The window never waits for a picture file: views draw a stand-in from the thumbnail while
+    // workers decode, and repaint when the picture is ready.
+    layoutTab_->setAsyncPictures(true);
+    outputTab_->setAsyncPictures(true);
     outputTab_->setPrintStop({stopBtn_,
                               [this](bool visible) {
                                   stopRequested_ = false;

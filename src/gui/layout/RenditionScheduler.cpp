@@ -4,6 +4,8 @@
 #include <QEventLoop>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include "render/PageRenditions.h"
+
 namespace pr {
 
 namespace {
@@ -40,7 +42,7 @@ RenditionCache::Handle RenditionScheduler::request(const AlbumImage& picture,
     const QByteArray key = keyBytes(PictureRenditions::placedKey(picture, request));
     if (!inFlight_.contains(key)) {
         inFlight_.insert(key);
-        QtConcurrent::run([copy = picture, request] {
+        QtConcurrent::run(&renditionWorkers(), [copy = picture, request] {
             // Made and cached; the view finds it at its next paint.
             PictureRenditions::placed(copy, request);
         }).then(this, [this, key] {
