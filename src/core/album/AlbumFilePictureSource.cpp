@@ -5,10 +5,11 @@
 
 namespace pr {
 
-AlbumPictureSource albumPictureSourceOfRasterLibrary() {
+AlbumPictureSource albumPictureSourceOfRasterLibrary(bool withThumbnails) {
     AlbumPictureSource source;
-    source.inspect = [](const std::string& path, PictureSourcePtr& out, std::string& reason) {
-        PictureInspection inspected = inspectPictureFile(path);
+    source.inspect = [withThumbnails](const std::string& path, PictureSourcePtr& out,
+                                      std::string& reason) {
+        PictureInspection inspected = inspectPictureFile(path, withThumbnails);
         out = std::move(inspected.source);
         reason = std::move(inspected.message);
         return inspected.ok;

@@ -132,11 +132,11 @@ DecodeResult OpenDibInfo(const std::string& path, ImageBuffer* decoded) {
                 r = codec->header(bytes.data(), bytes.size(), header);
             }
             if (!r.ok()) return r;
-            // The share of rows is judged when the data is decoded: here only the first bytes
-            // may have been read.
-            DecodeOptions capsOnly;
-            capsOnly.minShareOfRows = 0;
-            const DecodeResult admitted = admitPicture(header, capsOnly);
+            // The share of rows a file must hold is judged here only when the whole file was
+            // read; from its first bytes it would look short.
+            DecodeOptions admit;
+            if (bytes.size() < file.size()) admit.minShareOfRows = 0;
+            const DecodeResult admitted = admitPicture(header, admit);
             if (!admitted.ok()) return admitted;
             DecodeResult info = decodedPicture(static_cast<int>(header.width),
                                                static_cast<int>(header.height), header.bitCount);

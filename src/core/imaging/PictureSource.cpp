@@ -150,10 +150,23 @@ PictureInspection inspectPictureFile(const std::string& path, bool withThumbnail
         return result;
     }
     const bool reducible = !decoded.valid();
-    auto source =
+    if (withThumbnail && reducible) {
+        // Decoding at the thumbnail's size reads all of the file's data, so a file that is
+        // damaged beyond its header is refused now, with its reason, as a whole decode would be.
+        ImageBuffer small;
+        const DecodeResult d = OpenDibReduced(small, path, tw, th);
+        if (!d.ok() || d.trueWidth != w || d.trueHeight != h) {
+            result.message =
+                d.ok() ? imageErrorText(ImageError::Damaged) : imageErrorText(d.error, d.detail);
+            return result;
+        }
+        if (!shrinkToThumbnail(small, tw, th, thumbnail)) {
+            result.message = imageErrorText(ImageError::OutOfMemory);
+            return result;
+        }
+    }
+    result.source =
         std::make_shared<PictureFile>(path, w, h, r.trueBitCount, std::move(thumbnail), reducible);
-    if (withThumbnail) source->thumbnail();
-    result.source = std::move(source);
     result.ok = true;
     return result;
 }

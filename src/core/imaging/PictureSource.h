@@ -97,7 +97,10 @@ struct PictureInspection {
 
 // Looks at a picture file once: its size and depth from the header (other formats than JPEG are
 // decoded whole, which makes their thumbnail too). With `withThumbnail` a JPEG's thumbnail is
-// made now as well. Safe to call from several threads at once.
+// made now as well, from a reduced decode that reads all of its data: a file damaged beyond its
+// header is then refused here, as the window did when it decoded every picture whole. Without
+// it (printing from the command line) only the header is judged. Safe to call from several
+// threads at once.
 PictureInspection inspectPictureFile(const std::string& path, bool withThumbnail = false);
 
 }  // namespace pr

@@ -73,7 +73,7 @@ int AlbumCommands::addPictureFiles(const QStringList& paths, QStringList* addedP
     // on "Löschen" or "Neu" now would change the album under the batch.
     std::vector<PictureInspection> pictures(files.size());
     forEachInParallel(
-        files.size(), 0, [&](std::size_t i) { pictures[i] = inspectPictureFile(files[i]); },
+        files.size(), 0, [&](std::size_t i) { pictures[i] = inspectPictureFile(files[i], true); },
         [this, total](int done) {
             form_.SetProStatus(total > 0 ? done * 100 / total : 0);
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -174,7 +174,7 @@ int CommandLinePrint::print(const PrintArguments& args, const TextFn& err, const
     const OldPageGeometry geometry{double(page.printableWidthPx), double(page.printableHeightPx),
                                    double(page.ppiX)};
     const AlbumOpenResult opened = openAlbumFile(args.album, album, AlbumSettings{}, geometry,
-                                                 albumPictureSourceOfRasterLibrary(), 2);
+                                                 albumPictureSourceOfRasterLibrary(false), 2);
     if (!opened.ok) {
         // The reader's texts are made for a box over the window; here the album is named too.
         for (const std::string& m : opened.messages)
