@@ -51,5 +51,9 @@ const Codec& iffCodec();
 const Codec& jpegCodec();
 const Codec& pcxCodec();
 const Codec& tgaCodec();
+const Codec& heifCodec();
+const Codec& avifCodec();
+const Codec& webpCodec();
+const Codec& jxlCodec();
 
 }  // namespace pr
