@@ -2,8 +2,6 @@
 // JPEG XL encoders take from EXIF, and the HEIF turn and mirror (irot, imir) of AVIF files, read
 // by the AVIF reader and, with the brands changed to plain HEIF, by the HEIF reader.
 
-#include <cstring>
-
 #include "PhotoFormatsSupport.h"
 
 using namespace pr;
@@ -19,17 +17,6 @@ struct OrientationCase {
 
 void PrintTo(const OrientationCase& c, std::ostream* os) {
     *os << c.format << " " << c.exif << " " << c.angle << " " << c.mirror;
-}
-
-// An AVIF file whose brands say plain HEIF, so that the HEIF reader (and libheif's AV1 decoder)
-// takes it.
-bool rebrandAsHeif(const std::string& from, const std::string& to) {
-    std::vector<uint8_t> bytes = testsupport::readAll(from);
-    if (bytes.size() < 32) return false;
-    const size_t box = (size_t{bytes[0]} << 24) | (bytes[1] << 16) | (bytes[2] << 8) | bytes[3];
-    for (size_t at = 8; at + 4 <= box && at + 4 <= bytes.size(); at += 4)
-        if (std::memcmp(&bytes[at], "avif", 4) == 0) std::memcpy(&bytes[at], "mif1", 4);
-    return testsupport::writeAll(to, bytes);
 }
 
 class ComesOutUpright : public ::testing::TestWithParam<OrientationCase> {};

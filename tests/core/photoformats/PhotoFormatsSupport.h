@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -139,6 +140,17 @@ inline bool writeSource(const std::string& png, int w, int h, bool alpha) {
     // these tests are about the decoders, not about the colours.
     return testsupport::run(command + " -define png:exclude-chunk=all -define png:color-type=" +
                             (alpha ? "6" : "2") + " " + png);
+}
+
+// An AVIF file whose brands say plain HEIF, so that the HEIF reader (and libheif's AV1 decoder)
+// takes it.
+inline bool rebrandAsHeif(const std::string& from, const std::string& to) {
+    std::vector<uint8_t> bytes = testsupport::readAll(from);
+    if (bytes.size() < 32) return false;
+    const size_t box = (size_t{bytes[0]} << 24) | (bytes[1] << 16) | (bytes[2] << 8) | bytes[3];
+    for (size_t at = 8; at + 4 <= box && at + 4 <= bytes.size(); at += 4)
+        if (std::memcmp(&bytes[at], "avif", 4) == 0) std::memcpy(&bytes[at], "mif1", 4);
+    return testsupport::writeAll(to, bytes);
 }
 
 inline std::string quiet(const std::string& command) {
