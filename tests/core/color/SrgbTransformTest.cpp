@@ -56,6 +56,10 @@ TEST(SrgbTransform, ConvertsOnlyProfilesThatAreNotSrgb) {
     ASSERT_GT(adobe.size(), 128u);
     std::vector<uint8_t> garbage(600);
     for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<uint8_t>(i * 37 + 11);
+    // A colour space signature that names no colour space (found by fuzzing: it was read into an
+    // enumeration that cannot hold it).
+    std::vector<uint8_t> unknownSpace = adobe;
+    for (int i = 16; i < 20; ++i) unknownSpace[i] = 0xFF;
     // A readable header whose tag table points past the end of the profile.
     std::vector<uint8_t> cutTags(adobe.begin(), adobe.begin() + 200);
     cutTags[0] = 0, cutTags[1] = 0, cutTags[2] = 0x02, cutTags[3] = 0x44;  // claims 580 bytes
@@ -80,6 +84,7 @@ TEST(SrgbTransform, ConvertsOnlyProfilesThatAreNotSrgb) {
         {"grey profile on RGB pixels", greyProfile(cmsBuildGamma(nullptr, 2.2)), PixelLayout::Rgb,
          false},
         {"garbage", garbage, PixelLayout::Rgb, false},
+        {"unknown colour space", unknownSpace, PixelLayout::Rgb, false},
         {"cut short", std::vector<uint8_t>(adobe.begin(), adobe.begin() + 100), PixelLayout::Rgb,
          false},
         {"tags beyond the end", cutTags, PixelLayout::Rgb, false},

@@ -54,4 +54,25 @@ TEST(PhotoFormats, RefusedWithAMessage) {
     });
 }
 
+// Found by fuzzing: libheif hands out the nclx values even when it refuses them (here a matrix
+// number beyond the table), and they were not released. The picture decodes as untagged.
+TEST(PhotoFormats, HeifWithRefusedNclxValuesDecodesUntagged) {
+    testsupport::TempDir dir;
+    const std::string src = dir.file("src.png"), avif = dir.file("p3.avif"),
+                      heif = dir.file("bad-nclx.heif");
+    ASSERT_TRUE(writeSource(src, 24, 16, false));
+    ASSERT_TRUE(testsupport::run(quiet("avifenc -l --cicp 12/13/6 " + src + " " + avif)));
+    ASSERT_TRUE(rebrandAsHeif(avif, heif));
+    std::vector<uint8_t> bytes = testsupport::readAll(heif);
+    const uint8_t colr[] = {'c', 'o', 'l', 'r', 'n', 'c', 'l', 'x'};
+    const auto at = std::search(bytes.begin(), bytes.end(), colr, colr + 8);
+    ASSERT_NE(at, bytes.end());
+    // Primaries, transfer, matrix: 16 bits each after the box type.
+    at[12] = 0x01, at[13] = 0x06;
+    ASSERT_TRUE(testsupport::writeAll(heif, bytes));
+    ImageBuffer img;
+    ASSERT_TRUE(OpenDib(img, heif, kFormatHeif)) << img.message;
+    EXPECT_EQ(img.width(), 24);
+}
+
 }  // namespace

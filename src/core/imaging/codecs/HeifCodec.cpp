@@ -101,13 +101,14 @@ SrgbTransform colourOf(heif_image_handle* handle, heif_image_handle* primary, Pi
                 return SrgbTransform::fromIcc(icc.data(), icc.size(), layout);
             }
             case heif_color_profile_type_nclx: {
+                // libheif hands out the structure even when it refuses the values in it.
                 heif_color_profile_nclx* nclx = nullptr;
-                if (heif_image_handle_get_nclx_color_profile(h, &nclx).code != heif_error_Ok ||
-                    !nclx)
-                    return SrgbTransform();
-                const SrgbTransform t = SrgbTransform::fromCodePoints(
-                    nclx->color_primaries, nclx->transfer_characteristics, layout);
-                heif_nclx_color_profile_free(nclx);
+                const heif_error err = heif_image_handle_get_nclx_color_profile(h, &nclx);
+                SrgbTransform t;
+                if (err.code == heif_error_Ok && nclx)
+                    t = SrgbTransform::fromCodePoints(nclx->color_primaries,
+                                                      nclx->transfer_characteristics, layout);
+                if (nclx) heif_nclx_color_profile_free(nclx);
                 return t;
             }
             default:

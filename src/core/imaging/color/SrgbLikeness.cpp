@@ -79,7 +79,8 @@ const cmsToneCurve* curveTag(cmsHPROFILE profile, cmsTagSignature tag) {
 
 bool describesSrgb(cmsHPROFILE profile) {
     if (!profile) return false;
-    const cmsColorSpaceSignature space = cmsGetColorSpace(profile);
+    // A plain number: a forged profile may hold a value outside the enumeration.
+    const uint32_t space = static_cast<uint32_t>(cmsGetColorSpace(profile));
     if (space == cmsSigGrayData) return curveIsSrgb(curveTag(profile, cmsSigGrayTRCTag));
     if (space != cmsSigRgbData || !cmsIsMatrixShaper(profile)) return false;
     const SrgbColorants& srgb = srgbColorants();

@@ -25,7 +25,8 @@ cmsUInt32Number lcmsFormat(PixelLayout layout) {
 }
 
 bool fitsLayout(cmsHPROFILE profile, PixelLayout layout) {
-    const cmsColorSpaceSignature space = cmsGetColorSpace(profile);
+    // A plain number: a forged profile may hold a value outside the enumeration.
+    const uint32_t space = static_cast<uint32_t>(cmsGetColorSpace(profile));
     return isGrey(layout) ? space == cmsSigGrayData : space == cmsSigRgbData;
 }
 
