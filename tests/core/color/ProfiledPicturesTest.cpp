@@ -60,7 +60,8 @@ TEST_P(ProfiledPicture, ConvertedAsLittleCmsConvertsIt) {
     testsupport::TempDir dir;
     const std::string src = dir.file("src.png"), tagged = dir.file("tagged.png"),
                       out = dir.file("pic"), ref = dir.file("ref.png");
-    ASSERT_TRUE(writeSource(src, 64, 48, false));
+    // Large enough that the lossless WebP arrives in several slices.
+    ASSERT_TRUE(writeSource(src, 512, 384, false));
     // ImageMagick converts the sRGB picture into Adobe RGB and embeds the profile.
     ASSERT_TRUE(
         testsupport::run(quiet(std::string(testsupport::kConvert) + " " + src +
@@ -75,10 +76,10 @@ TEST_P(ProfiledPicture, ConvertedAsLittleCmsConvertsIt) {
     ASSERT_TRUE(testsupport::run(quiet(reference))) << reference;
     if (c.asHeif) ASSERT_TRUE(rebrandAsHeif(out, out));
     const Rgb raw = overWhite(readReference(ref));
-    ASSERT_EQ(raw.width, 64);
+    ASSERT_EQ(raw.width, 512);
     const Rgb expected =
         toSrgb(raw, c.adobe ? cmsOpenProfileFromFile(kAdobe.c_str(), "r") : displayP3());
-    ASSERT_EQ(expected.width, 64);
+    ASSERT_EQ(expected.width, 512);
 
     ImageBuffer img;
     ASSERT_TRUE(OpenDib(img, out, kFormatAuto)) << img.message;
@@ -88,6 +89,7 @@ TEST_P(ProfiledPicture, ConvertedAsLittleCmsConvertsIt) {
 
 const ProfiledCase kCases[] = {
     {"webp_icc", true, "cwebp -lossless -metadata icc {in} -o {out}", "dwebp {out} -o {ref}"},
+    {"webp_icc_lossy", true, "cwebp -q 90 -metadata icc {in} -o {out}", "dwebp {out} -o {ref}"},
     {"heic_icc", true, "heif-enc -q 90 {in} -o {out}", "heif-convert {out} {ref}"},
     // heif-enc keeps nclx in the HEVC data, where libheif does not report it; an AV1 picture in
     // a plain HEIF file carries it in its colour box.

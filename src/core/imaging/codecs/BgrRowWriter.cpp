@@ -25,10 +25,12 @@ void plainToBgr(const uint8_t* in, int width, PixelLayout layout, uint8_t* out) 
         case PixelLayout::Rgb:
         case PixelLayout::Rgba: {
             const int step = bytesPerPixel(layout);
+            // Read before written: `out` may be `in`.
             for (int x = 0; x < width; ++x, in += step, out += 3) {
-                out[0] = in[2];
-                out[1] = in[1];
-                out[2] = in[0];
+                const uint8_t red = in[0], green = in[1], blue = in[2];
+                out[0] = blue;
+                out[1] = green;
+                out[2] = red;
             }
             break;
         }

@@ -19,6 +19,7 @@ public:
     void write(const uint8_t* in, int width, uint8_t* out) const;
 
     PixelLayout layout() const { return layout_; }
+    bool converts() const { return colour_.converts(); }
 
 private:
     PixelLayout layout_;

@@ -4,15 +4,16 @@
 // must be complete, before the picture is allocated; libwebp itself checks every chunk against
 // the bytes it was given.
 //
-// An opaque picture without a colour profile is decoded by libwebp straight into the bottom-up
-// rows (blue, green, red, flipped). A picture with alpha or an ICC profile is decoded into
-// libwebp's own rows, which one loop converts to sRGB, lays over white and writes into the
-// picture. Thumbnails use libwebp's scaling, which decodes at the reduced size. An EXIF
-// orientation turns the picture upright, as for JPEG.
+// An opaque picture is decoded by libwebp straight into the bottom-up rows (blue, green, red,
+// flipped); with an ICC profile, a slice of the file at a time, each slice's finished rows being
+// converted to sRGB at once. A picture with alpha is decoded into libwebp's own rows, which one
+// loop converts, lays over white and writes into the picture. Thumbnails use libwebp's scaling,
+// which decodes at the reduced size. An EXIF orientation turns the picture upright, as for JPEG.
 
 #include <webp/decode.h>
 #include <webp/demux.h>
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -81,29 +82,59 @@ void writeRows(const uint8_t* rows, int stride, const BgrRowWriter& writer, Imag
         writer.write(rows + static_cast<int64_t>(y) * stride, img.width(), img.rowFromTop(y));
 }
 
-// A still picture at size `at` (the file's own size, or a reduced one for thumbnails).
+// libwebp decodes straight into the bottom-up rows: it writes top row first, and flipped, its
+// rows are the picture's rows.
+void decodeIntoPicture(WebPDecoderConfig& config, ImageBuffer& img) {
+    config.output.colorspace = MODE_BGR;
+    config.output.is_external_memory = 1;
+    config.output.u.RGBA.rgba = img.bits;
+    config.output.u.RGBA.stride = img.rowBytes;
+    config.output.u.RGBA.size = static_cast<size_t>(img.imageBytes());
+    config.options.flip = 1;
+}
+
+// An opaque picture with a profile: decoded into the picture a slice of the file at a time, and
+// the rows each slice completed are converted at once, while they are still in the cache.
+VP8StatusCode decodeConvertingRows(const uint8_t* data, size_t size, WebPDecoderConfig& config,
+                                   const BgrRowWriter& writer, ImageBuffer& img) {
+    constexpr size_t kSlice = 32 * 1024;
+    WebPIDecoder* idec = WebPIDecode(nullptr, 0, &config);
+    if (!idec) return VP8_STATUS_OUT_OF_MEMORY;
+    VP8StatusCode status = VP8_STATUS_SUSPENDED;
+    int converted = 0;
+    for (size_t fed = 0; status == VP8_STATUS_SUSPENDED && fed < size;) {
+        fed = std::min(size, fed + kSlice);
+        status = WebPIUpdate(idec, data, fed);
+        int decoded = 0;
+        if (status != VP8_STATUS_OK && status != VP8_STATUS_SUSPENDED) break;
+        if (!WebPIDecGetRGB(idec, &decoded, nullptr, nullptr, nullptr)) continue;
+        for (decoded = std::min(decoded, img.height()); converted < decoded; ++converted) {
+            uint8_t* row = img.rowFromTop(converted);
+            writer.write(row, img.width(), row);
+        }
+    }
+    WebPIDelete(idec);
+    return status == VP8_STATUS_SUSPENDED ? VP8_STATUS_NOT_ENOUGH_DATA : status;
+}
+
+// A still picture at the picture's size (the file's own size, or a reduced one for thumbnails).
+// Decoding runs on the calling thread: pictures are decoded several at a time already.
 VP8StatusCode decodeStill(const uint8_t* data, size_t size, const WebPBitstreamFeatures& features,
-                          bool direct, const BgrRowWriter& writer, ImageBuffer& img) {
+                          const BgrRowWriter& writer, ImageBuffer& img) {
     WebPDecoderConfig config;
     if (!WebPInitDecoderConfig(&config)) return VP8_STATUS_INVALID_PARAM;
     config.input = features;
-    config.options.use_threads = 1;
     if (img.width() != features.width || img.height() != features.height) {
         config.options.use_scaling = 1;
         config.options.scaled_width = img.width();
         config.options.scaled_height = img.height();
     }
-    if (direct) {
-        // libwebp writes top row first; flipped, its rows are the picture's bottom-up rows.
-        config.output.colorspace = MODE_BGR;
-        config.output.is_external_memory = 1;
-        config.output.u.RGBA.rgba = img.bits;
-        config.output.u.RGBA.stride = img.rowBytes;
-        config.output.u.RGBA.size = static_cast<size_t>(img.imageBytes());
-        config.options.flip = 1;
+    if (writer.layout() == PixelLayout::Bgr) {
+        decodeIntoPicture(config, img);
+        if (writer.converts()) return decodeConvertingRows(data, size, config, writer, img);
         return WebPDecode(data, size, &config);
     }
-    config.output.colorspace = writer.layout() == PixelLayout::Rgba ? MODE_RGBA : MODE_RGB;
+    config.output.colorspace = MODE_RGBA;
     const VP8StatusCode status = WebPDecode(data, size, &config);
     if (status == VP8_STATUS_OK)
         writeRows(config.output.u.RGBA.rgba, config.output.u.RGBA.stride, writer, img);
@@ -147,13 +178,14 @@ DecodeResult decodeWebp(const uint8_t* data, size_t size, const DecodeOptions& o
         return fail(sc == SizeCheck::TooLarge ? ImageError::TooLarge : ImageError::Damaged);
 
     const bool animated = features.has_animation != 0;
+    // Opaque pictures are written by libwebp itself (and converted in place); pictures with alpha
+    // go through libwebp's own rows to be laid over white.
     const PixelLayout pixels =
-        animated || features.has_alpha ? PixelLayout::Rgba : PixelLayout::Rgb;
+        animated || features.has_alpha ? PixelLayout::Rgba : PixelLayout::Bgr;
     WebpMetadata meta = readMetadata(data, size, pixels);
     // A header alone may announce a canvas of 268 million pixels; the picture is allocated only
     // when the file holds its chunks.
     if (!meta.whole) return fail(ImageError::Damaged, "WebP-Datei unvollständig");
-    const bool direct = pixels == PixelLayout::Rgb && !meta.colour.converts();
     const PixelSize at = animated ? PixelSize{features.width, features.height}
                                   : reducedSizeCovering(features.width, features.height, options,
                                                         orientationSwapsAxes(meta.orientation));
@@ -162,7 +194,7 @@ DecodeResult decodeWebp(const uint8_t* data, size_t size, const DecodeOptions& o
     if (!newdib(img, at.width, at.height, 24)) return fail(ImageError::OutOfMemory);
     const BgrRowWriter writer(pixels, false, std::move(meta.colour));
     const VP8StatusCode status = animated ? decodeFirstFrame(data, size, writer, img)
-                                          : decodeStill(data, size, features, direct, writer, img);
+                                          : decodeStill(data, size, features, writer, img);
     if (status != VP8_STATUS_OK) return fail(errorFor(status), "WebP-Bilddaten");
 
     DecodeResult result{ImageError::None, {}, features.width, features.height, 24};
