@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "BenchPhotos.h"
-#include "core/imaging/FileBytes.h"
 #include "core/imaging/RasterLibrary.h"
+#include "core/io/WholeFile.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ struct Files {
         run("pnmtopng -force " + ppm + " > " + png + " 2>/dev/null");
         run("pamtotiff -lzw " + ppm + " > " + tiff + " 2>/dev/null");
         run("ppmtobmp -bpp 24 " + ppm + " > " + bmp + " 2>/dev/null");
-        pr::readFileBytes(jpeg, jpegBytes);
+        pr::readWholeFile(jpeg, jpegBytes, uint64_t{1} << 30);
     }
 };
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/io/PathText.h"
 #include "core/layout/FitPictureToFrame.h"
 #include "core/layout/PageGeometry.h"
 #include "core/layout/PageUnits.h"
@@ -71,8 +72,7 @@ std::string PageRenderer::captionText(const Album& album, int32_t key, bool show
     std::string path;
     album.getnumfname(key, path);
     // Album files written on Windows keep backslashes in their paths.
-    const size_t cut = path.find_last_of("/\\");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
+    return splitStoredPath(path).name;
 }
 
 void PageRenderer::render(QPainter& painter, const Album& album, const PageRenderOptions& options,

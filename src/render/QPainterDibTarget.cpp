@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "render/DibToQImage.h"
+#include "render/QImageDeviceBitmap.h"
 
 namespace pr {
 
@@ -58,32 +59,6 @@ void drawMirrored(QPainter& painter, const QRectF& dest, const QImage& image,
     painter.drawImage(QRectF(0, 0, dest.width(), dest.height()), image, source);
     painter.restore();
 }
-
-// The fallback's device-dependent bitmap: a picture-sized QImage drawn by the painter.
-class QImageDeviceBitmap : public DeviceBitmap {
-public:
-    QImageDeviceBitmap(QPainter& painter, int width, int height)
-        : painter_(painter), width_(width), height_(height) {}
-
-    bool setBits(const ImageBuffer& image) override {
-        if (image.width() != width_ || image.height() != height_) return false;
-        pixels_ = dibToQImage(image);
-        return !pixels_.isNull();
-    }
-
-    bool stretchBlt(const DibRect& dest, const DibRect& source, uint32_t) override {
-        if (pixels_.isNull()) return false;
-        // pixels_ is upright: the source's first row as seen is counted from the top.
-        const QRectF from(source.x, dibSourceTopSeen(source, height_), source.width, source.height);
-        painter_.drawImage(QRectF(dest.x, dest.y, dest.width, dest.height), pixels_, from);
-        return true;
-    }
-
-private:
-    QPainter& painter_;
-    int width_, height_;
-    QImage pixels_;
-};
 
 }  // namespace
 

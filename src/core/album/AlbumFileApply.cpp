@@ -7,6 +7,7 @@
 #include "core/album/AlbumFileMessages.h"
 #include "core/album/AlbumFileText.h"
 #include "core/album/PictureDecoding.h"
+#include "core/io/PathText.h"
 
 namespace pr {
 
@@ -54,7 +55,7 @@ LoadedPicture loadPicture(const StoredPicture& stored, const std::string& albumF
 
     bool loaded = tryLoad(source, stored.FileName, picture.Image);
     if (!loaded) {
-        const std::string besideAlbum = albumFolder + splitAlbumPath(stored.FileName).name;
+        const std::string besideAlbum = albumFolder + splitStoredPath(stored.FileName).name;
         if (besideAlbum != stored.FileName && tryLoad(source, besideAlbum, picture.Image)) {
             picture.FileName = besideAlbum;
             loaded = true;

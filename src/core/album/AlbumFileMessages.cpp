@@ -1,16 +1,16 @@
 #include "core/album/AlbumFileMessages.h"
 
-#include "core/album/AlbumFileText.h"
+#include "core/io/PathText.h"
 
 namespace pr {
 
 std::string albumSaveFailedMessage(const std::string& albumPath) {
-    return "Pixo-Rahmler Datei speichern: Konnte die Datei " + splitAlbumPath(albumPath).name +
+    return "Pixo-Rahmler Datei speichern: Konnte die Datei " + splitStoredPath(albumPath).name +
            " nicht erstellen!";
 }
 
 std::string albumOpenFailedMessage(const std::string& albumPath) {
-    return "Pixo-Rahmler Datei öffnen: Konnte die Datei " + splitAlbumPath(albumPath).name +
+    return "Pixo-Rahmler Datei öffnen: Konnte die Datei " + splitStoredPath(albumPath).name +
            " nicht öffnen!";
 }
 
@@ -19,7 +19,7 @@ std::string albumInvalidMessage() {
 }
 
 std::string albumPictureMissingMessage(const std::string& picturePath) {
-    return "Konnte das Bild " + splitAlbumPath(picturePath).name + " nicht öffnen!";
+    return "Konnte das Bild " + splitStoredPath(picturePath).name + " nicht öffnen!";
 }
 
 std::string albumOutOfMemoryMessage() {

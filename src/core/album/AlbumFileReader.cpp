@@ -1,99 +1,57 @@
 #include "core/album/AlbumFileReader.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <limits>
-#include <memory>
 #include <vector>
 
 #include "core/album/AlbumFileMessages.h"
 #include "core/album/AlbumFileText.h"
+#include "core/io/ByteReader.h"
+#include "core/io/StoredText.h"
+#include "core/io/WholeFile.h"
 
 namespace pr {
 
 namespace {
 
-// Reads little-endian fields; after the first short read every later read fails too, so a parser
-// may read a group of fields and check once.
-class ByteSource {
-public:
-    ByteSource(const uint8_t* data, std::size_t size) : p_(data), end_(data + size) {}
+// A finite double, or a failed reader.
+double readFinite(ByteReader& in) {
+    const double v = in.f64();
+    if (!std::isfinite(v)) in.fail();
+    return v;
+}
 
-    bool ok() const { return ok_; }
-    std::size_t remaining() const { return ok_ ? static_cast<std::size_t>(end_ - p_) : 0; }
-    void fail() { ok_ = false; }
+bool readBool(ByteReader& in) {
+    return in.u32() != 0;
+}
 
-    bool bytes(void* dest, std::size_t n) {
-        if (!take(n)) return false;
-        std::memcpy(dest, p_ - n, n);
-        return true;
+// A counted string: int32 length, then that many bytes.
+std::string readCounted(ByteReader& in) {
+    const int32_t n = in.i32();
+    if (n < 0 || n > kMaxAlbumStringBytes || static_cast<std::size_t>(n) > in.remaining()) {
+        in.fail();
+        return {};
     }
-    uint8_t u8() { return take(1) ? p_[-1] : 0; }
-    uint32_t u32() {
-        if (!take(4)) return 0;
-        const uint8_t* b = p_ - 4;
-        return b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
-    }
-    int32_t i32() { return static_cast<int32_t>(u32()); }
-    bool boolean() { return u32() != 0; }
-    double f64() {
-        uint64_t bits = 0;
-        if (take(8)) {
-            for (int i = 7; i >= 0; --i) bits = (bits << 8) | p_[i - 8];
-        }
-        double v;
-        std::memcpy(&v, &bits, sizeof v);
-        return v;
-    }
-    // A finite double, or a failed source.
-    double finite() {
-        const double v = f64();
-        if (!std::isfinite(v)) fail();
-        return v;
-    }
-    // A counted string: int32 length, then that many bytes.
-    std::string counted() {
-        const int32_t n = i32();
-        if (n < 0 || n > kMaxAlbumStringBytes || static_cast<std::size_t>(n) > remaining()) {
-            fail();
-            return {};
-        }
-        std::string s(reinterpret_cast<const char*>(p_), static_cast<std::size_t>(n));
-        p_ += n;
-        return s;
-    }
-
-private:
-    bool take(std::size_t n) {
-        if (!ok_ || static_cast<std::size_t>(end_ - p_) < n) {
-            ok_ = false;
-            return false;
-        }
-        p_ += n;
-        return true;
-    }
-
-    const uint8_t* p_;
-    const uint8_t* end_;
-    bool ok_ = true;
-};
+    const uint8_t* text = in.take(static_cast<std::size_t>(n));
+    return std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(n));
+}
 
 // The cap holds for the text as the program keeps it too: Windows-1252 text grows by up to three
 // times, a bare name by the album's folder, and an album that opens must open again once saved.
-std::string checkedLength(ByteSource& in, std::string text) {
+std::string checkedLength(ByteReader& in, std::string text) {
     if (text.size() > static_cast<std::size_t>(kMaxAlbumStringBytes)) in.fail();
     return text;
 }
 
-bool readFont(ByteSource& in, CaptionFont& font) {
+bool readFont(ByteReader& in, CaptionFont& font) {
     CaptionFont read;
     read.Charset = in.u8();
     read.Color = in.u32();
     const uint8_t nameLength = in.u8();
     std::string name(nameLength, '\0');
     in.bytes(&name[0], nameLength);
-    read.Name = decodeAlbumText(name);
+    read.Name = decodeStoredText(name);
     read.Pitch = in.u8();
     read.PixelsPerInch = in.i32();
     read.Size = in.i32();
@@ -103,7 +61,7 @@ bool readFont(ByteSource& in, CaptionFont& font) {
     return true;
 }
 
-bool readPlacements40(ByteSource& in, std::vector<Placement>& out) {
+bool readPlacements40(ByteReader& in, std::vector<Placement>& out) {
     const int32_t n = in.i32();
     if (!in.ok() || n < 0 || n > kMaxAlbumPlacements ||
         static_cast<std::size_t>(n) > in.remaining() / sizeof(Placement)) {
@@ -121,10 +79,10 @@ bool readPlacements40(ByteSource& in, std::vector<Placement>& out) {
 }
 
 // One old record: positions in ten-thousandths of the page, converted with the printer chosen now.
-bool readOldPlacement(ByteSource& in, const OldPageGeometry& page, Placement& p) {
+bool readOldPlacement(ByteReader& in, const OldPageGeometry& page, Placement& p) {
     uint8_t record[kOldRecordSize];
     if (!in.bytes(record, sizeof record)) return false;
-    ByteSource fields(record + 8, 36);
+    ByteReader fields(record + 8, 36);
     const double left = fields.f64(), top = fields.f64(), width = fields.f64(),
                  height = fields.f64();
     const int32_t key = fields.i32();
@@ -141,7 +99,7 @@ bool readOldPlacement(ByteSource& in, const OldPageGeometry& page, Placement& p)
            std::isfinite(p.Height);
 }
 
-bool readOldSlots(ByteSource& in, const OldPageGeometry& page, std::vector<Placement>& out) {
+bool readOldSlots(ByteReader& in, const OldPageGeometry& page, std::vector<Placement>& out) {
     if (!(page.pixelsPerInch > 0) || !std::isfinite(page.pixelsPerInch) ||
         !std::isfinite(page.pageWidthPixels) || !std::isfinite(page.pageHeightPixels)) {
         return false;
@@ -157,29 +115,29 @@ bool readOldSlots(ByteSource& in, const OldPageGeometry& page, std::vector<Place
     return true;
 }
 
-bool readSettings(ByteSource& in, AlbumFileVersion version, AlbumSettings& s) {
-    s.ShowFNames = in.boolean();
-    s.SverhCheck = in.boolean();
+bool readSettings(ByteReader& in, AlbumFileVersion version, AlbumSettings& s) {
+    s.ShowFNames = readBool(in);
+    s.SverhCheck = readBool(in);
     s.Zoom = in.i32();
     s.Margin = in.i32();
     s.Spacing = in.i32();
     if (version == AlbumFileVersion::V2_0) return in.ok();
-    s.TranspCheck = in.boolean();
+    s.TranspCheck = readBool(in);
     s.BkColor = in.u32();
     if (version == AlbumFileVersion::V4_0) {
-        s.CutDefault = in.boolean();
-        s.EnhanceQualCheck = in.boolean();
-        s.UseGridCheck = in.boolean();
-        s.ShowGridCheck = in.boolean();
-        s.MinQual = in.finite();
-        s.DefaultWidth = in.finite();
-        s.DefaultHeight = in.finite();
-        s.GridSpacing = in.finite();
+        s.CutDefault = readBool(in);
+        s.EnhanceQualCheck = readBool(in);
+        s.UseGridCheck = readBool(in);
+        s.ShowGridCheck = readBool(in);
+        s.MinQual = readFinite(in);
+        s.DefaultWidth = readFinite(in);
+        s.DefaultHeight = readFinite(in);
+        s.GridSpacing = readFinite(in);
     }
     return in.ok() && readFont(in, s.Font);
 }
 
-bool readPictures(ByteSource& in, AlbumFileVersion version, int32_t count,
+bool readPictures(ByteReader& in, AlbumFileVersion version, int32_t count,
                   const std::string& albumFolder, std::vector<StoredPicture>& out) {
     const bool withComment = version != AlbumFileVersion::V2_0;
     // The smallest entry: empty path, rotation, key (and an empty comment).
@@ -191,10 +149,10 @@ bool readPictures(ByteSource& in, AlbumFileVersion version, int32_t count,
     out.resize(static_cast<std::size_t>(count));
     for (StoredPicture& picture : out) {
         picture.FileName =
-            checkedLength(in, resolveStoredPath(decodeAlbumText(in.counted()), albumFolder));
+            checkedLength(in, resolveStoredPath(decodeStoredText(readCounted(in)), albumFolder));
         picture.Rotation = in.i32();
         picture.Key = in.i32();
-        if (withComment) picture.Comment = checkedLength(in, decodeAlbumText(in.counted()));
+        if (withComment) picture.Comment = checkedLength(in, decodeStoredText(readCounted(in)));
         if (!in.ok()) return false;
         if (picture.Rotation < 0 || picture.Rotation > 3) picture.Rotation = 0;
     }
@@ -238,7 +196,7 @@ AlbumReadResult parseAlbumFile(const uint8_t* data, std::size_t size, const std:
         return failure(AlbumReadError::NotAnAlbum, albumInvalidMessage());
     }
 
-    ByteSource in(data + kAlbumHeaderSize, size - kAlbumHeaderSize);
+    ByteReader in(data + kAlbumHeaderSize, size - kAlbumHeaderSize);
     const bool placementsOk = c.Version == AlbumFileVersion::V4_0
                                   ? readPlacements40(in, c.Placements)
                                   : readOldSlots(in, page, c.Placements);
@@ -259,23 +217,16 @@ AlbumReadResult parseAlbumFile(const uint8_t* data, std::size_t size, const std:
 
 AlbumReadResult readAlbumFile(const std::string& albumPath, const AlbumSettings& current,
                               const OldPageGeometry& page) {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(albumPath.c_str(), "rb"), &std::fclose);
-    if (!file) return failure(AlbumReadError::OpenFailed, albumOpenFailedMessage(albumPath));
     std::vector<uint8_t> bytes;
-    uint8_t chunk[65536];
-    for (;;) {
-        const std::size_t n = std::fread(chunk, 1, sizeof chunk, file.get());
-        bytes.insert(bytes.end(), chunk, chunk + n);
-        if (bytes.size() > kMaxAlbumFileBytes) {
+    switch (readWholeFile(albumPath, bytes, kMaxAlbumFileBytes)) {
+        case FileReadStatus::Ok:
+            return parseAlbumFile(bytes.data(), bytes.size(), albumPath, current, page);
+        case FileReadStatus::TooLarge:
             return failure(AlbumReadError::Damaged, albumInvalidMessage());
-        }
-        if (n < sizeof chunk) break;
+        default:
+            // A folder is no album, and neither is a file on a failing disk.
+            return failure(AlbumReadError::OpenFailed, albumOpenFailedMessage(albumPath));
     }
-    // A folder opens but does not read; neither does a file on a failing disk.
-    if (std::ferror(file.get())) {
-        return failure(AlbumReadError::OpenFailed, albumOpenFailedMessage(albumPath));
-    }
-    return parseAlbumFile(bytes.data(), bytes.size(), albumPath, current, page);
 }
 
 }  // namespace pr

@@ -6,40 +6,23 @@
 #include <limits>
 
 #include "core/album/AlbumFileMessages.h"
-#include "core/album/AlbumFileReplace.h"
-#include "core/album/AlbumFileText.h"
-#include "core/browse/UpperText.h"
+#include "core/io/AtomicFile.h"
+#include "core/io/ByteWriter.h"
+#include "core/io/PathText.h"
+#include "core/io/StoredText.h"
+#include "core/io/UpperText.h"
 
 namespace pr {
 
 namespace {
 
-class ByteSink {
-public:
-    void bytes(const void* data, std::size_t size) {
-        const auto* p = static_cast<const uint8_t*>(data);
-        out_.insert(out_.end(), p, p + size);
-    }
-    void u8(uint8_t v) { out_.push_back(v); }
-    void i32(int32_t v) { u32(static_cast<uint32_t>(v)); }
-    void u32(uint32_t v) {
-        for (int i = 0; i < 4; ++i) out_.push_back(static_cast<uint8_t>(v >> (8 * i)));
-    }
-    void f64(double v) {
-        uint64_t bits;
-        std::memcpy(&bits, &v, sizeof bits);
-        for (int i = 0; i < 8; ++i) out_.push_back(static_cast<uint8_t>(bits >> (8 * i)));
-    }
-    void boolean(bool v) { i32(v ? 1 : 0); }
-    void counted(const std::string& s) {
-        i32(static_cast<int32_t>(s.size()));
-        bytes(s.data(), s.size());
-    }
-    std::vector<uint8_t> take() { return std::move(out_); }
+void writeBool(ByteWriter& out, bool v) {
+    out.i32(v ? 1 : 0);
+}
 
-private:
-    std::vector<uint8_t> out_;
-};
+void writeCounted(ByteWriter& out, const std::string& s) {
+    out.i32(static_cast<int32_t>(s.size())).bytes(s.data(), s.size());
+}
 
 // Truncation toward zero; a control never holds NaN or values beyond int32, but a cast of one
 // would be undefined, so they get fixed answers.
@@ -50,8 +33,8 @@ int32_t truncated(double v) {
     return static_cast<int32_t>(v);
 }
 
-void writeFont(ByteSink& out, const CaptionFont& font) {
-    const std::string name = clipAlbumText(font.Name, 255);
+void writeFont(ByteWriter& out, const CaptionFont& font) {
+    const std::string name = clipUtf8(font.Name, 255);
     out.u8(font.Charset);
     out.u32(font.Color);
     out.u8(static_cast<uint8_t>(name.size()));
@@ -71,8 +54,8 @@ bool sameFolderOnDisk(const std::string& a, const std::string& b) {
 
 std::string storedPicturePath(const std::string& fileName, const std::string& albumPath,
                               const SameFolderFn& sameFolder) {
-    const AlbumPathParts picture = splitAlbumPath(fileName);
-    const std::string albumFolder = splitAlbumPath(albumPath).folder;
+    const PathParts picture = splitStoredPath(fileName);
+    const std::string albumFolder = splitStoredPath(albumPath).folder;
     if (!equalsUpperText(picture.folder, albumFolder)) return fileName;
     if (picture.folder == albumFolder || (sameFolder && sameFolder(picture.folder, albumFolder))) {
         return picture.name;
@@ -101,7 +84,7 @@ AlbumFileContent albumFileContentOf(const Album& album, const AlbumSettings& set
 
 std::vector<uint8_t> encodeAlbumFile(const AlbumFileContent& content, const std::string& albumPath,
                                      const SameFolderFn& sameFolder) {
-    ByteSink out;
+    ByteWriter out;
     out.bytes(kAlbumHeader40, kAlbumHeaderSize);
     out.i32(static_cast<int32_t>(content.Placements.size()));
     // The records go out exactly as they lie in memory, reserved bytes included.
@@ -113,17 +96,17 @@ std::vector<uint8_t> encodeAlbumFile(const AlbumFileContent& content, const std:
     out.i32(content.NextPictureKey);
 
     const AlbumSettings& s = content.Settings;
-    out.boolean(s.ShowFNames);
-    out.boolean(s.SverhCheck);
+    writeBool(out, s.ShowFNames);
+    writeBool(out, s.SverhCheck);
     out.i32(truncated(s.Zoom));
     out.i32(truncated(s.Margin));
     out.i32(truncated(s.Spacing));
-    out.boolean(s.TranspCheck);
+    writeBool(out, s.TranspCheck);
     out.u32(s.BkColor);
-    out.boolean(s.CutDefault);
-    out.boolean(s.EnhanceQualCheck);
-    out.boolean(s.UseGridCheck);
-    out.boolean(s.ShowGridCheck);
+    writeBool(out, s.CutDefault);
+    writeBool(out, s.EnhanceQualCheck);
+    writeBool(out, s.UseGridCheck);
+    writeBool(out, s.ShowGridCheck);
     out.f64(s.MinQual);
     out.f64(s.DefaultWidth);
     out.f64(s.DefaultHeight);
@@ -131,10 +114,10 @@ std::vector<uint8_t> encodeAlbumFile(const AlbumFileContent& content, const std:
     writeFont(out, s.Font);
 
     for (const StoredPicture& picture : content.Pictures) {
-        out.counted(storedPicturePath(picture.FileName, albumPath, sameFolder));
+        writeCounted(out, storedPicturePath(picture.FileName, albumPath, sameFolder));
         out.i32(picture.Rotation);
         out.i32(picture.Key);
-        out.counted(picture.Comment);
+        writeCounted(out, picture.Comment);
     }
     return out.take();
 }
@@ -144,7 +127,7 @@ AlbumSaveResult saveAlbumFile(const std::string& albumPath, Album& album,
     AlbumSaveResult result;
     const std::vector<uint8_t> bytes =
         encodeAlbumFile(albumFileContentOf(album, settings), albumPath);
-    if (!replaceFileAtomically(albumPath, bytes)) {
+    if (!saveFileAtomically(albumPath, bytes.data(), bytes.size())) {
         result.message = albumSaveFailedMessage(albumPath);
         return result;
     }

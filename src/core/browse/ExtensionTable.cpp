@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "core/browse/PathText.h"
-#include "core/browse/UpperText.h"
 #include "core/imaging/RasterLibrary.h"
+#include "core/io/PathText.h"
+#include "core/io/UpperText.h"
 
 namespace pr {
 

@@ -1,14 +1,16 @@
 #include "core/browse/FoldersFile.h"
 
 #include <unistd.h>
-#include <cstdio>
+
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
-#include "core/browse/AtomicFile.h"
 #include "core/browse/FavouriteFolders.h"
-#include "core/browse/PathText.h"
-#include "core/browse/StoredText.h"
+#include "core/io/AtomicFile.h"
+#include "core/io/InputFile.h"
+#include "core/io/PathText.h"
+#include "core/io/StoredText.h"
 
 namespace pr {
 
@@ -97,27 +99,26 @@ std::vector<std::string> parseFoldersFile(const uint8_t* data, std::size_t size)
 }
 
 std::vector<std::string> readFoldersFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return {};
+    InputFile file;
+    if (!file.open(path)) return {};
     FoldersFileParser parser;
     uint8_t buffer[65536];
-    uint64_t total = 0;
-    bool cut = false;
-    for (;;) {
-        const std::size_t n = std::fread(buffer, 1, sizeof buffer, file);
-        if (n == 0) break;
-        total += n;
-        if (!parser.feed(buffer, n)) break;
-        if (total >= kMaxFoldersFileBytes) {
-            cut = std::fgetc(file) != EOF;
+    const uint64_t end = std::min<uint64_t>(file.size(), kMaxFoldersFileBytes);
+    uint64_t offset = 0;
+    bool readError = false;
+    while (offset < end) {
+        const int64_t n =
+            file.readAt(offset, buffer, std::min<uint64_t>(sizeof buffer, end - offset));
+        if (n <= 0) {
+            readError = n < 0;
             break;
         }
+        offset += static_cast<uint64_t>(n);
+        if (!parser.feed(buffer, static_cast<std::size_t>(n))) break;
     }
-    const bool readError = std::ferror(file) != 0;
-    std::fclose(file);
     // A line cut off by the size cap or a read error is not what the file says: drop it rather
     // than offer a favourite with half a path.
-    if (cut || readError) parser.dropOpenLine();
+    if (readError || (offset == end && end < file.size())) parser.dropOpenLine();
     return parser.finish();
 }
 

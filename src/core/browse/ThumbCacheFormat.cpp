@@ -1,8 +1,8 @@
 #include "core/browse/ThumbCacheFormat.h"
 
-#include "core/browse/PathText.h"
 #include "core/browse/ThumbnailSize.h"
 #include "core/imaging/DibSize.h"
+#include "core/io/PathText.h"
 
 namespace pr {
 

@@ -1,15 +1,13 @@
 #include "core/browse/ThumbCacheReader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
+#include <utility>
 
-#include "core/browse/LittleEndian.h"
 #include "core/browse/ThumbCacheFormat.h"
-#include "core/browse/UpperText.h"
+#include "core/io/ByteReader.h"
+#include "core/io/InputFile.h"
+#include "core/io/UpperText.h"
 
 namespace pr {
 
@@ -40,25 +38,14 @@ private:
 
 class FileSource final : public ThumbCacheReader::Source {
 public:
-    FileSource(int fd, uint64_t size) : fd_(fd), size_(size) {}
-    ~FileSource() override { ::close(fd_); }
-    uint64_t size() const override { return size_; }
+    explicit FileSource(InputFile file) : file_(std::move(file)) {}
+    uint64_t size() const override { return file_.size(); }
     bool read(uint64_t offset, void* out, std::size_t n) const override {
-        auto* p = static_cast<uint8_t*>(out);
-        while (n > 0) {
-            const ssize_t got = ::pread(fd_, p, n, static_cast<off_t>(offset));
-            if (got < 0 && errno == EINTR) continue;
-            if (got <= 0) return false;
-            p += got;
-            offset += static_cast<uint64_t>(got);
-            n -= static_cast<std::size_t>(got);
-        }
-        return true;
+        return file_.readExactlyAt(offset, out, n);
     }
 
 private:
-    int fd_;
-    uint64_t size_;
+    InputFile file_;
 };
 
 }  // namespace
@@ -75,14 +62,9 @@ ThumbCacheReader ThumbCacheReader::openFolder(const std::string& folder) {
 
 ThumbCacheReader ThumbCacheReader::openFile(const std::string& path) {
     ThumbCacheReader reader;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return reader;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return reader;
-    }
-    reader.source_ = std::make_unique<FileSource>(fd, static_cast<uint64_t>(st.st_size));
+    InputFile file;
+    if (!file.open(path)) return reader;
+    reader.source_ = std::make_unique<FileSource>(std::move(file));
     reader.readIndex();
     return reader;
 }
@@ -97,8 +79,10 @@ ThumbCacheReader ThumbCacheReader::fromBytes(const uint8_t* data, std::size_t si
 void ThumbCacheReader::readIndex() {
     index_.clear();
     uint8_t head[kThumbCacheHeaderBytes];
-    if (!source_->read(0, head, sizeof head) || getLE16(head) != kThumbCacheMarker) return;
-    const auto count = static_cast<int32_t>(getLE32(head + 2));
+    if (!source_->read(0, head, sizeof head)) return;
+    ByteReader headFields(head, sizeof head);
+    if (headFields.u16() != kThumbCacheMarker) return;
+    const int32_t count = headFields.i32();
     if (count <= 0) return;
     const uint64_t fileSize = source_->size();
     // Every entry takes at least its head and a bitmap header, so the bytes present bound how
@@ -114,13 +98,15 @@ void ThumbCacheReader::readIndex() {
     for (int32_t i = 0; i < limit; ++i) {
         if (!source_->read(offset, entryHead, sizeof entryHead)) break;
         offset += sizeof entryHead;
-        const auto length =
-            static_cast<int32_t>(getLE32(entryHead + kThumbCacheEntryHeadBytes - 4));
+        ByteReader fields(entryHead, sizeof entryHead);
+        fields.seek(kThumbCacheNameBytes);
+        const ThumbInfo info = loadThumbInfo(fields);
+        const int32_t length = fields.i32();
         if (length < static_cast<int32_t>(kBitmapHeaderBytes) ||
             static_cast<uint64_t>(length) > fileSize - offset)
             break;
         CacheIndexEntry entry;
-        entry.info = loadThumbInfo(entryHead + kThumbCacheNameBytes);
+        entry.info = info;
         entry.position = offset;
         offset += static_cast<uint64_t>(length);
         const std::optional<uint32_t> expected = thumbDataBytes(entry.info);

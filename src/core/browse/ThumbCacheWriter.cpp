@@ -7,9 +7,10 @@
 #include <cstring>
 #include <functional>
 
-#include "core/browse/AtomicFile.h"
-#include "core/browse/LittleEndian.h"
 #include "core/browse/ThumbCacheFormat.h"
+#include "core/io/AtomicFile.h"
+#include "core/io/ByteReader.h"
+#include "core/io/ByteWriter.h"
 
 namespace pr {
 
@@ -28,18 +29,34 @@ bool storable(const ThumbCell& cell) {
            *bytes == kBitmapHeaderBytes + colorTableBytes(cell.info.colorCount) + t.imageBytes();
 }
 
-void storeBitmapHeader(const BitmapInfoHeader& h, uint32_t imageBytes, uint8_t out[40]) {
-    putLE32(out + 0, 40);
-    putLE32(out + 4, static_cast<uint32_t>(h.biWidth));
-    putLE32(out + 8, static_cast<uint32_t>(h.biHeight));
-    putLE16(out + 12, 1);
-    putLE16(out + 14, h.biBitCount);
-    putLE32(out + 16, 0);
-    putLE32(out + 20, imageBytes);
-    putLE32(out + 24, static_cast<uint32_t>(h.biXPelsPerMeter));
-    putLE32(out + 28, static_cast<uint32_t>(h.biYPelsPerMeter));
-    putLE32(out + 32, h.biClrUsed);
-    putLE32(out + 36, h.biClrImportant);
+void storeBitmapHeader(const BitmapInfoHeader& h, uint32_t imageBytes, ByteWriter& out) {
+    out.u32(40)
+        .i32(h.biWidth)
+        .i32(h.biHeight)
+        .u16(1)
+        .u16(h.biBitCount)
+        .u32(0)
+        .u32(imageBytes)
+        .i32(h.biXPelsPerMeter)
+        .i32(h.biYPelsPerMeter)
+        .u32(h.biClrUsed)
+        .u32(h.biClrImportant);
+}
+
+// Everything of an entry before its pixel rows.
+std::vector<uint8_t> entryHead(const ThumbCell& cell) {
+    const uint32_t tableBytes = colorTableBytes(cell.info.colorCount);
+    const auto imageBytes = static_cast<uint32_t>(cell.thumbnail.imageBytes());
+    ByteWriter out;
+    out.bytes(cell.name.data(), cell.name.size()).zeros(kThumbCacheNameBytes - cell.name.size());
+    storeThumbInfo(cell.info, out);
+    out.u32(static_cast<uint32_t>(kBitmapHeaderBytes) + tableBytes + imageBytes);
+    storeBitmapHeader(cell.thumbnail.info->header, imageBytes, out);
+    for (uint32_t i = 0; i < tableBytes / 4; ++i) {
+        const RgbQuad& q = cell.thumbnail.info->colors[i];
+        out.u8(q.blue).u8(q.green).u8(q.red).u8(0);
+    }
+    return out.take();
 }
 
 bool writeCells(const std::vector<ThumbCell>& cells, const Sink& sink) {
@@ -48,30 +65,14 @@ bool writeCells(const std::vector<ThumbCell>& cells, const Sink& sink) {
         if (kept.size() >= static_cast<std::size_t>(kMaxThumbCacheEntries)) break;
         if (storable(cell)) kept.push_back(&cell);
     }
-    uint8_t head[kThumbCacheHeaderBytes];
-    putLE16(head, kThumbCacheMarker);
-    putLE32(head + 2, static_cast<uint32_t>(kept.size()));
-    if (!sink(head, sizeof head)) return false;
+    ByteWriter head;
+    head.u16(kThumbCacheMarker).u32(static_cast<uint32_t>(kept.size()));
+    if (!sink(head.data().data(), head.size())) return false;
 
     for (const ThumbCell* cell : kept) {
-        uint8_t entry[kThumbCacheEntryHeadBytes + kBitmapHeaderBytes + 256 * 4] = {};
-        std::memcpy(entry, cell->name.data(), cell->name.size());
-        storeThumbInfo(cell->info, entry + kThumbCacheNameBytes);
-        const uint32_t tableBytes = colorTableBytes(cell->info.colorCount);
-        const auto imageBytes = static_cast<uint32_t>(cell->thumbnail.imageBytes());
-        putLE32(entry + kThumbCacheEntryHeadBytes - 4,
-                kBitmapHeaderBytes + tableBytes + imageBytes);
-        uint8_t* data = entry + kThumbCacheEntryHeadBytes;
-        storeBitmapHeader(cell->thumbnail.info->header, imageBytes, data);
-        for (uint32_t i = 0; i < tableBytes / 4; ++i) {
-            const RgbQuad& q = cell->thumbnail.info->colors[i];
-            data[kBitmapHeaderBytes + 4 * i + 0] = q.blue;
-            data[kBitmapHeaderBytes + 4 * i + 1] = q.green;
-            data[kBitmapHeaderBytes + 4 * i + 2] = q.red;
-            data[kBitmapHeaderBytes + 4 * i + 3] = 0;
-        }
-        if (!sink(entry, kThumbCacheEntryHeadBytes + kBitmapHeaderBytes + tableBytes) ||
-            !sink(cell->thumbnail.bits, imageBytes))
+        const std::vector<uint8_t> headBytes = entryHead(*cell);
+        if (!sink(headBytes.data(), headBytes.size()) ||
+            !sink(cell->thumbnail.bits, cell->thumbnail.imageBytes()))
             return false;
     }
     return true;
@@ -80,13 +81,12 @@ bool writeCells(const std::vector<ThumbCell>& cells, const Sink& sink) {
 }  // namespace
 
 std::vector<uint8_t> formatThumbCache(const std::vector<ThumbCell>& cells) {
-    std::vector<uint8_t> out;
+    ByteWriter out;
     writeCells(cells, [&out](const void* data, std::size_t size) {
-        const auto* p = static_cast<const uint8_t*>(data);
-        out.insert(out.end(), p, p + size);
+        out.bytes(data, size);
         return true;
     });
-    return out;
+    return out.take();
 }
 
 CacheSaveResult saveThumbCache(const std::string& folder, const std::vector<ThumbCell>& cells) {
@@ -99,7 +99,8 @@ CacheSaveResult saveThumbCache(const std::string& folder, const std::vector<Thum
         uint8_t marker[2];
         const ssize_t got = ::read(fd, marker, sizeof marker);
         ::close(fd);
-        if (got != 2 || getLE16(marker) != kThumbCacheMarker) return CacheSaveResult::ForeignFile;
+        if (got != 2 || ByteReader(marker, 2).u16() != kThumbCacheMarker)
+            return CacheSaveResult::ForeignFile;
     } else if (errno != ENOENT) {
         // Read-only, a folder, a symbolic link: the user's file, not ours to replace.
         return CacheSaveResult::CannotWrite;

@@ -1,7 +1,5 @@
 #include "core/browse/ThumbInfo.h"
 
-#include "core/browse/LittleEndian.h"
-
 namespace pr {
 
 int32_t colorCountForBits(int bitCount) {
@@ -32,19 +30,19 @@ ThumbInfo makeThumbInfo(int bitCount, int thumbWidth, int thumbHeight, int pictu
     return info;
 }
 
-void storeThumbInfo(const ThumbInfo& info, uint8_t out[kThumbInfoBytes]) {
+void storeThumbInfo(const ThumbInfo& info, ByteWriter& out) {
     const int32_t fields[8] = {info.bitCount,     info.thumbWidth,    info.thumbHeight,
                                info.pictureWidth, info.pictureHeight, info.colorCount,
                                info.kiloBytes,    info.check};
-    for (int i = 0; i < 8; ++i) putLE32(out + 4 * i, static_cast<uint32_t>(fields[i]));
+    for (const int32_t field : fields) out.i32(field);
 }
 
-ThumbInfo loadThumbInfo(const uint8_t in[kThumbInfoBytes]) {
+ThumbInfo loadThumbInfo(ByteReader& in) {
     ThumbInfo info;
     int32_t* fields[8] = {&info.bitCount,     &info.thumbWidth,    &info.thumbHeight,
                           &info.pictureWidth, &info.pictureHeight, &info.colorCount,
                           &info.kiloBytes,    &info.check};
-    for (int i = 0; i < 8; ++i) *fields[i] = static_cast<int32_t>(getLE32(in + 4 * i));
+    for (int32_t* field : fields) *field = in.i32();
     return info;
 }
 

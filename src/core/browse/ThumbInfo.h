@@ -5,6 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/io/ByteReader.h"
+#include "core/io/ByteWriter.h"
+
 namespace pr {
 
 struct ThumbInfo {
@@ -27,7 +30,8 @@ int32_t colorCountForBits(int bitCount);
 ThumbInfo makeThumbInfo(int bitCount, int thumbWidth, int thumbHeight, int pictureWidth,
                         int pictureHeight, uint64_t pictureImageBytes, int32_t check);
 
-void storeThumbInfo(const ThumbInfo& info, uint8_t out[kThumbInfoBytes]);
-ThumbInfo loadThumbInfo(const uint8_t in[kThumbInfoBytes]);
+// The 32 stored bytes, appended to `out` / read from `in`.
+void storeThumbInfo(const ThumbInfo& info, ByteWriter& out);
+ThumbInfo loadThumbInfo(ByteReader& in);
 
 }  // namespace pr

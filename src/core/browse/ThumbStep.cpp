@@ -2,11 +2,11 @@
 
 #include "core/browse/ExtensionTable.h"
 #include "core/browse/FileCheck.h"
-#include "core/browse/PathText.h"
 #include "core/browse/ThumbnailSize.h"
 #include "core/imaging/DibSize.h"
 #include "core/imaging/RasterLibrary.h"
 #include "core/imaging/Resize.h"
+#include "core/io/PathText.h"
 
 namespace pr {
 

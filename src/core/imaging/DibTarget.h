@@ -23,25 +23,10 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/imaging/DeviceBitmap.h"
 #include "core/imaging/ImageBuffer.h"
 
 namespace pr {
-
-struct DibRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
-
-inline bool operator==(const DibRect& a, const DibRect& b) {
-    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
-}
-
-// First row, counted from the top as seen, of a source rectangle in stored (bottom-up) rows.
-inline int dibSourceTopSeen(const DibRect& source, int imageHeight) {
-    return imageHeight - source.y - source.height;
-}
 
 // Raster operation that copies the source unchanged; the only one the program's callers pass.
 constexpr uint32_t kSrcCopy = 0x00CC0020;
@@ -50,16 +35,6 @@ constexpr uint32_t kSrcCopy = 0x00CC0020;
 constexpr int kStretchColorOnColor = 3;
 // Raster capability bit: the device takes device-independent bitmaps through setDIBitsToDevice.
 constexpr uint32_t kRasterCapsDibToDevice = 0x200;
-
-// A device-dependent bitmap for the last fallback of DrawDib. Released by destroying it.
-class DeviceBitmap {
-public:
-    virtual ~DeviceBitmap() = default;
-    // Copies all pixels of `image` (same size as the bitmap was made) into the bitmap.
-    virtual bool setBits(const ImageBuffer& image) = 0;
-    // Stretch-copies `source` (bitmap coordinates as above) into `dest` on the device with `rop`.
-    virtual bool stretchBlt(const DibRect& dest, const DibRect& source, uint32_t rop) = 0;
-};
 
 class DibTarget {
 public:

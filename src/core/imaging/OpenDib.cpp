@@ -5,10 +5,10 @@
 #include <utility>
 #include <vector>
 
-#include "core/imaging/FileBytes.h"
 #include "core/imaging/Limits.h"
 #include "core/imaging/RasterLibrary.h"
 #include "core/imaging/codecs/CodecRegistry.h"
+#include "core/io/WholeFile.h"
 
 namespace pr {
 namespace {
@@ -25,7 +25,7 @@ void failInto(ImageBuffer& out, const DecodeResult& result) {
 DecodeResult readAndDecode(const std::string& path, const DecodeOptions& options,
                            ImageBuffer& out) {
     std::vector<uint8_t> bytes;
-    if (!readFileBytes(path, bytes, kMaxFileBytes)) {
+    if (readWholeFile(path, bytes, kMaxFileBytes) != FileReadStatus::Ok) {
         DecodeResult r{ImageError::CannotOpen, {}, 0, 0, 0};
         failInto(out, r);
         return r;

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/album/PictureDecoding.h"
-#include "core/browse/PathText.h"
 #include "core/imaging/RasterLibrary.h"
+#include "core/io/PathText.h"
 #include "gui/app/TMainForm.h"
 #include "gui/output/TViewPicForm.h"
 

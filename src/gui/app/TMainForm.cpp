@@ -272,7 +272,6 @@ void TMainForm::FormCreate() {
     Setsavedfilename(QString());
     album_->SelectedPlacement = -1;
     disablePlacementControls();
-    startThumbnailBrowser();
 }
 
 void TMainForm::setupFileTypeFilter() {
@@ -300,7 +299,6 @@ void TMainForm::FormDestroy() {
     deldib(album_->PreviewImage);
     album_->DelallPics();
     album_.reset();
-    stopThumbnailBrowser();
 }
 
 void TMainForm::saveStoredValues() {
@@ -329,7 +327,6 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    stopThumbnailBrowser();
     saveStoredValues();
     event->accept();
 }

@@ -112,8 +112,6 @@ private:
     void pointFolderTreeAtProgramFolder();
     void readFavourites();
     void disablePlacementControls();
-    void startThumbnailBrowser() {}
-    void stopThumbnailBrowser() {}
 
     std::unique_ptr<Prompter> ownPrompter_;
     Prompter* prompter_ = nullptr;

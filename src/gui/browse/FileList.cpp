@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 #include <algorithm>
 
-#include "core/browse/PathText.h"
+#include "core/io/PathText.h"
 #include "gui/browse/FileTypeBox.h"
 
 namespace pr {

@@ -7,8 +7,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "core/browse/PathText.h"
 #include "core/imaging/RasterLibrary.h"
+#include "core/io/PathText.h"
 #include "gui/album/AlbumCommands.h"
 #include "gui/album/AlbumList.h"
 #include "gui/album/AlbumPanel.h"

@@ -5,9 +5,9 @@
 #include <QFile>
 #include <QVBoxLayout>
 
-#include "core/browse/PathText.h"
 #include "core/browse/ThumbCacheWriter.h"
-#include "gui/browse/ThumbThread.h"
+#include "core/io/PathText.h"
+#include "gui/browse/TMyThread.h"
 
 namespace pr {
 

@@ -6,7 +6,7 @@
 // addPictureRequested to the album; the run rules themselves live in core/browse/ThumbRunState.h.
 //
 // Threads: everything here runs on the window thread. TMyThread only paces the run (and makes the
-// thumbnails of cache misses); see ThumbThread.h.
+// thumbnails of cache misses); see TMyThread.h.
 //
 // Lifetime: the destructor asks a running run to stop and waits for its thread before the cells
 // are released, so no step and no end event of the run can reach a destroyed browser. A run that

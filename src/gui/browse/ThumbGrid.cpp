@@ -7,6 +7,7 @@
 #include <QWheelEvent>
 
 #include "core/browse/ThumbStatusText.h"
+#include "gui/browse/ThumbGridPaintBox.h"
 #include "render/QPainterDibTarget.h"
 
 namespace pr {
@@ -21,40 +22,6 @@ QRect fillRect(const ThumbRect& r) {
     return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 }  // namespace
-
-class ThumbGridPaintBox : public QWidget {
-public:
-    ThumbGridPaintBox(ThumbGrid& grid, QWidget* parent) : QWidget(parent), grid_(grid) {
-        setObjectName(QStringLiteral("PaintBox4"));
-        setFocusPolicy(Qt::StrongFocus);
-        setMouseTracking(true);
-        setAttribute(Qt::WA_OpaquePaintEvent);
-    }
-
-protected:
-    void paintEvent(QPaintEvent* event) override {
-        QPainter painter(this);
-        grid_.paintCells(painter, event->rect());
-    }
-    void mousePressEvent(QMouseEvent* event) override {
-        setFocus(Qt::MouseFocusReason);
-        grid_.pressAt(event->position().toPoint());
-    }
-    // Qt turns the second press of a double-click into this event; it selects as a press would.
-    void mouseDoubleClickEvent(QMouseEvent* event) override {
-        grid_.pressAt(event->position().toPoint());
-        grid_.doubleClicked();
-    }
-    void mouseMoveEvent(QMouseEvent*) override { grid_.announceStatus(); }
-    void keyPressEvent(QKeyEvent* event) override {
-        if (!grid_.handleKey(event->key())) QWidget::keyPressEvent(event);
-    }
-    // The grid itself scrolls by its own step.
-    void wheelEvent(QWheelEvent* event) override { event->ignore(); }
-
-private:
-    ThumbGrid& grid_;
-};
 
 ThumbGrid::ThumbGrid(QWidget* parent) : QScrollArea(parent) {
     setObjectName(QStringLiteral("ScrollBox4"));

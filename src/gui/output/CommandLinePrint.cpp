@@ -29,12 +29,6 @@ namespace {
 
 using TextFn = std::function<void(const QString&)>;
 
-std::vector<std::string> argumentsOf(int argc, char** argv) {
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
-    return args;
-}
-
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
@@ -142,10 +136,6 @@ void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& tex
 
 }  // namespace
 
-bool CommandLinePrint::requested(int argc, char** argv) {
-    return wantsCommandLinePrint(argumentsOf(argc, argv));
-}
-
 int CommandLinePrint::pageCount(const Album& album) {
     int last = 1;
     for (uint32_t i = 0; i < album.placementCount(); ++i) {
@@ -156,15 +146,6 @@ int CommandLinePrint::pageCount(const Album& album) {
 }
 
 int CommandLinePrint::print(const PrintArguments& args, const TextFn& err, const TextFn& out) {
-    if (args.help) {
-        out(QString::fromStdString(printUsage()));
-        return Done;
-    }
-    if (!args.ok()) {
-        err(QString::fromStdString(args.error));
-        err(QStringLiteral("Aufruf: pixo-rahmler --help"));
-        return WrongCall;
-    }
     const bool pdf = args.output == PrintArguments::Output::Pdf;
     const QString target = QString::fromStdString(args.target);
 
@@ -213,12 +194,11 @@ int CommandLinePrint::print(const PrintArguments& args, const TextFn& err, const
     return missing ? PicturesMissing : Done;
 }
 
-int CommandLinePrint::run(int argc, char** argv) {
+int CommandLinePrint::run(int argc, char** argv, const CommandLine& line) {
     // Nothing is shown, so no display is needed, and none is touched when there is one.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietMessages);
     QGuiApplication app(argc, argv);
-    const PrintArguments args = parsePrintArguments(argumentsOf(argc, argv));
     auto toStream = [](FILE* stream) {
         return [stream](const QString& text) {
             const QByteArray bytes = text.toLocal8Bit();
@@ -229,7 +209,16 @@ int CommandLinePrint::run(int argc, char** argv) {
     auto err = [&toStream](const QString& text) {
         toStream(stderr)(QStringLiteral("pixo-rahmler: ") + text);
     };
-    return print(args, err, toStream(stdout));
+    if (line.mode == CommandLine::Mode::Help) {
+        toStream(stdout)(QString::fromStdString(CommandLine::usage()));
+        return Done;
+    }
+    if (!line.ok()) {
+        err(QString::fromStdString(line.error));
+        err(QStringLiteral("Aufruf: pixo-rahmler --help"));
+        return WrongCall;
+    }
+    return print(line.print, err, toStream(stdout));
 }
 
 }  // namespace pr

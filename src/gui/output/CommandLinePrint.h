@@ -1,5 +1,5 @@
 #pragma once
-// Printing an album without the window (see CommandLineArguments.h for the call). The pages are
+// Printing an album without the window (see gui/app/CommandLine.h for the call). The pages are
 // drawn by PagePrinter and PageExport, exactly as "Go!" and "Als Bild speichern..." draw them, from
 // the settings stored in the album and the page of the default printer (or the paper named).
 // Needs no display: without QT_QPA_PLATFORM it runs on the offscreen platform.
@@ -10,7 +10,8 @@
 #include <QString>
 #include <functional>
 
-#include "gui/output/CommandLineArguments.h"
+#include "gui/app/CommandLine.h"
+#include "gui/output/PrintArguments.h"
 
 namespace pr {
 
@@ -22,10 +23,9 @@ class CommandLinePrint {
 public:
     enum Status { Done = 0, Failed = 1, WrongCall = 2, PicturesMissing = 3 };
 
-    // main(): true when argv asks for this instead of the window.
-    static bool requested(int argc, char** argv);
-    // Makes its own QGuiApplication; call before any other Qt application object exists.
-    static int run(int argc, char** argv);
+    // For a command line that asks for printing or for help (not Mode::Window): makes its own
+    // QGuiApplication, so call it before any other Qt application object exists.
+    static int run(int argc, char** argv, const CommandLine& line);
 
     // The work itself, inside a running QGuiApplication; texts go to `err` and `out`.
     static int print(const PrintArguments& args, const std::function<void(const QString&)>& err,

@@ -18,29 +18,13 @@
 #include <cmath>
 
 #include "gui/layout/PrinterPageSource.h"
+#include "gui/output/SheetBox.h"
 #include "gui/toolkit/Prompter.h"
 #include "render/QPainterDibTarget.h"
 
 namespace pr {
 
 namespace {
-
-class SheetBox : public QWidget {
-public:
-    explicit SheetBox(TPrintForm& form, QWidget* parent) : QWidget(parent), form_(form) {
-        setObjectName(QStringLiteral("PrintPaintBox"));
-        setFixedSize(TPrintForm::kPreviewSide, TPrintForm::kPreviewSide);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        form_.PrintPaintBoxPaint(painter);
-    }
-
-private:
-    TPrintForm& form_;
-};
 
 QSpinBox* percentEdit(const char* name, QWidget* parent) {
     auto* edit = new QSpinBox(parent);

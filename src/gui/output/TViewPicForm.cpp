@@ -17,28 +17,12 @@
 
 #include <algorithm>
 
+#include "gui/output/ViewPaintBox.h"
 #include "render/QPainterDibTarget.h"
 
 namespace pr {
 
 namespace {
-
-class ViewPaintBox : public QWidget {
-public:
-    ViewPaintBox(TViewPicForm* form, QWidget* parent) : QWidget(parent), form_(form) {
-        setObjectName(QStringLiteral("PaintBox1"));
-        setCursor(Qt::PointingHandCursor);
-    }
-
-protected:
-    void paintEvent(QPaintEvent* event) override {
-        QPainter painter(this);
-        form_->PaintBox1Paint(painter, event->rect());
-    }
-
-private:
-    TViewPicForm* form_;
-};
 
 constexpr int kWheelStep = 20;
 // One notch of a common mouse wheel; touchpads deliver it in smaller pieces.

@@ -76,7 +76,8 @@ TEST(ThumbCache, RoundTripOfEveryDepth) {
     const std::vector<ThumbCell> cells{
         makeCell("eins.bmp", 1, 80, 53, 1), makeCell("zwei.pcx", 4, 27, 80, 2),
         makeCell("drei.gif", 8, 80, 80, 3), makeCell("vier.jpg", 24, 80, 1, 4, -77)};
-    const ThumbCacheReader reader = read(formatThumbCache(cells));
+    const Bytes bytes = formatThumbCache(cells);  // the reader reads from it to the end
+    const ThumbCacheReader reader = read(bytes);
     ASSERT_EQ(reader.index().size(), cells.size());
     for (std::size_t i = 0; i < cells.size(); ++i) {
         const CacheIndexEntry& e = reader.index()[i];

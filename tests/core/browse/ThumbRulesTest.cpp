@@ -44,14 +44,15 @@ TEST(ThumbInfo, ColourCountKilobytesAndLittleEndianFields) {
     EXPECT_EQ(makeThumbInfo(1, 80, 80, 10, 10, 4096, 0).colorCount, 2);
     EXPECT_EQ(makeThumbInfo(24, 80, 60, 1, 1, 1023, 0).kiloBytes, 0);
     ThumbInfo info = makeThumbInfo(24, 80, 60, 1600, 1200, 5760000, -2);
-    uint8_t bytes[kThumbInfoBytes];
-    storeThumbInfo(info, bytes);
+    ByteWriter out;
+    storeThumbInfo(info, out);
+    const std::vector<uint8_t> bytes = out.take();
     const uint8_t expected[kThumbInfoBytes] = {24,   0,    0, 0, 80,   0,    0,    0,   60, 0, 0, 0,
                                                0x40, 6,    0, 0, 0xB0, 4,    0,    0,   0,  0, 0, 1,
                                                0xF9, 0x15, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF};
-    EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 32),
-              std::vector<uint8_t>(expected, expected + 32));
-    info = loadThumbInfo(bytes);
+    EXPECT_EQ(bytes, std::vector<uint8_t>(expected, expected + 32));
+    ByteReader in(bytes.data(), bytes.size());
+    info = loadThumbInfo(in);
     EXPECT_EQ(info.pictureWidth, 1600);
     EXPECT_EQ(info.check, -2);
 }

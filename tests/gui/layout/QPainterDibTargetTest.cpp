@@ -32,11 +32,11 @@ void expectBlocks(const pr::ImageBuffer& picture, const std::vector<std::vector<
 }
 
 TEST(QPainterDibTarget, EveryDepthDrawsUprightAndExactAtEveryScale) {
-    std::vector<QRgb> table16(16, K);
-    table16[0] = R;
-    table16[1] = G;
-    table16[2] = B;
-    table16[15] = C;
+    std::vector<QRgb> sixteenColours(16, K);
+    sixteenColours[0] = R;
+    sixteenColours[1] = G;
+    sixteenColours[2] = B;
+    sixteenColours[15] = C;
     const std::vector<std::vector<QRgb>> seen24 = {{R, G, B}, {Y, K, W}};
     const struct {
         const char* name;
@@ -52,7 +52,7 @@ TEST(QPainterDibTarget, EveryDepthDrawsUprightAndExactAtEveryScale) {
          {{R, G, Y}, {B, Y, R}},
          24},
         {"4 bit",
-         pictureIndexed(4, table16, {{0, 1, 2}, {15, 2, 0}, {1, 15, 1}}),
+         pictureIndexed(4, sixteenColours, {{0, 1, 2}, {15, 2, 0}, {1, 15, 1}}),
          {{R, G, B}, {C, B, R}, {G, C, G}},
          24},
         {"1 bit",

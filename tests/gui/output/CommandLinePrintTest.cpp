@@ -6,46 +6,70 @@
 
 #include "OutputFixture.h"
 #include "core/album/AlbumFileWriter.h"
-#include "gui/output/CommandLineArguments.h"
+#include "gui/app/CommandLine.h"
 #include "gui/output/CommandLinePrint.h"
 
+using pr::CommandLine;
 using pr::PrintArguments;
 
 namespace {
 
-PrintArguments parse(std::initializer_list<const char*> args) {
-    return pr::parsePrintArguments(std::vector<std::string>(args.begin(), args.end()));
+CommandLine parse(std::initializer_list<const char*> args) {
+    QStringList arguments{QStringLiteral("pixo-rahmler")};
+    for (const char* a : args) arguments << QString::fromUtf8(a);
+    return CommandLine::parse(arguments);
 }
 
 }  // namespace
 
-TEST(CommandLineArguments, ValuesDefaultsAndMistakes) {
-    // Any other command line starts the window as always.
-    EXPECT_FALSE(pr::wantsCommandLinePrint({}));
-    EXPECT_FALSE(pr::wantsCommandLinePrint({"album.pxr", "-style", "fusion"}));
-    EXPECT_TRUE(pr::wantsCommandLinePrint({"album.pxr", "--dpi=300"}));
+TEST(CommandLine, WindowPrintOrHelp) {
+    // Without our options the window starts, and Qt keeps its own arguments.
+    for (const auto& args : {parse({}), parse({"album.pxr", "-style", "fusion"}),
+                             parse({"-stylesheet", "a.qss"}), parse({"-platform", "offscreen"})}) {
+        EXPECT_EQ(args.mode, CommandLine::Mode::Window);
+        EXPECT_TRUE(args.ok()) << args.error;
+    }
+    for (const auto& args : {parse({"-h"}), parse({"--help"}), parse({"--hilfe"}),
+                             parse({"--pdf", "a.pdf", "--farbe", "-h"})})
+        EXPECT_EQ(args.mode, CommandLine::Mode::Help);
+    EXPECT_EQ(parse({"album.pxr", "--dpi=300"}).mode, CommandLine::Mode::Print);
+}
 
-    PrintArguments a = parse({"--pdf", "aus.pdf", "album.pxr"});
+TEST(CommandLine, PrintValuesDefaultsAndMistakes) {
+    CommandLine a = parse({"--pdf", "aus.pdf", "album.pxr"});
     ASSERT_TRUE(a.ok()) << a.error;
-    EXPECT_EQ(a.dpi, PrintArguments::kDefaultPdfDpi);
+    EXPECT_EQ(a.print.output, PrintArguments::Output::Pdf);
+    EXPECT_EQ(a.print.dpi, PrintArguments::kDefaultPdfDpi);
     a = parse({"album.pxr", "--png=seiten", "--dpi=600", "--paper", "Letter"});
     ASSERT_TRUE(a.ok()) << a.error;
-    EXPECT_EQ(a.output, PrintArguments::Output::Png);
-    EXPECT_EQ(a.target + a.album + a.paper, "seitenalbum.pxrLetter");
-    EXPECT_EQ(a.dpi, 600);
+    EXPECT_EQ(a.print.output, PrintArguments::Output::Png);
+    EXPECT_EQ(a.print.target + a.print.album + a.print.paper, "seitenalbum.pxrLetter");
+    EXPECT_EQ(a.print.dpi, 600);
+    a = parse({"--png", "d", "--", "--album.pxr"});  // "--" ends the options
+    ASSERT_TRUE(a.ok()) << a.error;
+    EXPECT_EQ(a.print.album, "--album.pxr");
+    EXPECT_EQ(a.print.dpi, PrintArguments::kDefaultPngDpi);
 
-    const std::vector<std::pair<PrintArguments, const char*>> wrong = {
-        {parse({"--pdf", "a.pxr"}), "kein Album"},  // the album was taken as the PDF's name
-        {parse({"a.pxr"}), "Ausgabe"},
+    const std::vector<std::pair<CommandLine, const char*>> wrong = {
+        {parse({"--pdf", "a.pxr"}), "Es ist kein Album angegeben."},  // taken as the PDF's name
+        {parse({"--dpi", "300", "a.pxr"}), "Bitte wählen Sie eine Ausgabe"},
         {parse({"--pdf", "a.pdf", "--png", "d", "a.pxr"}), "nur eine Ausgabe"},
-        {parse({"--pdf", "a.pdf", "a.pxr", "b.pxr"}), "nur ein Album"},
-        {parse({"a.pxr", "--pdf"}), "braucht einen Wert"},
-        {parse({"--png", "d", "--dpi", "601", "a.pxr"}), "zwischen 10 und 600"},
+        {parse({"--pdf", "a.pdf", "--pdf", "b.pdf", "a.pxr"}), "nur eine Ausgabe"},
+        {parse({"--pdf", "a.pdf", "a.pxr", "b.pxr"}),
+         "Es kann nur ein Album angegeben werden (\"a.pxr\" und \"b.pxr\")."},
+        {parse({"a.pxr", "--pdf"}), "Die Option --pdf braucht einen Wert."},
+        {parse({"a.pxr", "--pdf=", "x"}), "Die Option --pdf braucht einen Wert."},
+        {parse({"--png", "d", "--dpi", "601", "a.pxr"}), "zwischen 10 und 600 DPI"},
+        {parse({"--pdf", "a.pdf", "--dpi", "1201", "a.pxr"}), "zwischen 10 und 1200 DPI"},
         {parse({"--pdf", "a.pdf", "--dpi", "99999999999", "a.pxr"}), "keine Zahl"},
-        {parse({"--pdf", "a.pdf", "--farbe", "a.pxr"}), "Unbekannte Option"},
+        {parse({"--pdf", "a.pdf", "--dpi=3e2", "a.pxr"}), "\"3e2\" ist keine Zahl"},
+        {parse({"--pdf", "a.pdf", "--farbe=rot", "a.pxr"}), "Unbekannte Option \"--farbe=rot\"."},
+        {parse({"--pdf", "a.pdf", "-x", "a.pxr"}), "Unbekannte Option \"-x\"."},
     };
-    for (const auto& [args, expected] : wrong)
+    for (const auto& [args, expected] : wrong) {
+        EXPECT_EQ(args.mode, CommandLine::Mode::Print) << expected;
         EXPECT_NE(args.error.find(expected), std::string::npos) << expected << ": " << args.error;
+    }
 }
 
 #ifdef PR_PROGRAM_PATH

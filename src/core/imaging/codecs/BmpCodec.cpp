@@ -13,25 +13,15 @@
 #include "core/imaging/DibSize.h"
 #include "core/imaging/codecs/BmpPixels.h"
 #include "core/imaging/codecs/Codec.h"
+#include "core/io/ByteReader.h"
 
 namespace pr {
 namespace {
 
 constexpr uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3, kBiAlphaBitfields = 6;
 
-uint16_t le16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-uint32_t le32(const uint8_t* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
 bool sniffBmp(const uint8_t* data, size_t size) {
     return size >= 2 && data[0] == 'B' && data[1] == 'M';
-}
-
-DecodeResult fail(ImageError e, const char* detail = "") {
-    return DecodeResult{e, detail, 0, 0, 0};
 }
 
 struct BmpHeader {
@@ -46,64 +36,27 @@ struct BmpHeader {
     size_t dataOffset = 0;
 };
 
-// Reads both header kinds; sizes 12 (OS/2 1.x), 16..64 (OS/2 2.x, the first 40 bytes laid out as
-// Windows') and 40/52/56/108/124 (Windows).
-DecodeResult readHeader(const uint8_t* data, size_t size, BmpHeader& h) {
-    if (size < 14 + 12) return fail(ImageError::Damaged, "Kopf unvollständig");
-    const uint32_t offBits = le32(data + 10);
-    const uint32_t headerSize = le32(data + 14);
-    const uint8_t* ih = data + 14;
-    if (headerSize < 12 || headerSize > size - 14)
-        return fail(ImageError::Damaged, "Kopf unvollständig");
-    if (headerSize == 12) {
-        h.os2v1 = true;
-        h.width = le16(ih + 4);
-        h.height = static_cast<int16_t>(le16(ih + 6));
-        h.bits = le16(ih + 10);
-    } else {
-        if (headerSize < 16) return fail(ImageError::Damaged, "Kopf unvollständig");
-        h.width = static_cast<int32_t>(le32(ih + 4));
-        h.height = static_cast<int32_t>(le32(ih + 8));
-        h.bits = le16(ih + 14);
-        // OS/2 2.x headers may stop after the bit count; the missing fields count as zero.
-        if (headerSize >= 20) h.compression = le32(ih + 16);
-        if (headerSize >= 36) h.colorsUsed = le32(ih + 32);
-        const bool windows = headerSize == 40 || headerSize == 52 || headerSize == 56 ||
-                             headerSize == 108 || headerSize == 124;
-        // Compression 3 means bit fields in Windows headers but Huffman 1D in OS/2 2.x ones,
-        // and 4 is Huffman RLE24 there; neither is in use anywhere worth the code.
-        if (!windows && h.compression >= 3)
-            return fail(ImageError::Unsupported, "OS/2-Kompression");
-        if (h.compression == kBiBitfields || h.compression == kBiAlphaBitfields) {
-            // Masks live inside the larger headers and after the 40-byte one.
-            const size_t maskAt = 14 + 40;
-            if (maskAt + 12 > size) return fail(ImageError::Damaged, "Farbmasken fehlen");
-            for (int i = 0; i < 3; ++i) h.masks[i] = le32(data + maskAt + 4 * i);
-        }
-    }
-    if (h.height < 0) {
-        h.topDown = true;
-        h.height = -h.height;
-    }
-    if (h.width <= 0 || h.height <= 0) return fail(ImageError::Damaged, "Bildgröße");
+// The bit count must suit the compression; plain 16- and 32-bit pictures get the default masks.
+DecodeResult checkDepth(BmpHeader& h) {
     switch (h.compression) {
         case kBiRgb:
             if (h.bits != 1 && h.bits != 4 && h.bits != 8 && h.bits != 16 && h.bits != 24 &&
                 h.bits != 32)
-                return fail(ImageError::Unsupported, "Farbtiefe");
+                return decodeFailure(ImageError::Unsupported, "Farbtiefe");
             break;
         case kBiRle8:
-            if (h.bits != 8) return fail(ImageError::Damaged, "RLE8 ohne 8 Bit");
+            if (h.bits != 8) return decodeFailure(ImageError::Damaged, "RLE8 ohne 8 Bit");
             break;
         case kBiRle4:
-            if (h.bits != 4) return fail(ImageError::Damaged, "RLE4 ohne 4 Bit");
+            if (h.bits != 4) return decodeFailure(ImageError::Damaged, "RLE4 ohne 4 Bit");
             break;
         case kBiBitfields:
         case kBiAlphaBitfields:
-            if (h.bits != 16 && h.bits != 32) return fail(ImageError::Damaged, "Farbmasken");
+            if (h.bits != 16 && h.bits != 32)
+                return decodeFailure(ImageError::Damaged, "Farbmasken");
             break;
         default:
-            return fail(ImageError::Unsupported, "Kompression");
+            return decodeFailure(ImageError::Unsupported, "Kompression");
     }
     if (h.compression == kBiRgb && (h.bits == 16 || h.bits == 32)) {
         if (h.bits == 16) {
@@ -116,6 +69,58 @@ DecodeResult readHeader(const uint8_t* data, size_t size, BmpHeader& h) {
             h.masks[2] = 0x000000FF;
         }
     }
+    return DecodeResult{};
+}
+
+// Reads both header kinds; sizes 12 (OS/2 1.x), 16..64 (OS/2 2.x, the first 40 bytes laid out as
+// Windows') and 40/52/56/108/124 (Windows).
+DecodeResult readHeader(const uint8_t* data, size_t size, BmpHeader& h) {
+    if (size < 14 + 12) return decodeFailure(ImageError::Damaged, "Kopf unvollständig");
+    ByteReader in(data, size);
+    in.seek(10);
+    const uint32_t offBits = in.u32();
+    const uint32_t headerSize = in.u32();
+    if (headerSize < 12 || headerSize > size - 14)
+        return decodeFailure(ImageError::Damaged, "Kopf unvollständig");
+    // The header lies inside the file from here on, so the reads below all succeed.
+    if (headerSize == 12) {
+        h.os2v1 = true;
+        h.width = in.u16();
+        h.height = static_cast<int16_t>(in.u16());
+        in.skip(2);  // planes
+        h.bits = in.u16();
+    } else {
+        if (headerSize < 16) return decodeFailure(ImageError::Damaged, "Kopf unvollständig");
+        h.width = in.i32();
+        h.height = in.i32();
+        in.skip(2);  // planes
+        h.bits = in.u16();
+        // OS/2 2.x headers may stop after the bit count; the missing fields count as zero.
+        if (headerSize >= 20) h.compression = in.u32();
+        if (headerSize >= 36) {
+            in.seek(14 + 32);
+            h.colorsUsed = in.u32();
+        }
+        const bool windows = headerSize == 40 || headerSize == 52 || headerSize == 56 ||
+                             headerSize == 108 || headerSize == 124;
+        // Compression 3 means bit fields in Windows headers but Huffman 1D in OS/2 2.x ones,
+        // and 4 is Huffman RLE24 there; neither is in use anywhere worth the code.
+        if (!windows && h.compression >= 3)
+            return decodeFailure(ImageError::Unsupported, "OS/2-Kompression");
+        if (h.compression == kBiBitfields || h.compression == kBiAlphaBitfields) {
+            // Masks live inside the larger headers and after the 40-byte one.
+            in.seek(14 + 40);
+            for (uint32_t& mask : h.masks) mask = in.u32();
+            if (!in.ok()) return decodeFailure(ImageError::Damaged, "Farbmasken fehlen");
+        }
+    }
+    if (h.height < 0) {
+        h.topDown = true;
+        h.height = -h.height;
+    }
+    if (h.width <= 0 || h.height <= 0) return decodeFailure(ImageError::Damaged, "Bildgröße");
+    const DecodeResult depth = checkDepth(h);
+    if (!depth.ok()) return depth;
     h.tableOffset = 14 + static_cast<size_t>(headerSize);
     if (headerSize == 40 && h.compression == kBiBitfields) h.tableOffset += 12;
     if (headerSize == 40 && h.compression == kBiAlphaBitfields) h.tableOffset += 16;
@@ -160,7 +165,7 @@ void fillRowWhite(ImageBuffer& img, int storedRow, uint8_t white) {
 }
 
 DecodeResult decodeBmp(const uint8_t* data, size_t size, const DecodeOptions&, ImageBuffer& out) {
-    if (!sniffBmp(data, size)) return fail(ImageError::UnknownFormat);
+    if (!sniffBmp(data, size)) return decodeFailure(ImageError::UnknownFormat);
     BmpHeader h;
     DecodeResult r = readHeader(data, size, h);
     if (!r.ok()) return r;
@@ -168,22 +173,23 @@ DecodeResult decodeBmp(const uint8_t* data, size_t size, const DecodeOptions&, I
     DibLayout outLayout, inLayout;
     const SizeCheck sc = computeDibLayout(h.width, h.height, outBits, outLayout);
     if (sc != SizeCheck::Ok)
-        return fail(sc == SizeCheck::TooLarge ? ImageError::TooLarge : ImageError::Damaged);
+        return decodeFailure(sc == SizeCheck::TooLarge ? ImageError::TooLarge
+                                                       : ImageError::Damaged);
     if (computeDibLayout(h.width, h.height, h.bits, inLayout) != SizeCheck::Ok)
-        return fail(ImageError::TooLarge);
+        return decodeFailure(ImageError::TooLarge);
     if (h.dataOffset == 0 || h.dataOffset < h.tableOffset) {
         // Some writers leave bfOffBits zero; the pixels then follow the colour table.
         const size_t entries = h.bits <= 8 ? (h.colorsUsed ? h.colorsUsed : 1u << h.bits) : 0;
         h.dataOffset = h.tableOffset + std::min<size_t>(entries, 256) * (h.os2v1 ? 3 : 4);
     }
-    if (h.dataOffset >= size) return fail(ImageError::Damaged, "keine Bilddaten");
+    if (h.dataOffset >= size) return decodeFailure(ImageError::Damaged, "keine Bilddaten");
 
     BitmapInfo table;
     if (h.bits <= 8) readColorTable(data, size, h, table);
     ImageBuffer img;
     if (!newdib(img, static_cast<int>(h.width), static_cast<int>(h.height), outBits,
                 h.bits <= 8 ? &table : nullptr, h.bits <= 8 ? 1 << h.bits : 0))
-        return fail(ImageError::OutOfMemory);
+        return decodeFailure(ImageError::OutOfMemory);
 
     const uint8_t* pixels = data + h.dataOffset;
     const size_t avail = size - h.dataOffset;
@@ -215,7 +221,7 @@ DecodeResult decodeBmp(const uint8_t* data, size_t size, const DecodeOptions&, I
         }
     }
     out = std::move(img);
-    return DecodeResult{ImageError::None, {}, static_cast<int>(h.width), height, outBits};
+    return decodedPicture(static_cast<int>(h.width), height, outBits);
 }
 
 }  // namespace

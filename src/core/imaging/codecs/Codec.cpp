@@ -1,6 +1,24 @@
 #include "core/imaging/codecs/Codec.h"
 
+#include <utility>
+
 namespace pr {
+
+DecodeResult decodeFailure(ImageError error, std::string detail) {
+    DecodeResult result;
+    result.error = error;
+    result.detail = std::move(detail);
+    return result;
+}
+
+DecodeResult decodedPicture(int width, int height, int bitCount, bool complete) {
+    DecodeResult result;
+    result.trueWidth = width;
+    result.trueHeight = height;
+    result.trueBitCount = bitCount;
+    if (!complete) result.detail = "unvollständig";
+    return result;
+}
 
 int lightestTableIndex(const ImageBuffer& img) {
     int best = 0, bestSum = -1;

@@ -36,6 +36,20 @@ struct Codec {
                            ImageBuffer& out);
 };
 
+// A failed decode: what went wrong, and a German detail for the message (may be empty).
+DecodeResult decodeFailure(ImageError error, std::string detail = {});
+// A decoded picture of the file's own size and depth; a picture whose data broke off says so in
+// its detail.
+DecodeResult decodedPicture(int width, int height, int bitCount, bool complete = true);
+
+// A cut-off file still shows the rows it has, but a stub that holds almost none of the rows it
+// announces is refused before a picture of that size is allocated and whitened for it: a file
+// must hold at least 1/kMinShareOfRows of its rows.
+constexpr uint64_t kMinShareOfRows = 100;
+inline bool holdsEnoughRows(uint64_t rowsPresent, uint64_t rows) {
+    return rowsPresent > 0 && rowsPresent >= rows / kMinShareOfRows;
+}
+
 // Index of the lightest colour-table entry: what "white" is for the undecoded rest of a palette
 // picture.
 int lightestTableIndex(const ImageBuffer& img);

@@ -94,13 +94,6 @@ struct Table {
     }
 };
 
-DecodeResult fail(ImageError error, const char* detail = "") {
-    DecodeResult result;
-    result.error = error;
-    result.detail = detail;
-    return result;
-}
-
 bool sniffGif(const uint8_t* data, size_t size) {
     return size >= 6 &&
            (std::memcmp(data, "GIF87a", 6) == 0 || std::memcmp(data, "GIF89a", 6) == 0);
@@ -154,15 +147,48 @@ uint8_t whiteIndex(ImageBuffer& out, Table& table, uint8_t background, int64_t o
     return table.indexOf(255, 255, 255);  // every entry in use: the nearest to white
 }
 
+// The canvas colour: the screen's background colour from the global table when it has one,
+// otherwise white, as an index of the frame's table.
+uint8_t backgroundIndex(const GifFileType& gif, const ColorMapObject* map, Table& table) {
+    const ColorMapObject* global = gif.SColorMap;
+    if (!global || gif.SBackGroundColor < 0 || gif.SBackGroundColor >= global->ColorCount)
+        return table.indexOf(255, 255, 255);
+    if (map == global) return static_cast<uint8_t>(gif.SBackGroundColor);
+    const GifColorType& c = global->Colors[gif.SBackGroundColor];
+    return table.indexOf(c.Red, c.Green, c.Blue);
+}
+
+// The frame's rows at (offsetX, offsetY) of the canvas; `rowDone` marks the frame rows that
+// arrived. False when the data broke off. Interlaced frames deliver rows in four passes: every
+// 8th from 0, every 8th from 4, every 4th from 2, every 2nd from 1.
+bool readFrameRows(GifFileType* gif, ImageBuffer& out, int64_t offsetX, int64_t offsetY,
+                   std::vector<bool>& rowDone) {
+    static const int passStart[4] = {0, 4, 2, 1};
+    static const int passStep[4] = {8, 8, 4, 2};
+    const GifImageDesc& frame = gif->Image;
+    const int64_t fh = frame.Height;
+    const int passes = frame.Interlace ? 4 : 1;
+    for (int pass = 0; pass < passes; ++pass) {
+        const int start = frame.Interlace ? passStart[pass] : 0;
+        const int step = frame.Interlace ? passStep[pass] : 1;
+        for (int64_t y = start; y < fh; y += step) {
+            uint8_t* row = out.rowFromTop(static_cast<int>(offsetY + y)) + offsetX;
+            if (DGifGetLine(gif, row, frame.Width) == GIF_ERROR) return false;
+            rowDone[static_cast<size_t>(y)] = true;
+        }
+    }
+    return true;
+}
+
 DecodeResult decodeGif(const uint8_t* data, size_t size, const DecodeOptions&, ImageBuffer& out) {
     deldib(out);
-    if (!sniffGif(data, size)) return fail(ImageError::UnknownFormat);
+    if (!sniffGif(data, size)) return decodeFailure(ImageError::UnknownFormat);
     GifSource source{data, size, 0};
     int openError = 0;
     std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&source, readFromMemory, &openError));
-    if (!gif) return fail(ImageError::Damaged, "GIF-Kopf");
+    if (!gif) return decodeFailure(ImageError::Damaged, "GIF-Kopf");
     if (!readToFirstImage(gif.get()))
-        return fail(ImageError::Damaged, "kein Bild in der GIF-Datei");
+        return decodeFailure(ImageError::Damaged, "kein Bild in der GIF-Datei");
 
     const GifImageDesc& frame = gif->Image;
     const int64_t left = frame.Left, top = frame.Top, fw = frame.Width, fh = frame.Height;
@@ -174,7 +200,8 @@ DecodeResult decodeGif(const uint8_t* data, size_t size, const DecodeOptions&, I
         canvasH = fh;
         offsetX = offsetY = 0;
     }
-    if (canvasW <= 0 || canvasH <= 0) return fail(ImageError::Damaged, "GIF ohne Bildfläche");
+    if (canvasW <= 0 || canvasH <= 0)
+        return decodeFailure(ImageError::Damaged, "GIF ohne Bildfläche");
 
     Table table;
     const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
@@ -182,55 +209,26 @@ DecodeResult decodeGif(const uint8_t* data, size_t size, const DecodeOptions&, I
         table.take(map);
     else
         table.greyRamp();
-    uint8_t background;
-    const ColorMapObject* global = gif->SColorMap;
-    if (global && gif->SBackGroundColor >= 0 && gif->SBackGroundColor < global->ColorCount) {
-        const GifColorType& c = global->Colors[gif->SBackGroundColor];
-        background = map == global ? static_cast<uint8_t>(gif->SBackGroundColor)
-                                   : table.indexOf(c.Red, c.Green, c.Blue);
-    } else {
-        background = table.indexOf(255, 255, 255);
-    }
+    const uint8_t background = backgroundIndex(*gif, map, table);
 
     DibLayout layout;
     const SizeCheck check = computeDibLayout(canvasW, canvasH, 8, layout);
     if (check != SizeCheck::Ok)
-        return fail(check == SizeCheck::TooLarge ? ImageError::TooLarge : ImageError::Damaged);
-    DecodeResult result;
-    result.trueWidth = static_cast<int>(canvasW);
-    result.trueHeight = static_cast<int>(canvasH);
-    result.trueBitCount = 8;
+        return decodeFailure(check == SizeCheck::TooLarge ? ImageError::TooLarge
+                                                          : ImageError::Damaged);
     if (!newdib(out, static_cast<int>(canvasW), static_cast<int>(canvasH), 8, &table.info, 256))
-        return fail(ImageError::OutOfMemory);
+        return decodeFailure(ImageError::OutOfMemory);
     // newdib hands back zeroed pixels, so index 0 needs no fill pass.
     const bool frameCoversCanvas = fw == canvasW && fh == canvasH;
     if (background != 0 && !frameCoversCanvas) std::memset(out.bits, background, out.imageBytes());
 
-    // Interlaced frames deliver rows in four passes: every 8th from 0, every 8th from 4, every 4th
-    // from 2, every 2nd from 1.
-    static const int passStart[4] = {0, 4, 2, 1};
-    static const int passStep[4] = {8, 8, 4, 2};
-    const int passes = frame.Interlace ? 4 : 1;
     std::vector<bool> rowDone(static_cast<size_t>(fh), false);
-    int64_t rowsDone = 0;
-    bool broken = false;
-    for (int pass = 0; pass < passes && !broken; ++pass) {
-        const int start = frame.Interlace ? passStart[pass] : 0;
-        const int step = frame.Interlace ? passStep[pass] : 1;
-        for (int64_t y = start; y < fh; y += step) {
-            uint8_t* row = out.rowFromTop(static_cast<int>(offsetY + y)) + offsetX;
-            if (DGifGetLine(gif.get(), row, static_cast<int>(fw)) == GIF_ERROR) {
-                broken = true;
-                break;
-            }
-            rowDone[static_cast<size_t>(y)] = true;
-            ++rowsDone;
-        }
-    }
-    if (broken && rowsDone == 0) {
+    const bool broken = !readFrameRows(gif.get(), out, offsetX, offsetY, rowDone);
+    const bool anyRow = std::find(rowDone.begin(), rowDone.end(), true) != rowDone.end();
+    if (broken && !anyRow) {
         // Nothing of the picture survived: a white page would only hide that the file is broken.
         deldib(out);
-        return fail(ImageError::Damaged, "GIF-Bilddaten");
+        return decodeFailure(ImageError::Damaged, "GIF-Bilddaten");
     }
     if (broken) {
         const uint8_t white = whiteIndex(out, table, background, offsetX, offsetY, fw, rowDone);
@@ -239,7 +237,7 @@ DecodeResult decodeGif(const uint8_t* data, size_t size, const DecodeOptions&, I
                 std::memset(out.rowFromTop(static_cast<int>(offsetY + y)) + offsetX, white,
                             static_cast<size_t>(fw));
     }
-    return result;
+    return decodedPicture(static_cast<int>(canvasW), static_cast<int>(canvasH), 8);
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include <jpeglib.h>
 
 #include "core/imaging/DibSize.h"
+#include "core/imaging/Orientation.h"
 #include "core/imaging/codecs/Codec.h"
 #include "core/imaging/codecs/ExifOrientation.h"
 
@@ -29,7 +30,6 @@ namespace pr {
 namespace {
 
 constexpr int kMaxProgressiveScans = 1000;
-constexpr uint64_t kMinShareOfRows = 100;  // a file must hold at least 1/100 of its picture
 constexpr long kMaxLibjpegMemory = 2L * 1024 * 1024 * 1024;
 
 struct ErrorManager {
@@ -126,10 +126,6 @@ struct Decompressor {
     ~Decompressor() { jpeg_destroy_decompress(&cinfo); }
 };
 
-DecodeResult fail(ImageError e, const char* detail = "") {
-    return DecodeResult{e, detail, 0, 0, 0};
-}
-
 // Everything a longjmp may interrupt lives here, outside the frame that calls setjmp.
 struct JpegJob {
     Decompressor d;
@@ -148,7 +144,7 @@ DecodeResult run(JpegJob& job, const uint8_t* data, size_t size, const DecodeOpt
     cinfo->progress = &job.d.progress;
     jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
     jpeg_save_markers(cinfo, JPEG_APP0 + 1, 0xFFFF);
-    if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK) return fail(ImageError::Damaged);
+    if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK) return decodeFailure(ImageError::Damaged);
     job.multiScan = jpeg_has_multiple_scans(cinfo);
 
     const int trueW = static_cast<int>(cinfo->image_width),
@@ -163,16 +159,19 @@ DecodeResult run(JpegJob& job, const uint8_t* data, size_t size, const DecodeOpt
             cmyk = true;
             break;
         default:
-            if (cinfo->num_components != 3) return fail(ImageError::Unsupported, "Farbraum");
+            if (cinfo->num_components != 3)
+                return decodeFailure(ImageError::Unsupported, "Farbraum");
             break;
     }
     const int bits = grey ? 8 : 24;
     DibLayout layout;
     const SizeCheck sc = computeDibLayout(trueW, trueH, bits, layout);
     if (sc != SizeCheck::Ok)
-        return fail(sc == SizeCheck::TooLarge ? ImageError::TooLarge : ImageError::Damaged);
+        return decodeFailure(sc == SizeCheck::TooLarge ? ImageError::TooLarge
+                                                       : ImageError::Damaged);
 
-    if (!holdsEnoughData(cinfo)) return fail(ImageError::Damaged, "zu wenig JPEG-Bilddaten");
+    if (!holdsEnoughData(cinfo))
+        return decodeFailure(ImageError::Damaged, "zu wenig JPEG-Bilddaten");
 
     const int orientation = job.orientation = orientationOf(cinfo);
     cinfo->scale_num = 1;
@@ -182,7 +181,7 @@ DecodeResult run(JpegJob& job, const uint8_t* data, size_t size, const DecodeOpt
     jpeg_calc_output_dimensions(cinfo);
     const int outW = static_cast<int>(cinfo->output_width),
               outH = static_cast<int>(cinfo->output_height);
-    if (!newdib(job.img, outW, outH, bits)) return fail(ImageError::OutOfMemory);
+    if (!newdib(job.img, outW, outH, bits)) return decodeFailure(ImageError::OutOfMemory);
     if (grey) setGreyTable(job.img);
     if (cmyk) job.cmykRow.resize(static_cast<size_t>(outW) * 4);
 
@@ -195,7 +194,7 @@ DecodeResult run(JpegJob& job, const uint8_t* data, size_t size, const DecodeOpt
         // afterwards: a short file announcing a huge picture must not be decoded to its end.
         if (job.d.err.hitEnd && !job.multiScan) {
             jpeg_abort_decompress(cinfo);
-            return DecodeResult{ImageError::None, {}, trueW, trueH, bits};
+            return decodedPicture(trueW, trueH, bits);
         }
         const JDIMENSION first = cinfo->output_scanline;
         if (cmyk) {
@@ -211,7 +210,7 @@ DecodeResult run(JpegJob& job, const uint8_t* data, size_t size, const DecodeOpt
         if (jpeg_read_scanlines(cinfo, rows, want) == 0) break;
     }
     jpeg_finish_decompress(cinfo);
-    return DecodeResult{ImageError::None, {}, trueW, trueH, bits};
+    return decodedPicture(trueW, trueH, bits);
 }
 
 // Rows from `from` downwards had no data behind them: they become white (the grey table's last
@@ -230,7 +229,7 @@ bool guardedRun(JpegJob& job, const uint8_t* data, size_t size, const DecodeOpti
 
 DecodeResult decodeJpeg(const uint8_t* data, size_t size, const DecodeOptions& options,
                         ImageBuffer& out) {
-    if (!sniffJpeg(data, size)) return fail(ImageError::UnknownFormat);
+    if (!sniffJpeg(data, size)) return decodeFailure(ImageError::UnknownFormat);
     JpegJob job;
     DecodeResult result;
     if (guardedRun(job, data, size, options)) {
@@ -247,14 +246,11 @@ DecodeResult decodeJpeg(const uint8_t* data, size_t size, const DecodeOptions& o
             // libjpeg refuses frames beyond its own maximum side before we see the size.
             const ImageError e = job.d.err.pub.msg_code == JERR_IMAGE_TOO_BIG ? ImageError::TooLarge
                                                                               : ImageError::Damaged;
-            return DecodeResult{e, text, 0, 0, 0};
+            return decodeFailure(e, text);
         }
         whitenFrom(job.img, static_cast<int>(done));
-        result = DecodeResult{ImageError::None,
-                              {},
-                              static_cast<int>(job.d.cinfo.image_width),
-                              static_cast<int>(job.d.cinfo.image_height),
-                              job.img.bitCount()};
+        result = decodedPicture(static_cast<int>(job.d.cinfo.image_width),
+                                static_cast<int>(job.d.cinfo.image_height), job.img.bitCount());
     }
     // Single-scan files are decoded row band by row band, so the band where the data ended and
     // everything below it is missing. Multi-scan files hold the whole picture at lower quality.
@@ -264,12 +260,12 @@ DecodeResult decodeJpeg(const uint8_t* data, size_t size, const DecodeOptions& o
         const uint64_t rows = static_cast<uint64_t>(job.img.height());
         if (static_cast<uint64_t>(job.d.err.endRow) * kMinShareOfRows < rows) {
             job.img = ImageBuffer();
-            return fail(ImageError::Damaged, "zu wenig JPEG-Bilddaten");
+            return decodeFailure(ImageError::Damaged, "zu wenig JPEG-Bilddaten");
         }
         whitenFrom(job.img, static_cast<int>(job.d.err.endRow));
     }
     const int orientation = job.orientation;
-    if (!applyExifOrientation(job.img, orientation)) return fail(ImageError::OutOfMemory);
+    if (!applyOrientation(job.img, orientation)) return decodeFailure(ImageError::OutOfMemory);
     if (orientationSwapsAxes(orientation)) std::swap(result.trueWidth, result.trueHeight);
     out = std::move(job.img);
     return result;

@@ -23,6 +23,8 @@
 #include "core/imaging/DibSize.h"
 #include "core/imaging/Limits.h"
 #include "core/imaging/codecs/Codec.h"
+#include "core/io/ByteReader.h"
+#include "core/io/ByteWriter.h"
 
 namespace pr {
 namespace {
@@ -30,10 +32,6 @@ namespace {
 bool sniffPng(const uint8_t* data, size_t size) {
     static const uint8_t kSig[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     return size >= 8 && std::memcmp(data, kSig, 8) == 0;
-}
-
-DecodeResult fail(ImageError e, const char* detail = "") {
-    return DecodeResult{e, detail, 0, 0, 0};
 }
 
 enum class RowMode { Direct, Expand2To4, ComposeAlpha };
@@ -62,43 +60,33 @@ struct PngJob {
     ~PngJob() { png_destroy_read_struct(&png, &info, nullptr); }
 };
 
-uint32_t be32(const uint8_t* p) {
-    return (static_cast<uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
-}
-
-void putBe32(uint8_t* p, uint32_t v) {
-    p[0] = static_cast<uint8_t>(v >> 24);
-    p[1] = static_cast<uint8_t>(v >> 16);
-    p[2] = static_cast<uint8_t>(v >> 8);
-    p[3] = static_cast<uint8_t>(v);
-}
-
 void planStream(PngJob& job, const uint8_t* data, size_t size) {
     static const uint8_t kIend[12] = {0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
     job.data = data;
     job.prefix = size;
-    size_t at = 8;
-    while (at < size) {
-        if (size - at < 12) {  // cut inside a chunk header, or trailing bytes
+    ByteReader in(data, size, ByteOrder::Big);
+    in.seek(8);
+    while (in.remaining() > 0) {
+        const size_t at = in.position();
+        if (in.remaining() < 12) {  // cut inside a chunk header, or trailing bytes
             job.prefix = at;
             job.tail.assign(kIend, kIend + 12);
             return;
         }
-        const uint32_t len = be32(data + at);
+        const uint32_t len = in.u32();
         if (len > 0x7FFFFFFFu) return;  // libpng refuses it with its own message
-        if (len + uint64_t{12} <= size - at) {
-            at += len + size_t{12};
-            continue;
-        }
+        if (in.skip(len + size_t{8})) continue;
         // Cut inside the chunk's data: keep what arrived, with a matching length and CRC.
         const size_t have = size - at - 8;
         job.lengthAt = at;
-        putBe32(job.length, static_cast<uint32_t>(have));
+        ByteWriter length(ByteOrder::Big);
+        length.u32(static_cast<uint32_t>(have));
+        std::memcpy(job.length, length.data().data(), 4);
         uLong crc = crc32(0L, data + at + 4, static_cast<uInt>(4));
         crc = crc32(crc, data + at + 8, static_cast<uInt>(have));
-        job.tail.resize(4);
-        putBe32(job.tail.data(), static_cast<uint32_t>(crc));
-        job.tail.insert(job.tail.end(), kIend, kIend + 12);
+        ByteWriter tail(ByteOrder::Big);
+        tail.u32(static_cast<uint32_t>(crc)).bytes(kIend, sizeof kIend);
+        job.tail = tail.take();
         return;
     }
 }
@@ -156,44 +144,43 @@ void convertRow(const PngJob& job, const uint8_t* in, int y) {
         composeOverWhite(in, job.img.width(), out);
 }
 
-// Sets the transformations, works out the depth and makes the picture. Returns false with the
-// result filled when the header is refused.
-bool prepare(PngJob& job) {
-    DecodeResult& result = job.result;
-    png_structp png = job.png;
-    png_infop info = job.info;
-    png_read_info(png, info);
+// What the header says, and the depth the picture gets.
+struct PngHeader {
     png_uint_32 width = 0, height = 0;
     int depth = 0, colorType = 0, interlace = 0;
-    png_get_IHDR(png, info, &width, &height, &depth, &colorType, &interlace, nullptr, nullptr);
-    const bool hasTrns = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
-    const bool palette = colorType == PNG_COLOR_TYPE_PALETTE;
-    const bool greyLow = colorType == PNG_COLOR_TYPE_GRAY && depth <= 8;
-    const bool grey16 = colorType == PNG_COLOR_TYPE_GRAY && depth == 16 && !hasTrns;
+    bool hasTrns = false;
+    bool palette = false;
+    bool greyLow = false;  // grey of 1, 2, 4 or 8 bits: kept as a palette picture
+    bool grey16 = false;   // 16-bit grey without transparency: 8-bit grey
     int outBits = 24;
-    if (palette || greyLow)
-        outBits = depth == 2 ? 4 : depth;
-    else if (grey16)
-        outBits = 8;
+};
 
-    DibLayout layout;
-    const SizeCheck sc = computeDibLayout(width, height, outBits, layout);
-    if (sc != SizeCheck::Ok) {
-        result = fail(sc == SizeCheck::TooLarge ? ImageError::TooLarge : ImageError::Damaged);
-        return false;
-    }
+PngHeader readHeader(png_structp png, png_infop info) {
+    PngHeader h;
+    png_read_info(png, info);
+    png_get_IHDR(png, info, &h.width, &h.height, &h.depth, &h.colorType, &h.interlace, nullptr,
+                 nullptr);
+    h.hasTrns = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    h.palette = h.colorType == PNG_COLOR_TYPE_PALETTE;
+    h.greyLow = h.colorType == PNG_COLOR_TYPE_GRAY && h.depth <= 8;
+    h.grey16 = h.colorType == PNG_COLOR_TYPE_GRAY && h.depth == 16 && !h.hasTrns;
+    if (h.palette || h.greyLow)
+        h.outBits = h.depth == 2 ? 4 : h.depth;
+    else if (h.grey16)
+        h.outBits = 8;
+    return h;
+}
 
-    BitmapInfo table;
-    if (palette) {
+// The colour table of a palette or grey picture, transparency composed over white. False when a
+// palette picture has no palette.
+bool buildTable(png_structp png, png_infop info, const PngHeader& h, BitmapInfo& table) {
+    if (h.palette) {
         png_colorp plte = nullptr;
         int count = 0;
-        if (!png_get_PLTE(png, info, &plte, &count)) {
-            result = fail(ImageError::Damaged, "Palette fehlt");
-            return false;
-        }
+        if (!png_get_PLTE(png, info, &plte, &count)) return false;
         png_bytep alpha = nullptr;
         int alphaCount = 0;
-        if (hasTrns) png_get_tRNS(png, info, &alpha, &alphaCount, nullptr);
+        if (h.hasTrns) png_get_tRNS(png, info, &alpha, &alphaCount, nullptr);
         count = std::min(count, 256);
         for (int i = 0; i < count; ++i) {
             const unsigned a = alpha && i < alphaCount ? alpha[i] : 255,
@@ -202,65 +189,96 @@ bool prepare(PngJob& job) {
                                       static_cast<uint8_t>((plte[i].green * a + back) / 255),
                                       static_cast<uint8_t>((plte[i].red * a + back) / 255), 0};
         }
-    } else if (greyLow) {
-        const int levels = 1 << depth;
+    } else if (h.greyLow) {
+        const int levels = 1 << h.depth;
         for (int i = 0; i < levels; ++i) {
             const auto v = static_cast<uint8_t>(i * 255 / (levels - 1));
             table.colors[i] = RgbQuad{v, v, v, 0};
         }
         png_color_16p trans = nullptr;
-        if (hasTrns && png_get_tRNS(png, info, nullptr, nullptr, &trans) && trans &&
+        if (h.hasTrns && png_get_tRNS(png, info, nullptr, nullptr, &trans) && trans &&
             trans->gray < levels)
             table.colors[trans->gray] = RgbQuad{255, 255, 255, 0};
-    }
-
-    bool alpha = false;
-    if (grey16) {
-        png_set_scale_16(png);
+    } else if (h.grey16) {
         for (int i = 0; i < 256; ++i)
             table.colors[i] = RgbQuad{uint8_t(i), uint8_t(i), uint8_t(i), 0};
-    } else if (outBits == 24) {
-        alpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0 || hasTrns;
+    }
+    return true;
+}
+
+// Asks libpng for rows of the picture's depth (or of 8-bit BGRA to compose) and says how they
+// reach the picture.
+RowMode setTransformations(PngJob& job, const PngHeader& h) {
+    png_structp png = job.png;
+    bool alpha = false;
+    if (h.grey16) {
+        png_set_scale_16(png);
+    } else if (h.outBits == 24) {
+        alpha = (h.colorType & PNG_COLOR_MASK_ALPHA) != 0 || h.hasTrns;
         png_set_expand(png);
         png_set_scale_16(png);
         png_set_gray_to_rgb(png);
         png_set_bgr(png);
     }
-    job.interlaced = interlace != PNG_INTERLACE_NONE;
+    job.interlaced = h.interlace != PNG_INTERLACE_NONE;
     if (job.interlaced) png_set_interlace_handling(png);
-    png_read_update_info(png, info);
-
-    job.mode = alpha                        ? RowMode::ComposeAlpha
-               : depth == 2 && outBits == 4 ? RowMode::Expand2To4
+    png_read_update_info(png, job.info);
+    return alpha                            ? RowMode::ComposeAlpha
+           : h.depth == 2 && h.outBits == 4 ? RowMode::Expand2To4
                                             : RowMode::Direct;
-    // libpng's row must be exactly what the mode expects, or a row would overrun its buffer.
-    const size_t libpngRow = png_get_rowbytes(png, info);
-    const size_t expected = job.mode == RowMode::ComposeAlpha ? size_t{width} * 4
-                            : job.mode == RowMode::Expand2To4 ? (size_t{width} + 3) / 4
-                                                              : (size_t{width} * outBits + 7) / 8;
+}
+
+// The buffer for rows that need converting: one row, or every row of an interlaced picture.
+// libpng's row must be exactly what the mode expects, or a row would overrun its buffer.
+bool prepareRowBuffer(PngJob& job, const PngHeader& h) {
+    const size_t libpngRow = png_get_rowbytes(job.png, job.info);
+    const size_t width = h.width;
+    const size_t expected = job.mode == RowMode::ComposeAlpha ? width * 4
+                            : job.mode == RowMode::Expand2To4 ? (width + 3) / 4
+                                                              : (width * h.outBits + 7) / 8;
     if (libpngRow != expected) {
-        result = fail(ImageError::Unsupported, "Zeilenlänge");
+        job.result = decodeFailure(ImageError::Unsupported, "Zeilenlänge");
         return false;
     }
-    if (job.mode != RowMode::Direct) {
-        job.tempRowBytes = libpngRow;
-        const uint64_t rows = job.interlaced ? height : 1;
-        if (libpngRow * rows > kMaxImageBytes * 2) {
-            result = fail(ImageError::TooLarge);
-            return false;
-        }
-        job.temp.assign(libpngRow * rows, 0);
+    if (job.mode == RowMode::Direct) return true;
+    job.tempRowBytes = libpngRow;
+    const uint64_t rows = job.interlaced ? h.height : 1;
+    if (libpngRow * rows > kMaxImageBytes * 2) {
+        job.result = decodeFailure(ImageError::TooLarge);
+        return false;
     }
-    if (!newdib(job.img, static_cast<int>(width), static_cast<int>(height), outBits,
-                outBits <= 8 ? &table : nullptr, outBits <= 8 ? 1 << outBits : 0)) {
-        result = fail(ImageError::OutOfMemory);
+    job.temp.assign(libpngRow * rows, 0);
+    return true;
+}
+
+// Sets the transformations, works out the depth and makes the picture. Returns false with the
+// result filled when the header is refused.
+bool prepare(PngJob& job) {
+    const PngHeader h = readHeader(job.png, job.info);
+    DibLayout layout;
+    const SizeCheck sc = computeDibLayout(h.width, h.height, h.outBits, layout);
+    if (sc != SizeCheck::Ok) {
+        job.result =
+            decodeFailure(sc == SizeCheck::TooLarge ? ImageError::TooLarge : ImageError::Damaged);
+        return false;
+    }
+    BitmapInfo table;
+    if (!buildTable(job.png, job.info, h, table)) {
+        job.result = decodeFailure(ImageError::Damaged, "Palette fehlt");
+        return false;
+    }
+    job.mode = setTransformations(job, h);
+    if (!prepareRowBuffer(job, h)) return false;
+    const bool indexed = h.outBits <= 8;
+    if (!newdib(job.img, static_cast<int>(h.width), static_cast<int>(h.height), h.outBits,
+                indexed ? &table : nullptr, indexed ? 1 << h.outBits : 0)) {
+        job.result = decodeFailure(ImageError::OutOfMemory);
         return false;
     }
     if (job.interlaced && job.mode == RowMode::Expand2To4)
         std::fill(job.temp.begin(), job.temp.end(),
                   static_cast<uint8_t>((lightestTableIndex(job.img) & 3) * 0x55));
-    result = DecodeResult{
-        ImageError::None, {}, static_cast<int>(width), static_cast<int>(height), outBits};
+    job.result = decodedPicture(static_cast<int>(h.width), static_cast<int>(h.height), h.outBits);
     return true;
 }
 
@@ -317,13 +335,13 @@ bool guardedRead(PngJob& job) {
 }
 
 DecodeResult decodePng(const uint8_t* data, size_t size, const DecodeOptions&, ImageBuffer& out) {
-    if (!sniffPng(data, size)) return fail(ImageError::UnknownFormat);
+    if (!sniffPng(data, size)) return decodeFailure(ImageError::UnknownFormat);
     PngJob job;
     planStream(job, data, size);
     job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &job, onError, onWarning);
-    if (!job.png) return fail(ImageError::OutOfMemory);
+    if (!job.png) return decodeFailure(ImageError::OutOfMemory);
     job.info = png_create_info_struct(job.png);
-    if (!job.info) return fail(ImageError::OutOfMemory);
+    if (!job.info) return decodeFailure(ImageError::OutOfMemory);
     png_set_read_fn(job.png, &job, readFromMemory);
     png_set_user_limits(job.png, static_cast<png_uint_32>(kMaxImageSide),
                         static_cast<png_uint_32>(kMaxImageSide));
@@ -332,8 +350,7 @@ DecodeResult decodePng(const uint8_t* data, size_t size, const DecodeOptions&, I
     if (!guardedRead(job)) {
         // Nothing decodable (the header itself or the first row is broken) is a damaged file;
         // otherwise the rows read so far are the picture.
-        if (!job.img.valid() || !job.anyRow)
-            return DecodeResult{ImageError::Damaged, job.message, 0, 0, 0};
+        if (!job.img.valid() || !job.anyRow) return decodeFailure(ImageError::Damaged, job.message);
     } else if (!job.result.ok()) {
         return job.result;
     }

@@ -3,8 +3,8 @@
 // What it gives: bilevel pictures as 1 bit, 2-bit pictures as 4 bit, 4- and 8-bit palette and grey
 // pictures at their own depth with their colour table (MINISWHITE is turned round in the table, the
 // indexes stay as stored); everything else libtiff can read (RGB, 16 bit, CMYK, YCbCr, any
-// compression, tiles, alpha composed over white) as 24 bit. The orientation tag is honoured for
-// every depth (TiffOrientedWriter).
+// compression, tiles, alpha composed over white) as 24 bit. Rows are decoded in the order the file
+// stores them; the orientation tag is then applied for every depth (Orientation.h).
 //
 // Memory: beside the picture itself we hold at most one band of rows (one strip, or one row of
 // tiles), so a single-strip file costs one extra full-size copy at worst. libtiff's own buffers are
@@ -28,8 +28,8 @@
 
 #include "core/imaging/DibSize.h"
 #include "core/imaging/Limits.h"
+#include "core/imaging/Orientation.h"
 #include "core/imaging/codecs/Codec.h"
-#include "core/imaging/codecs/TiffOrientedWriter.h"
 
 namespace pr {
 namespace {
@@ -117,13 +117,6 @@ struct OptionsFree {
     void operator()(TIFFOpenOptions* o) const { TIFFOpenOptionsFree(o); }
 };
 
-DecodeResult fail(ImageError error, const char* detail = "") {
-    DecodeResult result;
-    result.error = error;
-    result.detail = detail;
-    return result;
-}
-
 bool sniffTiff(const uint8_t* d, size_t size) {
     if (size < 4) return false;
     // Classic TIFF (42) and BigTIFF (43), both byte orders.
@@ -170,8 +163,8 @@ bool isIndexed(const Directory& d) {
     return d.samples == 1 && bitsOk && kindOk && formatOk;
 }
 
-// Fills the colour table; returns the index that shows white (for rows that never arrive).
-bool buildTable(TIFF* tif, const Directory& d, BitmapInfo& info, uint8_t& white) {
+// Fills the colour table; false when a palette picture has none.
+bool buildTable(TIFF* tif, const Directory& d, BitmapInfo& info) {
     const int n = 1 << d.bits;
     if (d.photometric != PHOTOMETRIC_PALETTE) {
         const bool inverted = d.photometric == PHOTOMETRIC_MINISWHITE;
@@ -181,7 +174,6 @@ bool buildTable(TIFF* tif, const Directory& d, BitmapInfo& info, uint8_t& white)
             info.colors[i] = RgbQuad{static_cast<uint8_t>(v), static_cast<uint8_t>(v),
                                      static_cast<uint8_t>(v), 0};
         }
-        white = static_cast<uint8_t>(inverted ? 0 : n - 1);
         return true;
     }
     uint16_t *r = nullptr, *g = nullptr, *b = nullptr;
@@ -191,17 +183,10 @@ bool buildTable(TIFF* tif, const Directory& d, BitmapInfo& info, uint8_t& white)
     bool eightBit = true;
     for (int i = 0; i < n && eightBit; ++i) eightBit = r[i] < 256 && g[i] < 256 && b[i] < 256;
     const int shift = eightBit ? 0 : 8;
-    int bright = -1;
-    for (int i = 0; i < n; ++i) {
-        RgbQuad q{static_cast<uint8_t>(b[i] >> shift), static_cast<uint8_t>(g[i] >> shift),
-                  static_cast<uint8_t>(r[i] >> shift), 0};
-        info.colors[i] = q;
-        const int sum = q.red + q.green + q.blue;
-        if (sum > bright) {
-            bright = sum;
-            white = static_cast<uint8_t>(i);
-        }
-    }
+    for (int i = 0; i < n; ++i)
+        info.colors[i] =
+            RgbQuad{static_cast<uint8_t>(b[i] >> shift), static_cast<uint8_t>(g[i] >> shift),
+                    static_cast<uint8_t>(r[i] >> shift), 0};
     return true;
 }
 
@@ -219,8 +204,33 @@ void unpack(const uint8_t* src, int bits, int count, uint8_t* dst) {
     }
 }
 
+// One row of palette indexes, one byte each, packed into the picture's row at its depth.
+void putIndexRow(ImageBuffer& out, int row, const uint8_t* indexes) {
+    uint8_t* p = out.rowFromTop(row);
+    const int width = out.width();
+    switch (out.bitCount()) {
+        case 1:
+            std::memset(p, 0, static_cast<size_t>(out.rowBytes));
+            for (int x = 0; x < width; ++x)
+                p[x >> 3] |= static_cast<uint8_t>((indexes[x] & 1u) << (7 - (x & 7)));
+            break;
+        case 4:
+            std::memset(p, 0, static_cast<size_t>(out.rowBytes));
+            for (int x = 0; x < width; ++x)
+                p[x >> 1] |= static_cast<uint8_t>((indexes[x] & 0x0Fu) << ((x & 1) ? 0 : 4));
+            break;
+        default:
+            std::memcpy(p, indexes, static_cast<size_t>(width));
+            break;
+    }
+}
+
+void putBgrRow(ImageBuffer& out, int row, const uint8_t* bgr) {
+    std::memcpy(out.rowFromTop(row), bgr, static_cast<size_t>(out.width()) * 3);
+}
+
 // Reads the rows of an indexed picture; returns the number of file rows that decoded.
-int64_t readIndexedRows(TIFF* tif, const Directory& d, TiffOrientedWriter& writer, uint8_t white) {
+int64_t readIndexedRows(TIFF* tif, const Directory& d, ImageBuffer& out) {
     const int w = static_cast<int>(d.width), h = static_cast<int>(d.height);
     std::vector<uint8_t> indexes;
     if (!d.tiled) {
@@ -231,7 +241,7 @@ int64_t readIndexedRows(TIFF* tif, const Directory& d, TiffOrientedWriter& write
         for (int r = 0; r < h; ++r) {
             if (TIFFReadScanline(tif, line.data(), static_cast<uint32_t>(r), 0) < 0) return r;
             unpack(line.data(), d.bits, w, indexes.data());
-            writer.putIndexRow(r, indexes.data());
+            putIndexRow(out, r, indexes.data());
         }
         return h;
     }
@@ -253,6 +263,7 @@ int64_t readIndexedRows(TIFF* tif, const Directory& d, TiffOrientedWriter& write
     std::unique_ptr<uint8_t[]> tile(new (std::nothrow) uint8_t[static_cast<size_t>(tileBytes)]);
     if (!tile) return 0;
     const int bandRows = static_cast<int>(std::min<uint32_t>(th, d.height));
+    const auto white = static_cast<uint8_t>(lightestTableIndex(out));  // where tiles are missing
     std::vector<uint8_t> band(static_cast<size_t>(w) * bandRows);
     for (int y = 0; y < h; y += bandRows) {
         const int rows = std::min(bandRows, h - y);
@@ -269,7 +280,7 @@ int64_t readIndexedRows(TIFF* tif, const Directory& d, TiffOrientedWriter& write
         }
         if (!anyTile) return y;
         for (int r = 0; r < rows; ++r)
-            writer.putIndexRow(y + r, band.data() + static_cast<size_t>(r) * w);
+            putIndexRow(out, y + r, band.data() + static_cast<size_t>(r) * w);
     }
     return h;
 }
@@ -285,7 +296,7 @@ inline uint8_t overWhite(int c, int a, bool premultiplied) {
     return static_cast<uint8_t>(std::clamp(v, 0, 255));
 }
 
-int64_t readRgb8Rows(TIFF* tif, const Directory& d, TiffOrientedWriter& writer) {
+int64_t readRgb8Rows(TIFF* tif, const Directory& d, ImageBuffer& out) {
     const int w = static_cast<int>(d.width), h = static_cast<int>(d.height);
     const tmsize_t lineBytes = TIFFScanlineSize(tif);
     if (lineBytes <= 0 || lineBytes < static_cast<tmsize_t>(w) * d.samples) return 0;
@@ -310,13 +321,13 @@ int64_t readRgb8Rows(TIFF* tif, const Directory& d, TiffOrientedWriter& writer) 
                 q[2] = p[0];
             }
         }
-        writer.putBgrRow(r, bgr.data());
+        putBgrRow(out, r, bgr.data());
     }
     return h;
 }
 
 // Everything else goes through libtiff's RGBA reader, one strip or one row of tiles per call.
-int64_t readRgbaRows(TIFF* tif, const Directory& d, TiffOrientedWriter& writer, bool& unsupported) {
+int64_t readRgbaRows(TIFF* tif, const Directory& d, ImageBuffer& out, bool& unsupported) {
     char message[1024] = {};
     if (!TIFFRGBAImageOK(tif, message)) {
         unsupported = true;
@@ -328,7 +339,7 @@ int64_t readRgbaRows(TIFF* tif, const Directory& d, TiffOrientedWriter& writer, 
         return 0;
     }
     std::unique_ptr<TIFFRGBAImage, void (*)(TIFFRGBAImage*)> end(&img, TIFFRGBAImageEnd);
-    // We turn the picture ourselves (TiffOrientedWriter), so libtiff must not flip rows.
+    // We turn the picture ourselves (applyOrientation), so libtiff must not flip rows.
     img.req_orientation = ORIENTATION_TOPLEFT;
     img.orientation = ORIENTATION_TOPLEFT;
     // Grey with alpha comes back with its colour untouched; every other kind premultiplied.
@@ -360,7 +371,7 @@ int64_t readRgbaRows(TIFF* tif, const Directory& d, TiffOrientedWriter& writer, 
                 q[1] = overWhite(static_cast<int>(TIFFGetG(px)), a, premultiplied);
                 q[2] = overWhite(static_cast<int>(TIFFGetR(px)), a, premultiplied);
             }
-            writer.putBgrRow(y + static_cast<int>(r), bgr.data());
+            putBgrRow(out, y + static_cast<int>(r), bgr.data());
         }
     }
     return h;
@@ -368,10 +379,10 @@ int64_t readRgbaRows(TIFF* tif, const Directory& d, TiffOrientedWriter& writer, 
 
 DecodeResult decodeTiff(const uint8_t* data, size_t size, const DecodeOptions&, ImageBuffer& out) {
     deldib(out);
-    if (!data || !sniffTiff(data, size)) return fail(ImageError::UnknownFormat);
+    if (!data || !sniffTiff(data, size)) return decodeFailure(ImageError::UnknownFormat);
     silenceGlobalHandlers();
     std::unique_ptr<TIFFOpenOptions, OptionsFree> options(TIFFOpenOptionsAlloc());
-    if (!options) return fail(ImageError::OutOfMemory);
+    if (!options) return decodeFailure(ImageError::OutOfMemory);
     TIFFOpenOptionsSetErrorHandlerExtR(options.get(), swallowMessage, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), swallowMessage, nullptr);
     TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), kMaxLibtiffAlloc);
@@ -379,52 +390,45 @@ DecodeResult decodeTiff(const uint8_t* data, size_t size, const DecodeOptions&, 
     std::unique_ptr<TIFF, TiffCloser> tif(
         TIFFClientOpenExt("picture.tif", "r", &file, readProc, writeProc, seekProc, closeProc,
                           sizeProc, mapProc, unmapProc, options.get()));
-    if (!tif) return fail(ImageError::Damaged, "TIFF-Kopf");
+    if (!tif) return decodeFailure(ImageError::Damaged, "TIFF-Kopf");
     Directory d;
-    if (!readDirectory(tif.get(), d)) return fail(ImageError::Damaged, "TIFF-Kopf");
+    if (!readDirectory(tif.get(), d)) return decodeFailure(ImageError::Damaged, "TIFF-Kopf");
 
     const bool indexed = isIndexed(d);
     const int bitCount = !indexed ? 24 : d.bits == 1 ? 1 : d.bits <= 4 ? 4 : 8;
-    int64_t seenW = 0, seenH = 0;
-    TiffOrientedWriter::seenSize(d.orientation, d.width, d.height, seenW, seenH);
+    // The picture as stored, and as seen (turned by the orientation), must both be allowed.
     DibLayout layout;
-    const SizeCheck check = computeDibLayout(seenW, seenH, bitCount, layout);
-    if (check == SizeCheck::TooLarge) return fail(ImageError::TooLarge);
-    if (check != SizeCheck::Ok) return fail(ImageError::Damaged, "TIFF-Bildgröße");
+    SizeCheck check = computeDibLayout(d.width, d.height, bitCount, layout);
+    if (check == SizeCheck::Ok && orientationSwapsAxes(d.orientation))
+        check = computeDibLayout(d.height, d.width, bitCount, layout);
+    if (check == SizeCheck::TooLarge) return decodeFailure(ImageError::TooLarge);
+    if (check != SizeCheck::Ok) return decodeFailure(ImageError::Damaged, "TIFF-Bildgröße");
 
     BitmapInfo table;
-    uint8_t white = 0;
-    if (indexed && !buildTable(tif.get(), d, table, white))
-        return fail(ImageError::Damaged, "TIFF-Farbtabelle fehlt");
-    if (!newdib(out, static_cast<int>(seenW), static_cast<int>(seenH), bitCount,
+    if (indexed && !buildTable(tif.get(), d, table))
+        return decodeFailure(ImageError::Damaged, "TIFF-Farbtabelle fehlt");
+    if (!newdib(out, static_cast<int>(d.width), static_cast<int>(d.height), bitCount,
                 indexed ? &table : nullptr, indexed ? 1 << d.bits : 0))
-        return fail(ImageError::OutOfMemory);
+        return decodeFailure(ImageError::OutOfMemory);
 
-    TiffOrientedWriter writer(out, d.orientation, static_cast<int>(d.width),
-                              static_cast<int>(d.height));
     bool unsupported = false;
-    const int64_t rows = indexed          ? readIndexedRows(tif.get(), d, writer, white)
-                         : isPlainRgb8(d) ? readRgb8Rows(tif.get(), d, writer)
-                                          : readRgbaRows(tif.get(), d, writer, unsupported);
+    const int64_t rows = indexed          ? readIndexedRows(tif.get(), d, out)
+                         : isPlainRgb8(d) ? readRgb8Rows(tif.get(), d, out)
+                                          : readRgbaRows(tif.get(), d, out, unsupported);
     if (rows == 0) {
         // Nothing of the picture survived: a white page would only hide that the file is broken.
         deldib(out);
-        return fail(unsupported ? ImageError::Unsupported : ImageError::Damaged,
-                    unsupported ? "TIFF-Variante" : "TIFF-Bilddaten");
+        return decodeFailure(unsupported ? ImageError::Unsupported : ImageError::Damaged,
+                             unsupported ? "TIFF-Variante" : "TIFF-Bilddaten");
     }
-    if (rows < d.height) {
-        const int w = static_cast<int>(d.width);
-        std::vector<uint8_t> blank(static_cast<size_t>(w) * (indexed ? 1 : 3),
-                                   indexed ? white : 0xFF);
-        for (int64_t r = rows; r < d.height; ++r)
-            indexed ? writer.putIndexRow(static_cast<int>(r), blank.data())
-                    : writer.putBgrRow(static_cast<int>(r), blank.data());
+    const uint8_t white = whiteFillByte(out);
+    for (int64_t r = rows; r < d.height; ++r)
+        std::memset(out.rowFromTop(static_cast<int>(r)), white, static_cast<size_t>(out.rowBytes));
+    if (!applyOrientation(out, d.orientation)) {
+        deldib(out);
+        return decodeFailure(ImageError::OutOfMemory);
     }
-    DecodeResult result;
-    result.trueWidth = static_cast<int>(seenW);
-    result.trueHeight = static_cast<int>(seenH);
-    result.trueBitCount = bitCount;
-    return result;
+    return decodedPicture(out.width(), out.height(), bitCount);
 }
 
 }  // namespace

@@ -1,0 +1,36 @@
+#pragma once
+// What the program is asked to do by its command line:
+//   pixo-rahmler                                                   the window
+//   pixo-rahmler --pdf DATEI.pdf [--dpi N] [--paper FORMAT] ALBUM.pxr
+//   pixo-rahmler --png ORDNER [--dpi N] [--paper FORMAT] ALBUM.pxr  printing without the window
+//   pixo-rahmler -h | --help | --hilfe                              the German help text
+// Options take their value as the next argument or after '=' (--dpi=300), may stand before or
+// after the album, and "--" ends them. A command line without any of these options starts the
+// window and leaves every argument to Qt (-style, -platform, ...). Parsed before any Qt
+// application object exists: whether a window (and a display) is needed is decided first.
+
+#include <QStringList>
+#include <string>
+
+#include "gui/output/PrintArguments.h"
+
+namespace pr {
+
+struct CommandLine {
+    enum class Mode { Window, Print, Help };
+
+    Mode mode = Mode::Window;
+    PrintArguments print;  // for Mode::Print
+    std::string error;     // German; empty when the command line is usable
+
+    bool ok() const { return error.empty(); }
+
+    // `arguments` as QCoreApplication::arguments() has them: the program first.
+    static CommandLine parse(const QStringList& arguments);
+    static CommandLine parse(int argc, char** argv);
+
+    // The German help text.
+    static std::string usage();
+};
+
+}  // namespace pr
