@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "BenchPhotos.h"
-#include "core/imaging/FileBytes.h"
 #include "core/imaging/RasterLibrary.h"
+#include "core/io/WholeFile.h"
 
 namespace {
 
@@ -50,11 +50,11 @@ struct Files {
         run("cwebp -q 85 -metadata icc " + dir + "adobe.png -o " + dir + "adobe.webp");
         run("avifenc -s 9 -j 2 " + dir + "src.png " + dir + "pic.avif");
         run("cjxl -e 3 -d 1 " + dir + "src.png " + dir + "pic.jxl");
-        pr::readFileBytes(dir + "pic.heic", heic);
-        pr::readFileBytes(dir + "pic.webp", webp);
-        pr::readFileBytes(dir + "adobe.webp", webpAdobe);
-        pr::readFileBytes(dir + "pic.avif", avif);
-        pr::readFileBytes(dir + "pic.jxl", jxl);
+        pr::readWholeFile(dir + "pic.heic", heic, uint64_t{1} << 30);
+        pr::readWholeFile(dir + "pic.webp", webp, uint64_t{1} << 30);
+        pr::readWholeFile(dir + "adobe.webp", webpAdobe, uint64_t{1} << 30);
+        pr::readWholeFile(dir + "pic.avif", avif, uint64_t{1} << 30);
+        pr::readWholeFile(dir + "pic.jxl", jxl, uint64_t{1} << 30);
     }
 };
 

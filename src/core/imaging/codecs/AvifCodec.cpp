@@ -21,9 +21,9 @@
 
 #include "core/imaging/DibSize.h"
 #include "core/imaging/Limits.h"
+#include "core/imaging/Orientation.h"
 #include "core/imaging/codecs/BgrRowWriter.h"
 #include "core/imaging/codecs/Codec.h"
-#include "core/imaging/codecs/ExifOrientation.h"
 #include "core/imaging/codecs/IsoBrands.h"
 
 namespace pr {
@@ -139,7 +139,7 @@ DecodeResult decodeAvif(const uint8_t* data, size_t size, const DecodeOptions&, 
     rows = std::vector<uint8_t>();
 
     const int orientation = orientationOf(image);
-    if (!applyExifOrientation(img, orientation)) return fail(ImageError::OutOfMemory);
+    if (!applyOrientation(img, orientation)) return fail(ImageError::OutOfMemory);
     DecodeResult result{ImageError::None, {}, img.width(), img.height(), 24};
     out = std::move(img);
     return result;

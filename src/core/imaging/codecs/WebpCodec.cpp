@@ -18,9 +18,9 @@
 #include <utility>
 
 #include "core/imaging/DibSize.h"
+#include "core/imaging/Orientation.h"
 #include "core/imaging/codecs/BgrRowWriter.h"
 #include "core/imaging/codecs/Codec.h"
-#include "core/imaging/codecs/ExifOrientation.h"
 #include "core/imaging/codecs/ExifPayload.h"
 #include "core/imaging/codecs/ReducedSize.h"
 
@@ -198,7 +198,7 @@ DecodeResult decodeWebp(const uint8_t* data, size_t size, const DecodeOptions& o
     if (status != VP8_STATUS_OK) return fail(errorFor(status), "WebP-Bilddaten");
 
     DecodeResult result{ImageError::None, {}, features.width, features.height, 24};
-    if (!applyExifOrientation(img, meta.orientation)) return fail(ImageError::OutOfMemory);
+    if (!applyOrientation(img, meta.orientation)) return fail(ImageError::OutOfMemory);
     if (orientationSwapsAxes(meta.orientation)) std::swap(result.trueWidth, result.trueHeight);
     out = std::move(img);
     return result;

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "../owncodecs/CodecTestSupport.h"
+#include "CodecTestSupport.h"
 #include "TestSupport.h"
 #include "core/imaging/RasterLibrary.h"
 

@@ -50,7 +50,9 @@ TEST_P(ComesOutUpright, AsTheReferenceShowsIt) {
         if (c.mirror >= 0) options += " --imir " + std::to_string(c.mirror);
         const std::string avif = dir.file("pic.avif");
         ASSERT_TRUE(testsupport::run(quiet("avifenc -l" + options + " " + src + " " + avif)));
-        if (format == "heif") ASSERT_TRUE(rebrandAsHeif(avif, out));
+        if (format == "heif") {
+            ASSERT_TRUE(rebrandAsHeif(avif, out));
+        }
         // libheif carries out the transformations when it writes the PNG.
         ASSERT_TRUE(testsupport::run(quiet("heif-convert " + out + " " + ref)));
         expected = overWhite(readReference(ref));

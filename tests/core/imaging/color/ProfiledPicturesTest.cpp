@@ -4,7 +4,7 @@
 
 #include <lcms2.h>
 
-#include "../photoformats/PhotoFormatsSupport.h"
+#include "PhotoFormatsSupport.h"
 
 using namespace pr;
 using namespace photo;
@@ -74,7 +74,9 @@ TEST_P(ProfiledPicture, ConvertedAsLittleCmsConvertsIt) {
     reference.replace(reference.find("{ref}"), 5, ref);
     ASSERT_TRUE(testsupport::run(quiet(encode))) << encode;
     ASSERT_TRUE(testsupport::run(quiet(reference))) << reference;
-    if (c.asHeif) ASSERT_TRUE(rebrandAsHeif(out, out));
+    if (c.asHeif) {
+        ASSERT_TRUE(rebrandAsHeif(out, out));
+    }
     const Rgb raw = overWhite(readReference(ref));
     ASSERT_EQ(raw.width, 512);
     const Rgb expected =

@@ -80,7 +80,7 @@ TEST(PhotoFormats, ContentDecidesNotTheName) {
     };
     for (const auto& [name, encode] : encoders) {
         // Named as another format, and with no extension at all.
-        for (const std::string file : {std::string("bild.jpg"), std::string("bild")}) {
+        for (const char* file : {"bild.jpg", "bild"}) {
             std::string command = encode;
             command.replace(command.find("{in}"), 4, src);
             command.replace(command.find("{out}"), 5, dir.file(file));
