@@ -1,9 +1,10 @@
 // HEIF and HEIC (and AV1 inside a plain HEIF file) through libheif.
 //
 // Checks: the primary picture's size (after its rotation and crop, as libheif reports it) goes
-// through computeDibLayout before libheif decodes anything, and the decoded picture's own size
-// once more before the rows are allocated; libheif bounds every box by the file. libheif turns
-// and mirrors the picture (irot, imir) and crops it (clap) itself, so it comes out upright.
+// through computeDibLayout, and each item's data must lie within its box and describe no larger
+// picture than the item announces (HeifSizeCheck.h), before libheif decodes anything; the decoded
+// picture's own size is checked once more before the rows are allocated. libheif turns and
+// mirrors the picture (irot, imir) and crops it (clap) itself, so it comes out upright.
 //
 // The colour profile (an ICC profile in "colr/prof", or primaries and transfer in "colr/nclx")
 // is converted to sRGB in the loop that copies libheif's rows into the picture, which also lays
@@ -20,6 +21,7 @@
 #include "core/imaging/DibSize.h"
 #include "core/imaging/codecs/BgrRowWriter.h"
 #include "core/imaging/codecs/Codec.h"
+#include "core/imaging/codecs/HeifSizeCheck.h"
 #include "core/imaging/codecs/IsoBrands.h"
 
 namespace pr {
@@ -137,6 +139,9 @@ DecodeResult decodeHeif(const uint8_t* data, size_t size, const DecodeOptions& o
     SizeCheck sc = computeDibLayout(trueW, trueH, 24, layout);
     if (sc != SizeCheck::Ok)
         return fail(sc == SizeCheck::TooLarge ? ImageError::TooLarge : ImageError::Damaged);
+
+    if (!heifSizesFit(data, size))
+        return fail(ImageError::Damaged, "Bilddaten größer als angegeben");
 
     HandlePtr thumbnail = pickThumbnail(primary.get(), options);
     heif_image_handle* handle = thumbnail ? thumbnail.get() : primary.get();
