@@ -153,8 +153,9 @@ inline bool rebrandAsHeif(const std::string& from, const std::string& to) {
     return testsupport::writeAll(to, bytes);
 }
 
+// The command with its chatter going nowhere (its own redirections still count).
 inline std::string quiet(const std::string& command) {
-    return command + " >/dev/null 2>&1";
+    return "(" + command + ") >/dev/null 2>&1";
 }
 
 }  // namespace photo

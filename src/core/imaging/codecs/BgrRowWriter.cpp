@@ -22,6 +22,14 @@ void plainToBgr(const uint8_t* in, int width, PixelLayout layout, uint8_t* out) 
         case PixelLayout::Bgr:
             if (in != out) std::memcpy(out, in, static_cast<size_t>(width) * 3);
             break;
+        case PixelLayout::Bgra:
+            for (int x = 0; x < width; ++x, in += 4, out += 3) {
+                const uint8_t blue = in[0], green = in[1], red = in[2];
+                out[0] = blue;
+                out[1] = green;
+                out[2] = red;
+            }
+            break;
         case PixelLayout::Rgb:
         case PixelLayout::Rgba: {
             const int step = bytesPerPixel(layout);

@@ -15,7 +15,8 @@ public:
     // `premultiplied`: the colour values are already multiplied by alpha.
     BgrRowWriter(PixelLayout layout, bool premultiplied, SrgbTransform colour);
 
-    // Writes `width` pixels of `in` as blue, green, red to `out`.
+    // Writes `width` pixels of `in` as blue, green, red to `out`. `out` may be `in` when the
+    // layout has no alpha (the rows a library wrote straight into the picture).
     void write(const uint8_t* in, int width, uint8_t* out) const;
 
     PixelLayout layout() const { return layout_; }

@@ -8,6 +8,7 @@ enum class PixelLayout {
     Rgb,        // red, green, blue
     Rgba,       // red, green, blue, alpha
     Bgr,        // blue, green, red: the layout of a 24-bit picture row
+    Bgra,       // blue, green, red, alpha
     Grey,       // one grey value
     GreyAlpha,  // grey, alpha
 };
@@ -18,6 +19,7 @@ inline int bytesPerPixel(PixelLayout layout) {
         case PixelLayout::Bgr:
             return 3;
         case PixelLayout::Rgba:
+        case PixelLayout::Bgra:
             return 4;
         case PixelLayout::Grey:
             return 1;
@@ -28,7 +30,8 @@ inline int bytesPerPixel(PixelLayout layout) {
 }
 
 inline bool hasAlpha(PixelLayout layout) {
-    return layout == PixelLayout::Rgba || layout == PixelLayout::GreyAlpha;
+    return layout == PixelLayout::Rgba || layout == PixelLayout::Bgra ||
+           layout == PixelLayout::GreyAlpha;
 }
 
 inline bool isGrey(PixelLayout layout) {

@@ -16,6 +16,8 @@ cmsUInt32Number lcmsFormat(PixelLayout layout) {
             return TYPE_RGBA_8;
         case PixelLayout::Bgr:
             return TYPE_BGR_8;
+        case PixelLayout::Bgra:
+            return TYPE_BGRA_8;
         case PixelLayout::Grey:
             return TYPE_GRAY_8;
         case PixelLayout::GreyAlpha:
