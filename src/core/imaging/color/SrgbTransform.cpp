@@ -2,7 +2,10 @@
 
 #include <lcms2.h>
 
+#include <cstdlib>
+
 #include "core/imaging/color/CodePointProfile.h"
+#include "core/imaging/color/MatrixShaper.h"
 #include "core/imaging/color/SrgbLikeness.h"
 
 namespace pr {
@@ -36,9 +39,36 @@ struct TransformDeleter {
     void operator()(void* t) const { cmsDeleteTransform(t); }
 };
 
-// Takes ownership of `source` (may be null).
-std::shared_ptr<void> makeTransform(cmsHPROFILE source, PixelLayout layout) {
-    if (!source) return nullptr;
+bool rgbLayout(PixelLayout layout) {
+    return layout == PixelLayout::Rgb || layout == PixelLayout::Bgr ||
+           layout == PixelLayout::Rgba || layout == PixelLayout::Bgra;
+}
+
+// The fast path must give what LittleCMS gives, to within a level, on a grid through the whole
+// colour cube (17 steps a side, as LittleCMS's own tables).
+bool agrees(const MatrixShaper& fast, cmsHTRANSFORM lcms) {
+    constexpr int kSteps = 17;
+    uint8_t in[kSteps * kSteps * kSteps * 3], a[sizeof in], b[sizeof in];
+    int n = 0;
+    for (int r = 0; r < kSteps; ++r)
+        for (int g = 0; g < kSteps; ++g)
+            for (int bl = 0; bl < kSteps; ++bl, ++n) {
+                in[n * 3] = static_cast<uint8_t>(r * 255 / (kSteps - 1));
+                in[n * 3 + 1] = static_cast<uint8_t>(g * 255 / (kSteps - 1));
+                in[n * 3 + 2] = static_cast<uint8_t>(bl * 255 / (kSteps - 1));
+            }
+    fast.toBgr(in, a, n, PixelLayout::Rgb);
+    cmsDoTransform(lcms, in, b, static_cast<cmsUInt32Number>(n));
+    for (size_t i = 0; i < sizeof in; ++i)
+        if (std::abs(int(a[i]) - int(b[i])) > 1) return false;
+    return true;
+}
+
+// LittleCMS's transform from `source` for pixels of `layout` into `out`, and the fast path where
+// it can stand in for it. Takes ownership of `source` (may be null).
+void makeTransform(cmsHPROFILE source, PixelLayout layout, std::shared_ptr<void>& out,
+                   std::shared_ptr<const MatrixShaper>& fast) {
+    if (!source) return;
     cmsHPROFILE srgb = cmsCreate_sRGBProfile();
     cmsHTRANSFORM transform = nullptr;
     if (srgb) {
@@ -47,11 +77,19 @@ std::shared_ptr<void> makeTransform(cmsHPROFILE source, PixelLayout layout) {
         transform =
             cmsCreateTransform(source, lcmsFormat(layout), srgb, TYPE_BGR_8, INTENT_PERCEPTUAL,
                                cmsFLAGS_BLACKPOINTCOMPENSATION | cmsFLAGS_NOCACHE);
+        if (transform && rgbLayout(layout)) {
+            fast = MatrixShaper::make(source);
+            cmsHTRANSFORM check =
+                fast ? cmsCreateTransform(source, TYPE_RGB_8, srgb, TYPE_BGR_8, INTENT_PERCEPTUAL,
+                                          cmsFLAGS_BLACKPOINTCOMPENSATION)
+                     : nullptr;
+            if (!check || !agrees(*fast, check)) fast = nullptr;
+            if (check) cmsDeleteTransform(check);
+        }
         cmsCloseProfile(srgb);
     }
     cmsCloseProfile(source);
-    if (!transform) return nullptr;
-    return std::shared_ptr<void>(transform, TransformDeleter());
+    if (transform) out = std::shared_ptr<void>(transform, TransformDeleter());
 }
 
 }  // namespace
@@ -66,7 +104,7 @@ SrgbTransform SrgbTransform::fromIcc(const uint8_t* profile, size_t size, PixelL
         cmsCloseProfile(source);
         return result;
     }
-    result.transform_ = makeTransform(source, layout);
+    makeTransform(source, layout, result.transform_, result.fast_);
     return result;
 }
 
@@ -76,12 +114,15 @@ SrgbTransform SrgbTransform::fromCodePoints(int primaries, int transfer, PixelLa
     cmsHPROFILE source = nullptr;
     if (profileForCodePoints(primaries, transfer, isGrey(layout), source) ==
         CodePointMeaning::Profile)
-        result.transform_ = makeTransform(source, layout);
+        makeTransform(source, layout, result.transform_, result.fast_);
     return result;
 }
 
 void SrgbTransform::toBgr(const uint8_t* in, uint8_t* out, int width) const {
-    if (transform_ && width > 0)
+    if (width <= 0) return;
+    if (fast_)
+        fast_->toBgr(in, out, width, layout_);
+    else if (transform_)
         cmsDoTransform(transform_.get(), in, out, static_cast<cmsUInt32Number>(width));
 }
 

@@ -9,7 +9,9 @@
 // profile on grey pixels), or already describes sRGB. A broken profile never refuses a picture.
 //
 // The conversion uses LittleCMS 2 with perceptual intent and black point compensation, on its
-// optimised 8-bit path. One transform may be used from several threads at once.
+// optimised 8-bit path; RGB profiles of curves and a matrix take a faster path of their own
+// (MatrixShaper.h) where that agrees with LittleCMS. One transform may be used from several
+// threads at once.
 
 #include <cstddef>
 #include <cstdint>
@@ -30,7 +32,7 @@ public:
     // AVIF "nclx", CICP). Unknown or high-dynamic-range code points convert nothing.
     static SrgbTransform fromCodePoints(int primaries, int transfer, PixelLayout layout);
 
-    bool converts() const { return transform_ != nullptr; }
+    bool converts() const { return transform_ != nullptr || fast_ != nullptr; }
     PixelLayout layout() const { return layout_; }
 
     // Converts `width` pixels of the layout at `in` into blue, green, red at `out`. `out` may be
@@ -38,7 +40,8 @@ public:
     void toBgr(const uint8_t* in, uint8_t* out, int width) const;
 
 private:
-    std::shared_ptr<void> transform_;
+    std::shared_ptr<void> transform_;                 // LittleCMS
+    std::shared_ptr<const class MatrixShaper> fast_;  // or this, where it agrees
     PixelLayout layout_ = PixelLayout::Rgb;
 };
 
