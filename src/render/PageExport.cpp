@@ -11,6 +11,7 @@
 
 #include "render/ExportTiffWriter.h"
 #include "render/PagePrinter.h"
+#include "render/SrgbDeclaration.h"
 
 namespace pr {
 
@@ -42,6 +43,7 @@ bool writePdf(const Album& album, const PageRenderOptions& screen, const Printer
     pdf.setCreator(QStringLiteral("Pixo-Rahmler"));
     pdf.setTitle(QStringLiteral("Pixo-Rahmler Dokument"));
     pdf.setResolution(dpi);
+    declareSrgb(pdf);
     // The PDF page is the printable area, measured as the page editor measures it.
     const QSizeF inches(pageWidthInches(page), pageHeightInches(page));
     pdf.setPageLayout(QPageLayout(QPageSize(inches, QPageSize::Inch), QPageLayout::Portrait,
@@ -81,6 +83,7 @@ QImage PageExport::renderPage(const Album& album, const PageRenderOptions& scree
     const int dotsPerMetre = qRound(dpi / 0.0254);
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
+    declareSrgb(image);
     QPainter painter(&image);
     PageRenderer::drawSheet(painter, size);
     PageRenderer::drawPlacements(painter, album, PagePrinter::printerOptions(screen, dpi));

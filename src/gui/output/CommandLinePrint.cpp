@@ -22,6 +22,7 @@
 #include "render/PageExport.h"
 #include "render/PageOptionsFromAlbum.h"
 #include "render/PagePrinter.h"
+#include "render/SrgbDeclaration.h"
 
 namespace pr {
 
@@ -151,6 +152,7 @@ int CommandLinePrint::print(const PrintArguments& args, const TextFn& err, const
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
+    declareSrgb(printer);
     printer.setCreator(QStringLiteral("Pixo-Rahmler"));
     printer.setDocName(QStringLiteral("Pixo-Rahmler Dokument"));
     if (!setUpPage(printer, args, err)) return WrongCall;
