@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <string>
@@ -20,7 +21,6 @@
 
 #include "BenchPhotos.h"
 #include "core/imaging/RasterLibrary.h"
-#include "core/io/WholeFile.h"
 
 namespace {
 
@@ -51,7 +51,8 @@ struct Files {
         run("pnmtopng -force " + ppm + " > " + png + " 2>/dev/null");
         run("pamtotiff -lzw " + ppm + " > " + tiff + " 2>/dev/null");
         run("ppmtobmp -bpp 24 " + ppm + " > " + bmp + " 2>/dev/null");
-        pr::readWholeFile(jpeg, jpegBytes, uint64_t{1} << 30);
+        std::ifstream in(jpeg, std::ios::binary);
+        jpegBytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 };
 

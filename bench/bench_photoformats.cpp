@@ -23,9 +23,15 @@
 
 #include "BenchPhotos.h"
 #include "core/imaging/RasterLibrary.h"
-#include "core/io/WholeFile.h"
+#include "core/io/InputFile.h"
 
 namespace {
+
+void readFile(const std::string& path, std::vector<uint8_t>& bytes) {
+    pr::InputFile file;
+    if (!file.open(path) || !file.readUpTo(bytes, file.size()))
+        std::fprintf(stderr, "cannot read %s\n", path.c_str());
+}
 
 constexpr int kWidth = 4000, kHeight = 3000;
 
@@ -50,11 +56,11 @@ struct Files {
         run("cwebp -q 85 -metadata icc " + dir + "adobe.png -o " + dir + "adobe.webp");
         run("avifenc -s 9 -j 2 " + dir + "src.png " + dir + "pic.avif");
         run("cjxl -e 3 -d 1 " + dir + "src.png " + dir + "pic.jxl");
-        pr::readWholeFile(dir + "pic.heic", heic, uint64_t{1} << 30);
-        pr::readWholeFile(dir + "pic.webp", webp, uint64_t{1} << 30);
-        pr::readWholeFile(dir + "adobe.webp", webpAdobe, uint64_t{1} << 30);
-        pr::readWholeFile(dir + "pic.avif", avif, uint64_t{1} << 30);
-        pr::readWholeFile(dir + "pic.jxl", jxl, uint64_t{1} << 30);
+        readFile(dir + "pic.heic", heic);
+        readFile(dir + "pic.webp", webp);
+        readFile(dir + "adobe.webp", webpAdobe);
+        readFile(dir + "pic.avif", avif);
+        readFile(dir + "pic.jxl", jxl);
     }
 };
 

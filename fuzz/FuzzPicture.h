@@ -9,6 +9,7 @@
 
 #include "core/imaging/RasterLibrary.h"
 #include "core/imaging/codecs/Codec.h"
+#include "core/imaging/codecs/PictureDecoder.h"
 
 namespace pr::fuzz {
 
@@ -40,7 +41,7 @@ inline int fuzzThroughRegistry(const Codec& codec, const uint8_t* data, size_t s
 inline int fuzzReaderAlone(const Codec& codec, const uint8_t* data, size_t size) {
     codec.sniff(data, size);
     ImageBuffer img;
-    const DecodeResult r = codec.decode(data, size, DecodeOptions{}, img);
+    const DecodeResult r = decodeWith(codec, data, size, DecodeOptions{}, img);
     if (r.ok() && img.valid()) touchWholePicture(img);
     return 0;
 }

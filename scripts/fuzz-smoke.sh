@@ -42,7 +42,7 @@ for target in "${targets[@]}"; do
     seeds="fuzz/corpus/${target#fuzz_}"
     if [ -d "$seeds" ]; then cp -r "$seeds"/. "$corpus"/; fi
     log="$scratch/$target.log"
-    "$binary" -max_total_time="$seconds" -rss_limit_mb=4096 -timeout=10 \
+    "$binary" -seed="${FUZZ_SEED:-1}" -max_total_time="$seconds" -rss_limit_mb=4096 -timeout=10 \
         -artifact_prefix="$scratch/$target-" "$corpus" >"$log" 2>&1
     rc=$?
     stats="$(grep -E '^#[0-9]+' "$log" | tail -n 1 | sed -E 's/^#([0-9]+)[[:space:]]+[A-Z]+[[:space:]]+/\1 runs, /')"

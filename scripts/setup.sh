@@ -8,7 +8,7 @@ PACKAGES=(
   libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev
   libheif-dev libavif-dev libwebp-dev libjxl-dev liblcms2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation2 fonts-dejavu-core xvfb xauth
+  fonts-liberation2 fonts-dejavu-core xvfb xauth xdotool desktop-file-utils
   libjpeg-turbo-progs imagemagick netpbm libimage-exiftool-perl poppler-utils
   libheif-examples libavif-bin webp libjxl-tools liblcms2-utils icc-profiles-free
   clang libclang-rt-14-dev clang-format

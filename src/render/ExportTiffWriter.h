@@ -1,7 +1,7 @@
 #pragma once
 // Writes a QImage as an LZW-compressed 24-bit RGB TIFF with its resolution, through libtiff, to
-// any open QIODevice (a QSaveFile in practice). Qt's own TIFF support is an optional plugin that
-// many systems lack, while libtiff is there anyway for reading TIFF pictures.
+// any open QIODevice (an AtomicFileDevice in practice). Qt's own TIFF support is an optional plugin
+// that many systems lack, while libtiff is there anyway for reading TIFF pictures.
 
 #include <QString>
 

@@ -1,15 +1,15 @@
 #include "render/PageExport.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
+#include "render/AtomicFileDevice.h"
 #include "render/ExportTiffWriter.h"
+#include "render/OutputFile.h"
 #include "render/PagePrinter.h"
 #include "render/SrgbDeclaration.h"
 
@@ -17,37 +17,34 @@ namespace pr {
 
 namespace {
 
-QString writeFailure(const QString& path, const QString& detail) {
-    QString text = QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden.")
-                       .arg(QDir::toNativeSeparators(path));
-    if (!detail.isEmpty()) text += QLatin1Char('\n') + detail;
-    return text;
-}
-
-bool writeRaster(const QImage& image, ExportFormat format, int dpi, QSaveFile& file,
-                 QString* error) {
-    if (format == ExportFormat::Tiff) return writeTiff(image, dpi, file, error);
+// The encoders' own error texts are English; what went wrong with the file is the device's.
+bool writeRaster(const QImage& image, ExportFormat format, int dpi, QIODevice& file) {
+    if (format == ExportFormat::Tiff) return writeTiff(image, dpi, file, nullptr);
     const char* name = format == ExportFormat::Jpeg  ? "jpeg"
                        : format == ExportFormat::Bmp ? "bmp"
                                                      : "png";
     QImageWriter writer(&file, name);
     if (format == ExportFormat::Jpeg) writer.setQuality(95);
-    if (writer.write(image)) return true;
-    *error = writer.errorString();
-    return false;
+    return writer.write(image);
 }
 
 bool writePdf(const Album& album, const PageRenderOptions& screen, const PrinterPage& page, int dpi,
-              QSaveFile& file) {
+              const QPageLayout& paper, QIODevice& file) {
     QPdfWriter pdf(&file);
     pdf.setCreator(QStringLiteral("Pixo-Rahmler"));
     pdf.setTitle(QStringLiteral("Pixo-Rahmler Dokument"));
     pdf.setResolution(dpi);
     declareSrgb(pdf);
-    // The PDF page is the printable area, measured as the page editor measures it.
-    const QSizeF inches(pageWidthInches(page), pageHeightInches(page));
-    pdf.setPageLayout(QPageLayout(QPageSize(inches, QPageSize::Inch), QPageLayout::Portrait,
-                                  QMarginsF(0, 0, 0, 0)));
+    if (paper.isValid()) {
+        // The printer's sheet; the painter starts at the corner of its printable area, where the
+        // page's inches start, exactly as on the printer.
+        pdf.setPageLayout(paper);
+    } else {
+        // The printable area, measured as the page editor measures it.
+        const QSizeF inches(pageWidthInches(page), pageHeightInches(page));
+        pdf.setPageLayout(QPageLayout(QPageSize(inches, QPageSize::Inch), QPageLayout::Portrait,
+                                      QMarginsF(0, 0, 0, 0)));
+    }
     QPainter painter;
     if (!painter.begin(&pdf)) return false;
     PageRenderOptions options = PagePrinter::printerOptions(screen, pdf.logicalDpiX());
@@ -92,7 +89,20 @@ QImage PageExport::renderPage(const Album& album, const PageRenderOptions& scree
 
 ExportResult PageExport::exportPage(const QString& path, const Album& album,
                                     const PageRenderOptions& screen, const PrinterPage& page,
-                                    int dpi) {
+                                    int dpi, const QPageLayout& paper) {
+    AtomicFileDevice file(path);
+    ExportResult result = writePage(file, album, screen, page, dpi, paper);
+    if (result.ok && !file.commit()) {
+        result.ok = false;
+        result.message = outputFileFailedMessage(path, file.failureText());
+    }
+    return result;
+}
+
+ExportResult PageExport::writePage(AtomicFileDevice& file, const Album& album,
+                                   const PageRenderOptions& screen, const PrinterPage& page,
+                                   int dpi, const QPageLayout& paper) {
+    const QString path = file.target();
     ExportResult result;
     const ExportFormat format = formatFor(path);
     if (format == ExportFormat::Unsupported) {
@@ -112,30 +122,26 @@ ExportResult PageExport::exportPage(const QString& path, const Album& album,
             result.message = QStringLiteral(
                                  "Für eine Seite von %1 x %2 Bildpunkten reicht der "
                                  "Speicher nicht. Bitte wählen Sie eine kleinere "
-                                 "Bitmap Qualität.")
+                                 "Bitmap-Qualität.")
                                  .arg(size.width())
                                  .arg(size.height());
             return result;
         }
     }
 
-    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        result.message = writeFailure(path, file.errorString());
+        result.message = outputFileFailedMessage(path, file.failureText());
         return result;
     }
-    QString detail;
     const bool written = format == ExportFormat::Pdf
-                             ? writePdf(album, screen, page, dpi, file)
-                             : writeRaster(image, format, dpi, file, &detail);
-    if (!written || file.error() != QFileDevice::NoError) {
-        if (detail.isEmpty()) detail = file.errorString();
-        file.cancelWriting();
-        result.message = writeFailure(path, detail);
-        return result;
-    }
-    if (!file.commit()) {
-        result.message = writeFailure(path, file.errorString());
+                             ? writePdf(album, screen, page, dpi, paper, file)
+                             : writeRaster(image, format, dpi, file);
+    if (!written || file.failed()) {
+        result.message =
+            outputFileFailedMessage(path, file.failed() ? file.failureText()
+                                                        : QStringLiteral("Die Seite konnte nicht "
+                                                                         "kodiert werden."));
+        file.discard();
         return result;
     }
     result.ok = true;

@@ -1,8 +1,10 @@
 #include "render/PageRenderer.h"
 
 #include <QFontMetrics>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPolygon>
+#include <QTransform>
 #include <algorithm>
 #include <vector>
 
@@ -107,12 +109,19 @@ void PageRenderer::drawGrid(QPainter& painter, const PageRenderOptions& options)
 void PageRenderer::drawPlacements(QPainter& painter, const Album& album,
                                   const PageRenderOptions& options) {
     if (album.AlbumLoading) return;
+    // The device is the page (the page view's box, the printer's page, the exported picture), in
+    // the painter's coordinates (the preview stretches them).
+    const QPaintDevice* device = painter.device();
+    const QRect page = device ? painter.worldTransform().inverted().mapRect(
+                                    QRect(0, 0, device->width(), device->height()))
+                              : QRect();
+    const int pageWidth = page.right() + 1, pageHeight = page.bottom() + 1;
     const uint32_t count = album.placementCount();
     for (uint32_t i = 0; i < count; ++i) {
         const Placement& p = *album.placementAt(i);
         if (p.Page != options.page) continue;
-        const PixelRect frame =
-            frameOnScreen(p.Left, p.Top, p.Width, p.Height, options.zoom, options.ppi);
+        const PixelRect frame = frameNearPage(p.Left, p.Top, p.Width, p.Height, options.zoom,
+                                              options.ppi, pageWidth, pageHeight);
         ImageBuffer picture;
         // A placement whose picture is missing (only a damaged album file can make one) is left
         // out rather than drawn from nothing; its selection frame still shows where it is.

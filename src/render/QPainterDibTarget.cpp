@@ -109,17 +109,20 @@ bool QPainterDibTarget::stretchDIBits(const DibRect& dest, const DibRect& source
         return false;
     // DrawDib may round a reduced copy's rectangle a pixel past the picture; only the part inside
     // is drawn, at the same scale, and nothing outside is read.
+    // Edges in 64 bits and in floating point: a rectangle far off the page must not wrap.
     const int x0 = std::max(source.x, 0);
     const int y0 = std::max(source.y, 0);
-    const int x1 = std::min(source.x + source.width, image.width());
-    const int y1 = std::min(source.y + source.height, image.height());
+    const int x1 =
+        static_cast<int>(std::min<int64_t>(int64_t{source.x} + source.width, image.width()));
+    const int y1 =
+        static_cast<int>(std::min<int64_t>(int64_t{source.y} + source.height, image.height()));
     if (x0 >= x1 || y0 >= y1) return true;
     const double sx = double(dest.width) / source.width;
     const double sy = double(dest.height) / source.height;
     // Stored row y0 is the lowest row drawn, so it sets the bottom edge of the destination.
-    const double destBottom = dest.y + dest.height - (y0 - source.y) * sy;
-    const QRectF to(dest.x + (x0 - source.x) * sx, destBottom - (y1 - y0) * sy, (x1 - x0) * sx,
-                    (y1 - y0) * sy);
+    const double destBottom = double(dest.y) + dest.height - (double(y0) - source.y) * sy;
+    const QRectF to(double(dest.x) + (double(x0) - source.x) * sx, destBottom - (y1 - y0) * sy,
+                    (x1 - x0) * sx, (y1 - y0) * sy);
 
     const QImage rows = storedRows(image, y0, y1 - y0);
     if (rows.isNull()) return false;

@@ -12,6 +12,7 @@
 #include "TestSupport.h"
 #include "core/imaging/RasterLibrary.h"
 #include "core/imaging/codecs/Codec.h"
+#include "core/imaging/codecs/PictureDecoder.h"
 
 namespace codectest {
 
@@ -67,7 +68,7 @@ inline void expectRows(const pr::ImageBuffer& b, bool colours, const Rows& rows,
 
 inline pr::DecodeResult decodeBytes(const pr::Codec& codec, const std::vector<uint8_t>& bytes,
                                     pr::ImageBuffer& out) {
-    return codec.decode(bytes.data(), bytes.size(), pr::DecodeOptions{}, out);
+    return pr::decodeWith(codec, bytes.data(), bytes.size(), pr::DecodeOptions{}, out);
 }
 
 // Hand-made files and the rows each must decode to.

@@ -4,6 +4,7 @@
 // offered button, so an unexpected question never lets an operation proceed by accident.
 
 #include <QString>
+#include <QStringList>
 #include <deque>
 #include <functional>
 #include <vector>
@@ -43,10 +44,12 @@ public:
     using PrinterAnswer = std::function<bool(QPrinter&)>;
     void answerPrint(PrinterAnswer a) { printAnswers_.push_back(std::move(a)); }
     void answerPageSetup(PrinterAnswer a) { setupAnswers_.push_back(std::move(a)); }
-    bool printDialog(QPrinter& printer) override {
+    bool printDialog(QPrinter& printer, const QString& fileProposal) override {
         ++printDialogs;
+        printFileProposals.push_back(fileProposal);
         return next(printAnswers_, printer);
     }
+    std::vector<QString> printFileProposals;
     bool pageSetupDialog(QPrinter& printer) override {
         ++pageSetupDialogs;
         return next(setupAnswers_, printer);
@@ -74,6 +77,23 @@ public:
     }
     std::vector<QString> saveFilters;
     std::vector<QString> saveSuffixes;
+    // The save dialog with filters answers from the same queue; the filter "chosen" is the next
+    // one queued with answerSaveFilter, else the first offered.
+    void answerSaveFilter(const QString& filter) { filterAnswers_.push_back(filter); }
+    QString saveFileNameWithFilters(const QString& caption, const QString& proposedPath,
+                                    const QStringList& filters, QString* chosenFilter) override {
+        saveProposals.push_back(proposedPath);
+        saveFilterLists.push_back(filters);
+        QString filter = filters.value(0);
+        if (!filterAnswers_.empty()) {
+            filter = filterAnswers_.front();
+            filterAnswers_.pop_front();
+        }
+        if (chosenFilter) *chosenFilter = filter;
+        return saveFileName(caption, proposedPath, filters.join(QStringLiteral(";;")));
+    }
+    std::vector<QString> saveProposals;
+    std::vector<QStringList> saveFilterLists;
 
     // Open dialogs answer the queued names in turn, then "cancelled" (empty).
     void answerOpenFile(const QString& path) { openAnswers_.push_back(path); }
@@ -102,6 +122,7 @@ private:
     std::deque<PrinterAnswer> printAnswers_;
     std::deque<PrinterAnswer> setupAnswers_;
     std::deque<QString> saveAnswers_;
+    std::deque<QString> filterAnswers_;
     std::deque<QString> openAnswers_;
 };
 

@@ -74,6 +74,15 @@ bool Album::getnumComment(int32_t key, std::string& out) const {
     return true;
 }
 
+int32_t Album::lastPlacementPage(int32_t limit) const {
+    int32_t last = 0;
+    for (uint32_t i = 0; i < placementCount(); ++i) {
+        const int32_t page = placementAt(i)->Page;
+        if (page > last && page <= limit) last = page;
+    }
+    return last;
+}
+
 void Album::DelallPics() {
     Placements.Clear();
     SelectedPlacement = -1;

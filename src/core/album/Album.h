@@ -59,6 +59,9 @@ public:
     // removed by then stays removed; the picture itself is kept).
     bool removePicture(int32_t index);
 
+    // The highest page number not above `limit` that holds a placement; 0 when none does.
+    int32_t lastPlacementPage(int32_t limit) const;
+
     // Lookups by key: the first picture with the key wins; nothing is written when none has it.
     // getnumdib's copy shares the pixels with the album's picture.
     bool getnumdib(int32_t key, ImageBuffer& dest) const;

@@ -16,10 +16,13 @@ namespace {
 struct LoadedPicture {
     AlbumImage image;
     bool missing = false;
+    std::string reason;
 };
 
-bool tryLoad(const AlbumPictureSource& source, const std::string& path, ImageBuffer& out) {
+bool tryLoad(const AlbumPictureSource& source, const std::string& path, ImageBuffer& out,
+             std::string* reason) {
     if (!source.load || !source.load(path, out) || !out.valid()) {
+        if (reason) *reason = out.message;
         deldib(out);
         return false;
     }
@@ -44,19 +47,27 @@ int32_t turnAsStored(const AlbumPictureSource& source, ImageBuffer& image, int32
     }
 }
 
-LoadedPicture loadPicture(const StoredPicture& stored, const std::string& albumFolder,
-                          const AlbumPictureSource& source) {
-    LoadedPicture result;
-    AlbumImage& picture = result.image;
+// The album entry as stored, without pixels yet.
+AlbumImage entryOf(const StoredPicture& stored) {
+    AlbumImage picture;
     picture.FileName = stored.FileName;
     picture.Comment = stored.Comment;
     picture.Key = stored.Key;
     picture.Rotation = stored.Rotation;
+    return picture;
+}
 
-    bool loaded = tryLoad(source, stored.FileName, picture.Image);
+LoadedPicture loadPicture(const StoredPicture& stored, const std::string& albumFolder,
+                          const AlbumPictureSource& source) {
+    LoadedPicture result{entryOf(stored), false};
+    AlbumImage& picture = result.image;
+
+    // The reason is the stored path's: that is the path the message names.
+    bool loaded = tryLoad(source, stored.FileName, picture.Image, &result.reason);
     if (!loaded) {
         const std::string besideAlbum = albumFolder + splitStoredPath(stored.FileName).name;
-        if (besideAlbum != stored.FileName && tryLoad(source, besideAlbum, picture.Image)) {
+        if (besideAlbum != stored.FileName &&
+            tryLoad(source, besideAlbum, picture.Image, nullptr)) {
             picture.FileName = besideAlbum;
             loaded = true;
         }
@@ -77,9 +88,14 @@ std::vector<LoadedPicture> loadAll(const std::vector<StoredPicture>& stored,
     const int total = static_cast<int>(stored.size());
     DecodeTick tick;
     if (progress) tick = [&progress, total](int done) { progress(done, total); };
+    // A picture whose loading threw is missing like one that is not there; the others go on.
     forEachInParallel(
         stored.size(), std::max(threads, 1u),
-        [&](std::size_t i) { loaded[i] = loadPicture(stored[i], albumFolder, source); }, tick);
+        [&](std::size_t i) { loaded[i] = loadPicture(stored[i], albumFolder, source); }, tick, 30,
+        [&](std::size_t i, const std::exception_ptr&) {
+            loaded[i] = LoadedPicture{entryOf(stored[i]), true};
+            newdib(loaded[i].image.Image, 320, 200, 24);
+        });
     return loaded;
 }
 
@@ -123,6 +139,7 @@ AlbumApplyResult applyAlbumFile(const AlbumFileContent& content, const std::stri
     for (LoadedPicture& picture : loaded) {
         if (picture.missing) {
             result.messages.push_back(albumPictureMissingMessage(picture.image.FileName));
+            result.failures.push_back({picture.image.FileName, picture.reason});
         }
         keys.insert(picture.image.Key);
         album.Pictures.push_back(std::move(picture.image));
@@ -156,6 +173,7 @@ AlbumOpenResult openAlbumFile(const std::string& albumPath, Album& album,
         applyAlbumFile(read.content, albumPath, album, source, loaderThreads, progress);
     result.ok = applied.ok;
     result.messages = std::move(applied.messages);
+    result.failures = std::move(applied.failures);
     result.version = read.content.Version;
     if (applied.ok) {
         result.settings = read.content.Settings;

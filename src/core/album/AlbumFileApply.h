@@ -16,8 +16,9 @@
 namespace pr {
 
 struct AlbumPictureSource {
-    // Loads the picture at a path; false (or an image without pixels) when it cannot. Called from
-    // several threads at once when more than one loader thread is asked for.
+    // Loads the picture at a path; false (or an image without pixels) when it cannot, with the
+    // reason in out.message where there is one. Called from several threads at once when more
+    // than one loader thread is asked for.
     std::function<bool(const std::string& path, ImageBuffer& out)> load;
     // A quarter turn clockwise / counter-clockwise in place; false leaves the picture as it was.
     std::function<bool(ImageBuffer&)> turnRight;
@@ -28,10 +29,19 @@ struct AlbumPictureSource {
 // number in the album (see DecodeTick in PictureDecoding.h: it may run an event loop).
 using AlbumLoadProgress = std::function<void(int done, int total)>;
 
+// A picture of the album that could not be loaded: its stored path and, when the loader gave
+// one, the German reason ("Das Bild ist zu groß.").
+struct PictureLoadFailure {
+    std::string path;
+    std::string reason;
+};
+
 struct AlbumApplyResult {
     bool ok = false;  // false only when memory ran out; the album is then empty and untitled
     // German texts in album order, one per picture that could not be loaded; show each.
     std::vector<std::string> messages;
+    // The same pictures with their paths and reasons, for reports that have room for them.
+    std::vector<PictureLoadFailure> failures;
     // Version 4.0 albums raise their pictures to the minimum quality once loaded (Checkallquals);
     // older files skip that.
     bool runQualityCheck = false;
@@ -55,8 +65,9 @@ AlbumApplyResult applyAlbumFile(const AlbumFileContent& content, const std::stri
 
 struct AlbumOpenResult {
     bool ok = false;  // false: nothing changed (after running out of memory: empty and untitled)
-    std::vector<std::string> messages;  // German; a failed open gives exactly one
-    AlbumSettings settings;             // on success: copy these into the controls
+    std::vector<std::string> messages;         // German; a failed open gives exactly one
+    std::vector<PictureLoadFailure> failures;  // as in AlbumApplyResult
+    AlbumSettings settings;                    // on success: copy these into the controls
     bool runQualityCheck = false;
     AlbumFileVersion version = AlbumFileVersion::V4_0;
 };

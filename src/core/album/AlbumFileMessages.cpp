@@ -1,12 +1,15 @@
 #include "core/album/AlbumFileMessages.h"
 
+#include "core/io/IoErrorText.h"
 #include "core/io/PathText.h"
 
 namespace pr {
 
-std::string albumSaveFailedMessage(const std::string& albumPath) {
-    return "Pixo-Rahmler Datei speichern: Konnte die Datei " + splitStoredPath(albumPath).name +
-           " nicht erstellen!";
+std::string albumSaveFailedMessage(const std::string& albumPath, int error) {
+    std::string text = "Pixo-Rahmler Datei speichern: Konnte die Datei " +
+                       splitStoredPath(albumPath).name + " nicht erstellen!";
+    if (error != 0) text += "\n" + ioErrorText(error);
+    return text;
 }
 
 std::string albumOpenFailedMessage(const std::string& albumPath) {

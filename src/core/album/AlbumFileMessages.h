@@ -9,7 +9,8 @@ namespace pr {
 constexpr char kAlbumFileErrorCaption[] = "Fehler";
 
 // Saving failed anywhere (folder not writable, disk full, write error); the old file is intact.
-std::string albumSaveFailedMessage(const std::string& albumPath);
+// With the errno value of the failure (0: unknown) its German reason follows on a second line.
+std::string albumSaveFailedMessage(const std::string& albumPath, int error = 0);
 // The file could not be opened or read.
 std::string albumOpenFailedMessage(const std::string& albumPath);
 // Unknown header, or a damaged file (cut short, impossible counts or lengths).

@@ -1,5 +1,6 @@
 #include "core/album/AlbumFileReader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -8,12 +9,14 @@
 #include "core/album/AlbumFileMessages.h"
 #include "core/album/AlbumFileText.h"
 #include "core/io/ByteReader.h"
+#include "core/io/InputFile.h"
 #include "core/io/StoredText.h"
-#include "core/io/WholeFile.h"
 
 namespace pr {
 
 namespace {
+
+constexpr uint64_t kFirstAlbumRead = uint64_t{64} << 10;
 
 // A finite double, or a failed reader.
 double readFinite(ByteReader& in) {
@@ -217,15 +220,26 @@ AlbumReadResult parseAlbumFile(const uint8_t* data, std::size_t size, const std:
 
 AlbumReadResult readAlbumFile(const std::string& albumPath, const AlbumSettings& current,
                               const OldPageGeometry& page) {
+    InputFile file;
+    // A folder is no album, and neither is a FIFO or a device.
+    if (!file.open(albumPath))
+        return failure(AlbumReadError::OpenFailed, albumOpenFailedMessage(albumPath));
+    if (file.size() > kMaxAlbumFileBytes)
+        return failure(AlbumReadError::Damaged, albumInvalidMessage());
+    // The file is read as far as its entries reach, no further: a first piece, then twice as much
+    // each time the entries run past what was read. Bytes after the last entry are never read,
+    // and a file that is no album costs its first piece.
     std::vector<uint8_t> bytes;
-    switch (readWholeFile(albumPath, bytes, kMaxAlbumFileBytes)) {
-        case FileReadStatus::Ok:
-            return parseAlbumFile(bytes.data(), bytes.size(), albumPath, current, page);
-        case FileReadStatus::TooLarge:
-            return failure(AlbumReadError::Damaged, albumInvalidMessage());
-        default:
-            // A folder is no album, and neither is a file on a failing disk.
+    uint64_t end = kFirstAlbumRead;
+    for (;;) {
+        if (!file.readUpTo(bytes, end))
             return failure(AlbumReadError::OpenFailed, albumOpenFailedMessage(albumPath));
+        AlbumReadResult result =
+            parseAlbumFile(bytes.data(), bytes.size(), albumPath, current, page);
+        if (result.ok() || result.error == AlbumReadError::NotAnAlbum ||
+            bytes.size() >= file.size())
+            return result;
+        end = std::min<uint64_t>(file.size(), uint64_t{bytes.size()} * 2);
     }
 }
 

@@ -34,7 +34,9 @@ int32_t truncated(double v) {
 }
 
 void writeFont(ByteWriter& out, const CaptionFont& font) {
-    const std::string name = clipUtf8(font.Name, 255);
+    // Windows-1252 has one byte per character, so only a UTF-8 name can be cut inside a letter.
+    const std::string stored = encodeStoredText(font.Name);
+    const std::string name = stored == font.Name ? clipUtf8(stored, 255) : stored.substr(0, 255);
     out.u8(font.Charset);
     out.u32(font.Color);
     out.u8(static_cast<uint8_t>(name.size()));
@@ -114,10 +116,13 @@ std::vector<uint8_t> encodeAlbumFile(const AlbumFileContent& content, const std:
     writeFont(out, s.Font);
 
     for (const StoredPicture& picture : content.Pictures) {
-        writeCounted(out, storedPicturePath(picture.FileName, albumPath, sameFolder));
+        writeCounted(out,
+                     encodeStoredText(storedPicturePath(picture.FileName, albumPath, sameFolder)));
         out.i32(picture.Rotation);
         out.i32(picture.Key);
-        writeCounted(out, picture.Comment);
+        // The reader refuses a text that is longer as the program keeps it, so a caption beyond
+        // the cap is cut rather than making an album that does not open again.
+        writeCounted(out, encodeStoredText(clipUtf8(picture.Comment, kMaxAlbumStringBytes)));
     }
     return out.take();
 }
@@ -127,8 +132,9 @@ AlbumSaveResult saveAlbumFile(const std::string& albumPath, Album& album,
     AlbumSaveResult result;
     const std::vector<uint8_t> bytes =
         encodeAlbumFile(albumFileContentOf(album, settings), albumPath);
-    if (!saveFileAtomically(albumPath, bytes.data(), bytes.size())) {
-        result.message = albumSaveFailedMessage(albumPath);
+    int error = 0;
+    if (!saveFileAtomically(albumPath, bytes.data(), bytes.size(), &error)) {
+        result.message = albumSaveFailedMessage(albumPath, error);
         return result;
     }
     album.AlbumFileName = albumPath;

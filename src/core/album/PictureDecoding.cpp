@@ -5,20 +5,49 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <new>
 #include <thread>
 
 #include "core/imaging/RasterLibrary.h"
 
 namespace pr {
 
+namespace {
+
+void runItem(std::size_t i, const std::function<void(std::size_t)>& work,
+             const ItemFailed& failed) {
+    try {
+        work(i);
+    } catch (...) {
+        if (!failed) return;
+        try {
+            failed(i, std::current_exception());
+        } catch (...) {
+            // Reporting needs memory too; when even that fails the item stays as work left it.
+        }
+    }
+}
+
+}  // namespace
+
+std::string pictureLoadFailureText(const std::exception_ptr& error) {
+    try {
+        if (error) std::rethrow_exception(error);
+    } catch (const std::bad_alloc&) {
+        return imageErrorText(ImageError::OutOfMemory);
+    } catch (...) {
+    }
+    return imageErrorText(ImageError::Damaged);
+}
+
 void forEachInParallel(std::size_t n, unsigned threads,
                        const std::function<void(std::size_t)>& work, const DecodeTick& tick,
-                       int tickMs) {
+                       int tickMs, const ItemFailed& failed) {
     if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
     threads = static_cast<unsigned>(std::min<std::size_t>(threads, n));
     if (threads <= 1) {
         for (std::size_t i = 0; i < n; ++i) {
-            work(i);
+            runItem(i, work, failed);
             if (tick) tick(static_cast<int>(i + 1));
         }
         return;
@@ -30,7 +59,7 @@ void forEachInParallel(std::size_t n, unsigned threads,
     std::size_t done = 0;
     auto worker = [&] {
         for (std::size_t i = next++; i < n; i = next++) {
-            work(i);
+            runItem(i, work, failed);
             {
                 const std::lock_guard<std::mutex> lock(mutex);
                 ++done;
@@ -63,7 +92,11 @@ std::vector<ImageBuffer> decodePictureFiles(const std::vector<std::string>& path
     std::vector<ImageBuffer> results(paths.size());
     forEachInParallel(
         paths.size(), threads, [&](std::size_t i) { OpenDib(results[i], paths[i], kFormatAuto); },
-        tick, tickMs);
+        tick, tickMs,
+        [&](std::size_t i, const std::exception_ptr& error) {
+            deldib(results[i]);
+            results[i].message = pictureLoadFailureText(error);
+        });
     return results;
 }
 

@@ -126,7 +126,7 @@ std::string formatFoldersFile(const std::vector<std::string>& favourites) {
     std::string out;
     for (const std::string& folder : favourites) {
         out += folder;
-        out += "\r\n";
+        out += kFoldersFileLineEnd;
     }
     return out;
 }
@@ -141,25 +141,15 @@ bool writeFoldersFile(const std::string& path, const std::vector<std::string>& f
     return saveFileAtomically(path, bytes.data(), bytes.size());
 }
 
-namespace {
-
-// Tried rather than asked with access(): access() answers yes to root for any folder and knows
-// nothing of file systems like /proc that refuse new files.
-bool canCreateFilesIn(const std::string& folder) {
-    if (folder.empty()) return false;
-    std::string probe = WithBackslash(folder) + ".pr-write-test-XXXXXX";
-    const int fd = ::mkstemp(probe.data());
-    if (fd < 0) return false;
-    ::close(fd);
-    ::unlink(probe.c_str());
-    return true;
+std::string foldersFilePath(const std::string& userDataFolder) {
+    return WithBackslash(userDataFolder) + kFoldersFileName;
 }
 
-}  // namespace
-
-std::string foldersFilePath(const std::string& programFolder, const std::string& userDataFolder) {
-    const bool programFolderWritable = canCreateFilesIn(programFolder);
-    return WithBackslash(programFolderWritable ? programFolder : userDataFolder) + kFoldersFileName;
+std::string foldersFileToRead(const std::string& userFile, const std::string& programFolder) {
+    std::error_code ec;
+    if (std::filesystem::exists(userFile, ec) || programFolder.empty()) return userFile;
+    const std::string legacy = WithBackslash(programFolder) + kFoldersFileName;
+    return std::filesystem::is_regular_file(legacy, ec) ? legacy : userFile;
 }
 
 }  // namespace pr

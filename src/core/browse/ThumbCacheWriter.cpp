@@ -94,11 +94,16 @@ CacheSaveResult saveThumbCache(const std::string& folder, const std::vector<Thum
     const std::string path = thumbCacheFilePath(folder);
     if (path.empty()) return CacheSaveResult::CannotWrite;
 
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
+    // O_NONBLOCK: a FIFO in the cache file's place must not hold the window until a writer comes.
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd >= 0) {
+        struct stat st {};
+        const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
         uint8_t marker[2];
-        const ssize_t got = ::read(fd, marker, sizeof marker);
+        const ssize_t got = regular ? ::pread(fd, marker, sizeof marker, 0) : -1;
         ::close(fd);
+        // A FIFO or a device: not a file of ours, and nothing to replace.
+        if (!regular) return CacheSaveResult::CannotWrite;
         if (got != 2 || ByteReader(marker, 2).u16() != kThumbCacheMarker)
             return CacheSaveResult::ForeignFile;
     } else if (errno != ENOENT) {

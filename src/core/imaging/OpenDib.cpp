@@ -2,13 +2,16 @@
 // filter. Readers decode into a picture of their own; `out` is replaced only by a finished
 // picture, and after a failure it holds no pixels, only the message.
 
-#include <utility>
+#include <algorithm>
+#include <exception>
+#include <new>
 #include <vector>
 
 #include "core/imaging/Limits.h"
 #include "core/imaging/RasterLibrary.h"
 #include "core/imaging/codecs/CodecRegistry.h"
-#include "core/io/WholeFile.h"
+#include "core/imaging/codecs/PictureDecoder.h"
+#include "core/io/InputFile.h"
 
 namespace pr {
 namespace {
@@ -16,21 +19,63 @@ namespace {
 // A picture file can compress well, but not below a few bits per pixel for anything we accept:
 // reading files beyond the largest picture's byte count would only waste memory.
 constexpr uint64_t kMaxFileBytes = kMaxImageBytes + (uint64_t{64} << 20);
+// Enough for the header of every format as writers lay it out (JPEG's EXIF and colour profile
+// segments included); a file whose header lies further in is read whole before it is judged.
+constexpr uint64_t kHeadBytes = uint64_t{256} << 10;
 
-void failInto(ImageBuffer& out, const DecodeResult& result) {
+DecodeResult failInto(ImageBuffer& out, const DecodeResult& result) {
     deldib(out);
     out.message = imageErrorText(result.error, result.detail);
+    return result;
 }
 
+// The file is judged by its first bytes before the rest is read: no reader recognising them, or
+// a header announcing a picture beyond the caps, costs no more than those bytes; and a reader
+// that knows where its data ends is not handed the rest of a larger file.
 DecodeResult readAndDecode(const std::string& path, const DecodeOptions& options,
                            ImageBuffer& out) {
+    InputFile file;
+    if (!file.open(path)) return failInto(out, decodeFailure(ImageError::CannotOpen));
+    if (file.size() > kMaxFileBytes) return failInto(out, decodeFailure(ImageError::TooLarge));
     std::vector<uint8_t> bytes;
-    if (readWholeFile(path, bytes, kMaxFileBytes) != FileReadStatus::Ok) {
-        DecodeResult r{ImageError::CannotOpen, {}, 0, 0, 0};
-        failInto(out, r);
-        return r;
+    if (!file.readUpTo(bytes, kHeadBytes))
+        return failInto(out, decodeFailure(ImageError::CannotOpen));
+    const Codec* codec = findCodec(bytes.data(), bytes.size());
+    if (!codec) {
+        return failInto(
+            out, decodeFailure(ImageError::UnknownFormat, file.size() == 0 ? "leere Datei" : ""));
     }
-    return decodePicture(bytes.data(), bytes.size(), options, out);
+    uint64_t end = file.size();
+    if (bytes.size() < end) {
+        PictureHeader header;
+        DecodeResult r = codec->header(bytes.data(), bytes.size(), header);
+        if (r.ok()) {
+            // Only the caps: the share of rows is judged on the whole file, in decodeWith.
+            DecodeOptions capsOnly = options;
+            capsOnly.minShareOfRows = 0;
+            r = admitPicture(header, capsOnly);
+            end = std::min(end, std::max<uint64_t>(header.bytesNeeded, bytes.size()));
+        }
+        // A picture too large or of a kind we do not read stays so; a header that seems damaged
+        // may only reach beyond the first bytes.
+        if (r.error == ImageError::TooLarge || r.error == ImageError::Unsupported)
+            return failInto(out, r);
+    }
+    if (!file.readUpTo(bytes, end)) return failInto(out, decodeFailure(ImageError::CannotOpen));
+    return decodeWith(*codec, bytes.data(), bytes.size(), options, out);
+}
+
+// Memory runs out as a bad_alloc from a reader's buffers or from reading the file; a picture that
+// does not fit is refused like any other, and whoever asked for it goes on.
+template <typename Decode>
+DecodeResult guarded(ImageBuffer& out, Decode&& decode) {
+    try {
+        return decode();
+    } catch (const std::bad_alloc&) {
+        return failInto(out, decodeFailure(ImageError::OutOfMemory));
+    } catch (const std::exception&) {
+        return failInto(out, decodeFailure(ImageError::Damaged));
+    }
 }
 
 }  // namespace
@@ -39,27 +84,17 @@ DecodeResult decodePicture(const uint8_t* data, size_t size, const DecodeOptions
                            ImageBuffer& out) {
     const Codec* codec = findCodec(data, size);
     if (!codec) {
-        DecodeResult r{ImageError::UnknownFormat, size == 0 ? "leere Datei" : "", 0, 0, 0};
-        failInto(out, r);
-        return r;
+        return failInto(out,
+                        decodeFailure(ImageError::UnknownFormat, size == 0 ? "leere Datei" : ""));
     }
-    ImageBuffer picture;
-    DecodeResult r = codec->decode(data, size, options, picture);
-    if (r.ok() && !picture.valid()) r = DecodeResult{ImageError::Damaged, {}, 0, 0, 0};
-    if (!r.ok()) {
-        failInto(out, r);
-        return r;
-    }
-    out = std::move(picture);
-    out.message.clear();
-    return r;
+    return guarded(out, [&] { return decodeWith(*codec, data, size, options, out); });
 }
 
 // The format code names the file's extension. It is deliberately not used to pick the reader:
 // files with the wrong extension are common (a PNG saved as .jpg), and the content is the truth.
 bool OpenDib(ImageBuffer& out, const std::string& path, int /*formatCode*/,
              const ProgressFn& progress) {
-    const DecodeResult r = readAndDecode(path, DecodeOptions{}, out);
+    const DecodeResult r = guarded(out, [&] { return readAndDecode(path, DecodeOptions{}, out); });
     if (progress) progress(0);
     return r.ok();
 }
@@ -69,7 +104,7 @@ DecodeResult OpenDibReduced(ImageBuffer& out, const std::string& path, int maxWi
     DecodeOptions options;
     options.maxWidth = maxWidth;
     options.maxHeight = maxHeight;
-    return readAndDecode(path, options, out);
+    return guarded(out, [&] { return readAndDecode(path, options, out); });
 }
 
 std::string GetDIBOpenFilter() {

@@ -2,7 +2,8 @@
 // A file opened for reading untrusted bytes. Every reader of the program's input files (pictures,
 // album files, folders.dat, thumbnail cache files) opens its file here, so what counts as a
 // readable file is decided in one place: a regular file that can be opened for reading. A folder,
-// a device or any other special file is refused before a byte of it is read.
+// a device, a FIFO or any other special file is refused before a byte of it is read, and without
+// waiting on it (a FIFO without a writer would otherwise hold the open forever).
 //
 // Readers that check a header before they commit to the rest take the header first
 // (readUpTo with the header's size), check it, and then read on (readUpTo with size()).

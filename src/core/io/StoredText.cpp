@@ -81,6 +81,45 @@ std::string decodeStoredText(const std::string& stored) {
     return windows1252ToUtf8(stored);
 }
 
+bool utf8ToWindows1252(const std::string& utf8, std::string& out) {
+    if (!isValidUtf8(utf8)) return false;
+    out.clear();
+    out.reserve(utf8.size());
+    const auto* p = reinterpret_cast<const uint8_t*>(utf8.data());
+    for (std::size_t i = 0; i < utf8.size();) {
+        uint32_t cp = p[i];
+        std::size_t length = 1;
+        if (cp >= 0xF0) {
+            cp = p[i] & 0x07, length = 4;
+        } else if (cp >= 0xE0) {
+            cp = p[i] & 0x0F, length = 3;
+        } else if (cp >= 0xC0) {
+            cp = p[i] & 0x1F, length = 2;
+        }
+        for (std::size_t k = 1; k < length; ++k) cp = (cp << 6) | (p[i + k] & 0x3F);
+        i += length;
+        int byte = -1;
+        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+            byte = static_cast<int>(cp);
+        } else if (cp >= 0x80 && cp <= 0x9F) {
+            // Only the five undefined bytes come back as these control characters.
+            if (kHighControls[cp - 0x80] == 0) byte = static_cast<int>(cp);
+        } else {
+            for (int n = 0; n < 32; ++n)
+                if (kHighControls[n] == cp) byte = 0x80 + n;
+        }
+        if (byte < 0) return false;
+        out += static_cast<char>(byte);
+    }
+    return true;
+}
+
+std::string encodeStoredText(const std::string& text) {
+    std::string windows;
+    if (!utf8ToWindows1252(text, windows) || (windows != text && isValidUtf8(windows))) return text;
+    return windows;
+}
+
 std::string clipUtf8(const std::string& text, std::size_t maxBytes) {
     if (text.size() <= maxBytes) return text;
     std::size_t end = 0;

@@ -27,6 +27,17 @@ std::string windows1252ToUtf8(const std::string& text);
 // The stored string as UTF-8: unchanged when it is valid UTF-8, otherwise from Windows-1252.
 std::string decodeStoredText(const std::string& stored);
 
+// The UTF-8 text in Windows-1252, the inverse of windows1252ToUtf8: false (and `out` unusable)
+// when a character has no Windows-1252 form or `utf8` is not valid UTF-8.
+bool utf8ToWindows1252(const std::string& utf8, std::string& out);
+
+// The bytes an album text is stored as: Windows-1252 when every character of it has a
+// Windows-1252 form, so the Windows program shows "Groß" as it is; UTF-8 otherwise. A
+// Windows-1252 form that is itself valid UTF-8 (such as "Ã¤") would come back as other
+// characters, so such a text is stored as UTF-8 too: decodeStoredText(encodeStoredText(t)) == t
+// for every UTF-8 text t.
+std::string encodeStoredText(const std::string& text);
+
 // The longest prefix of at most `maxBytes` bytes that does not cut a UTF-8 sequence in two (a
 // byte that is no UTF-8 counts as a character of its own).
 std::string clipUtf8(const std::string& text, std::size_t maxBytes);

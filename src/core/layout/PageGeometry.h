@@ -43,9 +43,8 @@ std::vector<int> gridDotPositions(double pageMm, double gridMm, int zoom, int sc
 int clampCurrentPage(int currentPage, int pageCount);
 
 // Which scroll box the mouse wheel moves, from the visible main tab and the inner tab of the
-// tab concerned. The wheel never zooms; it scrolls by kWheelStep pixels (down positive).
+// tab concerned. The wheel never zooms; it scrolls by the desktop's lines per notch.
 enum class WheelTarget { None, ThumbnailBrowser, Page, PrintPreview };
-constexpr int kWheelStep = 20;
 WheelTarget wheelTarget(int mainTab, int addPicturesInnerTab, int layoutInnerTab);
 
 }  // namespace pr

@@ -1,5 +1,6 @@
 #include "core/layout/PageUnits.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -49,6 +50,27 @@ PixelRect frameOnScreen(double left, double top, double width, double height, in
 PixelRect frameOnPrinter(double left, double top, double width, double height, int printerPpi) {
     return {inchesToPrinter(left, printerPpi), inchesToPrinter(top, printerPpi),
             inchesToPrinter(width, printerPpi), inchesToPrinter(height, printerPpi)};
+}
+
+PixelRect frameNearPage(double left, double top, double width, double height, int zoom,
+                        int screenPpi, int pageWidth, int pageHeight) {
+    // trunc(zoom x (ppi x inches) / 100) as inchesToScreen forms it, before any saturation.
+    const auto pixels = [&](double inches) {
+        if (zoom <= 0 || screenPpi <= 0 || std::isnan(inches)) return 0.0L;
+        return std::trunc(zoom * (static_cast<long double>(screenPpi) * inches) / 100);
+    };
+    const auto span = [](long double start, long double length, int page, int& outStart,
+                         int& outLength) {
+        const long double extent = std::max(page, 1);
+        const long double first = std::clamp(start, -extent, 2 * extent);
+        const long double end = std::clamp(start + length, -extent, 2 * extent);
+        outStart = static_cast<int>(first);
+        outLength = static_cast<int>(end - first);
+    };
+    PixelRect r;
+    span(pixels(left), pixels(width), pageWidth, r.x, r.w);
+    span(pixels(top), pixels(height), pageHeight, r.y, r.h);
+    return r;
 }
 
 }  // namespace pr

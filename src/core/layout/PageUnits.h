@@ -54,4 +54,13 @@ PixelRect frameOnScreen(double left, double top, double width, double height, in
                         int screenPpi);
 PixelRect frameOnPrinter(double left, double top, double width, double height, int printerPpi);
 
+// frameOnScreen kept near a page of pageWidth x pageHeight device pixels: each edge is worked out
+// in extended precision and moved into the page's range widened by a page to each side before it
+// becomes an int, so x + w and the handles' sums stay far inside int whatever the placement says
+// (a damaged album may hold 1e300 inches). Frames within that range are exactly frameOnScreen's;
+// one reaching beyond it keeps the part within (nothing beyond would show), and one wholly beyond
+// it is empty.
+PixelRect frameNearPage(double left, double top, double width, double height, int zoom,
+                        int screenPpi, int pageWidth, int pageHeight);
+
 }  // namespace pr

@@ -103,7 +103,7 @@ void AlbumCommands::UpdateListBox() {
 }
 
 void AlbumCommands::NewBtnClick() {
-    if (!form_.prompter().question(
+    if (!form_.confirmLeavingAlbum(
             QStringLiteral("Hiermit gehen alle nicht gespeicherten Informationen verloren."),
             QStringLiteral("Datei/Neu")))
         return;

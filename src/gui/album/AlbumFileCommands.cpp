@@ -63,7 +63,7 @@ QString AlbumFileCommands::fileFilter() {
 }
 
 void AlbumFileCommands::OpenBtnClick() {
-    if (!form_.prompter().question(
+    if (!form_.confirmLeavingAlbum(
             QStringLiteral("Hiermit gehen alle nicht gespeicherten Informationen verloren."),
             QStringLiteral("Datei/Öffnen")))
         return;
@@ -72,20 +72,17 @@ void AlbumFileCommands::OpenBtnClick() {
     if (!path.isEmpty()) OpenFile(path);
 }
 
-void AlbumFileCommands::SaveBtnClick() {
+bool AlbumFileCommands::SaveBtnClick() {
     const std::string& current = form_.album().AlbumFileName;
-    if (current.empty()) {
-        SaveAsBtnClick();
-        return;
-    }
-    SaveFile(QString::fromStdString(current));
+    if (current.empty()) return SaveAsBtnClick();
+    return SaveFile(QString::fromStdString(current));
 }
 
-void AlbumFileCommands::SaveAsBtnClick() {
+bool AlbumFileCommands::SaveAsBtnClick() {
     const QString path = form_.prompter().saveFileNameWithSuffix(
         QStringLiteral("Speichern unter"), folderOf(form_.album().AlbumFileName), fileFilter(),
         QStringLiteral("pxr"));
-    if (!path.isEmpty()) SaveFile(path);
+    return !path.isEmpty() && SaveFile(path);
 }
 
 bool AlbumFileCommands::SaveFile(const QString& path) {
@@ -135,6 +132,10 @@ bool AlbumFileCommands::OpenFile(const QString& path) {
     // Drawing waits until every control holds the album's value, as it waits for the pictures.
     album.AlbumLoading = true;
     applySettings(opened.settings);
+    // The file keeps no page count: every page that holds a picture must be reachable and printed.
+    // A count the user set higher stays.
+    const int lastPage = album.lastPlacementPage(kPageMax);
+    if (lastPage > layout.PageCountED->value()) layout.PageCountED->setValue(lastPage);
     album.AlbumLoading = false;
 
     for (const std::string& m : opened.messages) form_.prompter().error(QString::fromStdString(m));

@@ -28,8 +28,9 @@ public:
     AlbumFileCommands(TMainForm& form, AlbumCommands& commands, QObject* parent = nullptr);
 
     void OpenBtnClick();
-    void SaveBtnClick();
-    void SaveAsBtnClick();
+    // False when nothing was saved (cancelled or failed).
+    bool SaveBtnClick();
+    bool SaveAsBtnClick();
 
     // Writes the album with the controls' settings; on failure the message is shown and the
     // album file name stays as it was. Returns whether the file was written.

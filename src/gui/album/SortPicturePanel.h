@@ -13,7 +13,9 @@ public:
     explicit SortPicturePanel(QWidget* parent) : QFrame(parent) {
         setObjectName(QStringLiteral("SortPicturePanel"));
         setFrameStyle(QFrame::Panel | QFrame::Raised);
-        setFixedWidth(170);
+        // At least 170 pixels, and always as wide as its title needs in the desktop's font.
+        setMinimumWidth(170);
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
         auto* title = new QLabel(QStringLiteral("Bilder sortieren..."), this);
         QFont bold = title->font();
         bold.setBold(true);

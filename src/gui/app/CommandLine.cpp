@@ -2,17 +2,30 @@
 
 #include <QCommandLineParser>
 #include <QFile>
+#include <QPageSize>
+#include <algorithm>
+#include <limits>
+
+#include "gui/output/PaperNames.h"
 
 namespace pr {
 
 namespace {
 
-// Whole decimal numbers only: "300dpi", "3e2" or an overflowing value are not resolutions.
-bool parseInt(const QString& text, int& out) {
-    if (text.isEmpty() || text.size() > 9) return false;
-    for (const QChar c : text)
+// Whole decimal numbers with an optional sign: "300dpi" and "3e2" are not numbers, while "-5"
+// and "99999999999" are, only out of range. Those beyond int come out as int's ends.
+bool parseNumber(const QString& text, int& out) {
+    const bool negative = text.startsWith(QLatin1Char('-'));
+    const QString digits = negative || text.startsWith(QLatin1Char('+')) ? text.mid(1) : text;
+    if (digits.isEmpty()) return false;
+    long long value = 0;
+    for (const QChar c : digits) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
-    out = text.toInt();
+        value = std::min(value * 10 + (c.unicode() - '0'), 1LL << 40);
+    }
+    if (negative) value = -value;
+    out = static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(),
+                                                 std::numeric_limits<int>::max()));
     return true;
 }
 
@@ -60,6 +73,10 @@ std::string mistakeIn(const QStringList& arguments, Options& o) {
     }
     if (o.parser.values(o.pdf).size() + o.parser.values(o.png).size() > 1)
         return "Es kann nur eine Ausgabe gewählt werden: --pdf oder --png.";
+    for (const QCommandLineOption* option : {&o.dpi, &o.paper})
+        if (o.parser.values(*option).size() > 1)
+            return "Die Option --" + option->names().first().toStdString() +
+                   " kann nur einmal angegeben werden.";
     const QStringList albums = o.parser.positionalArguments();
     if (albums.size() > 1)
         return "Es kann nur ein Album angegeben werden (" + quoted(albums[0]) + " und " +
@@ -96,9 +113,12 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     const int top = pdf ? PrintArguments::kMaxPdfDpi : PrintArguments::kMaxPngDpi;
     if (!o.parser.isSet(o.dpi)) {
         p.dpi = pdf ? PrintArguments::kDefaultPdfDpi : PrintArguments::kDefaultPngDpi;
-    } else if (!parseInt(o.parser.value(o.dpi), p.dpi)) {
+    } else if (!parseNumber(o.parser.value(o.dpi), p.dpi)) {
         line.error = "Die Auflösung " + quoted(o.parser.value(o.dpi)) + " ist keine Zahl.";
     }
+    QPageSize paper;
+    if (line.ok() && !p.paper.empty() && !paperByName(o.parser.value(o.paper), paper))
+        line.error = unknownPaper(p.paper);
     if (!line.ok()) return line;
     if (p.output == PrintArguments::Output::None)
         line.error = "Bitte wählen Sie eine Ausgabe: --pdf DATEI.pdf oder --png ORDNER.";
@@ -110,17 +130,42 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     return line;
 }
 
+CommandLine CommandLine::parseWindow(const QStringList& arguments) {
+    CommandLine line;
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.parse(arguments);
+    const QStringList albums = parser.positionalArguments();
+    if (!parser.unknownOptionNames().isEmpty())
+        line.error = "Unbekannte Option " +
+                     quoted(firstUnknown(arguments, parser.unknownOptionNames())) + ".";
+    else if (albums.size() > 1)
+        line.error = "Es kann nur ein Album angegeben werden (" + quoted(albums[0]) + " und " +
+                     quoted(albums[1]) + ").";
+    else if (!albums.isEmpty())
+        line.album = albums.first();
+    return line;
+}
+
 CommandLine CommandLine::parse(int argc, char** argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QFile::decodeName(argv[i]);
     return parse(arguments);
 }
 
+std::string CommandLine::unknownPaper(const std::string& name) {
+    return "Das Papierformat \"" + name +
+           "\" ist unbekannt. Möglich sind zum Beispiel A4, A5, A3, Letter und Legal.";
+}
+
 std::string CommandLine::usage() {
     return "Aufruf:\n"
+           "  pixo-rahmler [ALBUM.pxr]\n"
            "  pixo-rahmler --pdf DATEI.pdf [--dpi N] [--paper FORMAT] ALBUM.pxr\n"
            "  pixo-rahmler --png ORDNER [--dpi N] [--paper FORMAT] ALBUM.pxr\n"
            "\n"
+           "Ohne --pdf und --png öffnet sich das Fenster, mit dem Album, wenn eines angegeben "
+           "ist.\n"
            "Druckt alle Seiten des Albums ohne Fenster: in eine PDF-Datei (--dpi 10 bis 1200,\n"
            "Vorgabe 300) oder als PNG-Bild je Seite in einen Ordner (--dpi 10 bis 600,\n"
            "Vorgabe 150). --paper wählt das Papierformat (A4, A5, A3, Letter, Legal, ...);\n"

@@ -8,9 +8,8 @@ namespace pr {
 ProgressPanel::ProgressPanel(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
-    // Every pixel of the panel is painted here; Qt must not clear it first, or the direct draw of
-    // a rising value would wipe the bar around it.
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Not an opaque widget, although every pixel is painted here: Qt leaves opaque children out
+    // when it repaints their parent, and the status bar's repaint is what must wipe an old bar.
 }
 
 QSize ProgressPanel::sizeHint() const {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -29,7 +30,12 @@
 #include "gui/app/TabHeader.h"
 #include "gui/app/ToolbarGlyphs.h"
 #include "gui/browse/TAddTab.h"
+#include "gui/browse/ThumbBrowser.h"
+#include "gui/layout/PageView.h"
+#include "gui/layout/PictureStrip.h"
+#include "gui/layout/PlacementEditor.h"
 #include "gui/layout/TLayoutTab.h"
+#include "gui/output/PrintPreview.h"
 #include "gui/output/TOutputTab.h"
 #include "gui/output/TViewPicForm.h"
 #include "gui/toolkit/QtPrompter.h"
@@ -92,8 +98,14 @@ TMainForm::TMainForm(Prompter* prompter, QWidget* parent)
     }
 
     FormCreate();
-    new AlbumFileCommands(*this, *albumCommands_, this);
+    albumFileCommands_ = new AlbumFileCommands(*this, *albumCommands_, this);
+    Setsavedfilename(QString());
+    connect(albumCommands_, &AlbumCommands::picturesChanged, this, &TMainForm::albumChanged);
+    connect(layoutTab_, &TLayoutTab::pageRedrawn, this, &TMainForm::albumEdited);
+    connect(layoutTab_, &TLayoutTab::settingsChanged, this, &TMainForm::albumEdited);
+    connect(PageControl2, &QTabWidget::currentChanged, this, &TMainForm::PageControl2Change);
     viewPicForm_ = new TViewPicForm(this);
+    viewPicForm_->setPrompter(prompter_);
     viewPicForm_->setPrintHandler(
         [this](const ImageBuffer& picture, const QString& path, QWidget* owner) {
             outputTab_->printSinglePicture(picture, path, owner,
@@ -107,7 +119,29 @@ TMainForm::TMainForm(Prompter* prompter, QWidget* parent)
 
 TMainForm::~TMainForm() {
     saveStoredValues();
+    releaseWidgets();
     FormDestroy();
+}
+
+void TMainForm::releaseWidgets() {
+    // Qt deletes a window's children only after its members are gone, but the tabs, the viewer
+    // and the commands hold the album, the prompter and the cursor slots; so they go first, while
+    // everything they hold is still there. What they announce while going (the tab control
+    // changes its current tab as its pages go) no longer reaches the window.
+    for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
+    stopThumbnailBrowser();
+    delete viewPicForm_;
+    viewPicForm_ = nullptr;
+    delete takeCentralWidget();
+    layoutTab_ = nullptr;
+    outputTab_ = nullptr;
+    addTab_ = nullptr;
+    sortTab_ = nullptr;
+    PageControl2 = nullptr;
+    delete albumFileCommands_;
+    albumFileCommands_ = nullptr;
+    delete albumCommands_;
+    albumCommands_ = nullptr;
 }
 
 void TMainForm::buildToolBar() {
@@ -207,18 +241,62 @@ void TMainForm::centreOnScreen() {
     }
 }
 
-QString TMainForm::windowCaptionFor(const QString& albumPath) {
+QString TMainForm::windowCaptionFor(const QString& albumPath, bool unsaved) {
     // Album files written on Windows carry backslashes; either separator ends the folder part.
     const int cut =
         std::max(albumPath.lastIndexOf(QLatin1Char('/')), albumPath.lastIndexOf(QLatin1Char('\\')));
     const QString name = albumPath.mid(cut + 1);
-    return QStringLiteral("%1 %2 - [%3]")
-        .arg(makerName(), programTitle(), name.isEmpty() ? QStringLiteral("Unbenannt.pxr") : name);
+    return QStringLiteral("%1 %2 - [%3%4]")
+        .arg(makerName(), programTitle(), name.isEmpty() ? QStringLiteral("Unbenannt.pxr") : name,
+             unsaved ? QStringLiteral("*") : QString());
 }
 
 void TMainForm::Setsavedfilename(const QString& path) {
     album_->AlbumFileName = path.toStdString();
-    setWindowTitle(windowCaptionFor(path));
+    // The window's start-up names the untitled album before the file commands exist; the window
+    // remembers that album once they do.
+    if (albumFileCommands_) savedState_.remember(*album_, albumFileCommands_->collectSettings());
+    updateCaption();
+}
+
+bool TMainForm::hasUnsavedChanges() const {
+    return album_ && albumFileCommands_ &&
+           savedState_.changed(*album_, albumFileCommands_->collectSettings());
+}
+
+void TMainForm::updateCaption() {
+    setWindowTitle(
+        windowCaptionFor(QString::fromStdString(album_->AlbumFileName), hasUnsavedChanges()));
+}
+
+void TMainForm::albumChanged() {
+    if (!album_ || album_->AlbumLoading) return;
+    layoutTab_->PaintBox1->syncSize();
+    layoutTab_->PaintBox1->update();
+    layoutTab_->syncPageSize();
+    layoutTab_->PaintBox2->update();
+    albumEdited();
+}
+
+void TMainForm::albumEdited() {
+    if (!album_ || album_->AlbumLoading) return;
+    outputTab_->PaintBox3->syncSize();
+    outputTab_->PaintBox3->update();
+    updateCaption();
+}
+
+bool TMainForm::openAlbumFile(const QString& path) {
+    return albumFileCommands_->OpenFile(QFileInfo(path).absoluteFilePath());
+}
+
+bool TMainForm::confirmLeavingAlbum(const QString& text, const QString& caption) {
+    if (!hasUnsavedChanges()) return prompter_->question(text, caption);
+    const Prompter::Button answer =
+        prompter_->message(text, caption, Prompter::Icon::Information,
+                           Prompter::Buttons(Prompter::Button::Ok) | Prompter::Button::Save |
+                               Prompter::Button::Cancel);
+    if (answer == Prompter::Button::Save) return albumFileCommands_->SaveBtnClick();
+    return answer == Prompter::Button::Ok;
 }
 
 TabHeader* TMainForm::tabHeader(int tab) const {
@@ -262,10 +340,11 @@ void TMainForm::FormCreate() {
                            Prompter::Icon::Error, Prompter::Button::Ok);
     });
 
-    pointFolderTreeAtProgramFolder();
+    pointFolderTreeAtStart();
     cursors_ = std::make_unique<CursorSlots>();
     layoutTab_ = new TLayoutTab(*album_, *prompter_, contentArea(LayoutTab));
     layoutTab_->registerStoredValues(storedValues_);
+    layoutTab_->editor().setHooks(editorHooks());
     outputTab_ = new TOutputTab(*album_, *prompter_, *layoutTab_, contentArea(OutputTab));
     outputTab_->setProgress([this](int percent) { SetProStatus(percent); });
     readFavourites();
@@ -274,12 +353,27 @@ void TMainForm::FormCreate() {
     disablePlacementControls();
 }
 
+EditorHooks TMainForm::editorHooks() {
+    // The editor lives inside this window, which outlives it; the viewer is made after the tabs.
+    EditorHooks hooks;
+    hooks.statusText = [this](const QString& text) { setStatusText(text); };
+    hooks.cursor = [this](int slot) { return cursors_->at(slot); };
+    hooks.showPicture = [this](const ImageBuffer& picture, const QString& path) {
+        if (viewPicForm_) viewPicForm_->showPicture(picture, path);
+    };
+    hooks.progress = [this](int percent) { SetProStatus(percent); };
+    return hooks;
+}
+
 void TMainForm::setupFileTypeFilter() {
     addTab_->setupFileTypeFilter();
 }
 
-void TMainForm::pointFolderTreeAtProgramFolder() {
-    addTab_->pointFolderTreeAt(programFolder_);
+void TMainForm::pointFolderTreeAtStart() {
+    // The program's own folder is a build or system folder on Linux: the user's pictures are
+    // where browsing starts (the first favourite, read later, and the folder browsed last, restored
+    // when the window is shown, take precedence).
+    addTab_->pointFolderTreeAtPictures();
 }
 
 void TMainForm::readFavourites() {
@@ -288,6 +382,10 @@ void TMainForm::readFavourites() {
 
 void TMainForm::disablePlacementControls() {
     layoutTab_->setPlacementControlsEnabled(false);
+}
+
+void TMainForm::stopThumbnailBrowser() {
+    if (addTab_ && addTab_->thumbBrowser()) addTab_->thumbBrowser()->stop();
 }
 
 void TMainForm::FormShow() {
@@ -313,13 +411,16 @@ void TMainForm::showEvent(QShowEvent* event) {
     if (!shownOnce_ && !event->spontaneous()) {
         shownOnce_ = true;
         storedValues_.restore();
+        // The stored values are the user's settings, not changes to the untitled album.
+        if (album_->AlbumFileName.empty() && album_->PictureCount() == 0)
+            Setsavedfilename(QString());
         FormShow();
     }
     QMainWindow::showEvent(event);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    const bool ok = prompter_->question(
+    const bool ok = confirmLeavingAlbum(
         QStringLiteral(
             "Hiermit beenden Sie das Programm! Alle nicht gespeicherten Daten gehen verloren!"),
         QStringLiteral("Programm beenden"));
@@ -327,8 +428,15 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    stopThumbnailBrowser();
     saveStoredValues();
     event->accept();
+}
+
+void TMainForm::PageControl2Change() {
+    // A thumbnail's data or a placement's size belongs to the tab it was shown on.
+    setStatusText(QString());
+    if (PageControl2->currentIndex() == LayoutTab) layoutTab_->editor().ShowSizeInfo();
 }
 
 void TMainForm::AboutBtnClick() {

@@ -6,13 +6,21 @@
 //
 // Lifetime: made first and kept for the whole run. Closing always asks (every way of closing goes
 // through closeEvent); the stored control values are written once closing was allowed, or at the
-// latest when the window is destroyed.
+// latest when the window is destroyed. The widgets hold the album and the prompter by reference and
+// are handed what they need of the window (EditorHooks); when the window goes, they go before the
+// album.
+//
+// Every change of the album ends in albumChanged() or albumEdited(): the strip, the page and the
+// print preview are drawn afresh, and the caption shows "*" while the album holds changes that
+// were not saved (SavedAlbumState). Closing, "&Neu" and "Ö&ffnen..." then offer "Speichern".
 
 #include <QMainWindow>
 #include <memory>
 
 #include "core/album/Album.h"
+#include "core/album/SavedAlbumState.h"
 #include "gui/app/CursorSlots.h"
+#include "gui/layout/EditorHooks.h"
 #include "gui/toolkit/Prompter.h"
 #include "gui/toolkit/StoredValues.h"
 
@@ -24,6 +32,7 @@ class QToolBar;
 namespace pr {
 
 class AlbumCommands;
+class AlbumFileCommands;
 class ImageButton;
 class TLayoutTab;
 class TOutputTab;
@@ -42,7 +51,8 @@ public:
     explicit TMainForm(Prompter* prompter = nullptr, QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    static QString windowCaptionFor(const QString& albumPath);
+    // The caption for an album file; "*" after the name while there are unsaved changes.
+    static QString windowCaptionFor(const QString& albumPath, bool unsaved = false);
 
     Album& album() { return *album_; }
     Prompter& prompter() { return *prompter_; }
@@ -78,8 +88,24 @@ public:
 
     // Progress of a long operation on the window thread, 0..100; drawn at once.
     void SetProStatus(int percent);
-    // Sets the album's file name and the caption; an empty path means an untitled album.
+    // Sets the album's file name and the caption; an empty path means an untitled album. It is
+    // called whenever the album was saved, read or emptied, so the album counts as unchanged.
     void Setsavedfilename(const QString& path);
+
+    // The album was changed as a whole (pictures added, removed, ordered; emptied; read): the
+    // strip, the page and the preview are drawn afresh and the caption is brought up to date.
+    void albumChanged();
+    // A placement, a caption, a picture or a setting was changed and the page already shows it:
+    // the preview and the caption follow.
+    void albumEdited();
+    bool hasUnsavedChanges() const;
+    // Asks before the album is given up (closing, "&Neu", "Ö&ffnen..."). With unsaved changes
+    // "Speichern" is offered beside OK and Abbrechen; it saves first and goes on only when the
+    // album was saved. True when the caller may go on.
+    bool confirmLeavingAlbum(const QString& text, const QString& caption);
+    // Opens the album file at `path` (from the command line) as "Ö&ffnen..." does after its
+    // dialog. False when it could not be read (the message was shown).
+    bool openAlbumFile(const QString& path);
 
 public slots:
     // For work that is not on the window thread, or that must not draw right now: invoke this
@@ -100,18 +126,24 @@ private:
     void FormCreate();
     void FormShow();
     void FormDestroy();
+    void releaseWidgets();
     void saveStoredValues();
+    // What the page editor shows through the window: status text, cursors, viewer, progress.
+    EditorHooks editorHooks();
 
+    void updateCaption();
+    void PageControl2Change();
     void AboutBtnClick();
     void ExitBtnClick();
 
     // Start-up steps that arrive with the browser and the layout tab. Their place in FormCreate
     // matters: the file filter before the tree, the favourites after the tree was pointed at the
-    // program folder (so that a first favourite wins), browsing last.
+    // pictures folder (so that a first favourite wins), browsing last.
     void setupFileTypeFilter();
-    void pointFolderTreeAtProgramFolder();
+    void pointFolderTreeAtStart();
     void readFavourites();
     void disablePlacementControls();
+    void stopThumbnailBrowser();
 
     std::unique_ptr<Prompter> ownPrompter_;
     Prompter* prompter_ = nullptr;
@@ -137,6 +169,8 @@ private:
     TLayoutTab* layoutTab_ = nullptr;
     TOutputTab* outputTab_ = nullptr;
     AlbumCommands* albumCommands_ = nullptr;
+    AlbumFileCommands* albumFileCommands_ = nullptr;
+    SavedAlbumState savedState_;
     TAddTab* addTab_ = nullptr;
     TSortTab* sortTab_ = nullptr;
     TViewPicForm* viewPicForm_ = nullptr;

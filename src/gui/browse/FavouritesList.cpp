@@ -1,5 +1,6 @@
 #include "gui/browse/FavouritesList.h"
 
+#include <QFile>
 #include <QKeyEvent>
 #include <QStandardPaths>
 
@@ -27,16 +28,16 @@ void FavouritesList::setFileOverride(const QString& path) {
     fileOverride() = path;
 }
 
-QString FavouritesList::fileLocation(const QString& programFolder) {
+QString FavouritesList::fileLocation() {
     if (!fileOverride().isEmpty()) return fileOverride();
     const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    return QString::fromStdString(
-        foldersFilePath(programFolder.toStdString(), userData.toStdString()));
+    return QString::fromStdString(foldersFilePath(userData.toStdString()));
 }
 
 void FavouritesList::readFavourites(const QString& programFolder) {
-    filePath_ = fileLocation(programFolder);
-    setFolders(readFoldersFile(filePath_.toStdString()));
+    filePath_ = fileLocation();
+    setFolders(readFoldersFile(foldersFileToRead(filePath_.toStdString(),
+                                                 QFile::encodeName(programFolder).toStdString())));
 }
 
 void FavouritesList::setFolders(const std::vector<std::string>& folders) {

@@ -18,13 +18,14 @@ class FavouritesList : public QListWidget {
 public:
     explicit FavouritesList(QWidget* parent = nullptr);
 
-    // Where folders.dat is read and written. Tests point this at a scratch folder; an empty path
-    // restores the rule "beside the program when that folder is writable, else the per-user data
-    // folder". Takes effect at the next readFavourites().
+    // Where folders.dat is written: the per-user data folder. Tests point this at a scratch
+    // folder; an empty path restores the rule. Takes effect at the next readFavourites().
     static void setFileOverride(const QString& path);
-    static QString fileLocation(const QString& programFolder);
+    static QString fileLocation();
 
-    // Replaces the items with the file's lines; a missing or unreadable file gives none.
+    // Replaces the items with the file's lines; a missing or unreadable file gives none. While
+    // the per-user file does not exist yet, a folders.dat beside the program (where older versions
+    // kept it) is read instead; it is never written.
     void readFavourites(const QString& programFolder);
     QString filePath() const { return filePath_; }
 

@@ -4,6 +4,9 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QTimer>
 
 namespace pr {
 
@@ -21,13 +24,13 @@ FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileSys
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setFixedWidth(241);
-    // The model reads folders in the background, so a folder chosen in code may sit below rows
-    // that are not there yet; it is scrolled into view again once its parent has been read.
-    connect(model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
-        if (scrollPending_.isEmpty() || loaded != scrollPending_) return;
-        scrollPending_.clear();
-        scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
-    });
+    // The model reads folders in the background and sorts them afterwards, so a folder chosen in
+    // code moves while the rows above it arrive and settle; it is scrolled into view again each
+    // time.
+    connect(model_, &QFileSystemModel::directoryLoaded, this, [this] { keepChosenInView(); });
+    connect(model_, &QAbstractItemModel::rowsInserted, this, [this] { keepChosenInView(); });
+    connect(model_, &QAbstractItemModel::layoutChanged, this, [this] { keepChosenInView(); });
+    connect(verticalScrollBar(), &QScrollBar::sliderPressed, this, [this] { keepInView_ = false; });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
         const QString folder = SelectedFolder();
         if (folder == lastFolder_) return;
@@ -47,9 +50,42 @@ bool FolderTree::setSelectedFolder(const QString& path) {
     if (!index.isValid()) return false;
     for (QModelIndex p = index.parent(); p.isValid(); p = p.parent()) expand(p);
     setCurrentIndex(index);
-    scrollTo(index, QAbstractItemView::PositionAtCenter);
-    scrollPending_ = index.parent().isValid() ? model_->filePath(index.parent()) : QString();
+    keepInView_ = true;
+    keepChosenInView();
     return true;
+}
+
+void FolderTree::keepChosenInView() {
+    if (!keepInView_ || scrollQueued_) return;
+    scrollQueued_ = true;
+    // Once the rows are laid out; a scroll now would use the geometry of rows still moving.
+    QTimer::singleShot(0, this, [this] {
+        scrollQueued_ = false;
+        if (keepInView_ && currentIndex().isValid())
+            scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
+    });
+}
+
+void FolderTree::showEvent(QShowEvent* event) {
+    QTreeView::showEvent(event);
+    keepChosenInView();
+}
+
+bool FolderTree::viewportEvent(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::Wheel:
+            keepInView_ = false;
+            break;
+        default:
+            break;
+    }
+    return QTreeView::viewportEvent(event);
+}
+
+void FolderTree::keyPressEvent(QKeyEvent* event) {
+    keepInView_ = false;
+    QTreeView::keyPressEvent(event);
 }
 
 void FolderTree::rowsGoing(const QModelIndex& parent, int first, int last) {

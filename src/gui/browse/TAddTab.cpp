@@ -1,9 +1,11 @@
 #include "gui/browse/TAddTab.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -85,6 +87,13 @@ TAddTab::TAddTab(TMainForm& form, AlbumCommands& commands, QWidget* parent)
     connect(imageList, &AlbumList::filesDropped, this, &TAddTab::addDroppedFiles);
 
     form_.storedValues().addCurrentPage(QStringLiteral("PageControl3.ActivePage"), PageControl3);
+    // The folder browsed last; a favourite, when there is one, is where browsing starts instead.
+    form_.storedValues().add(
+        QStringLiteral("JamShellTree1.SelectedFolder"),
+        [this] { return QVariant(JamShellTree1->SelectedFolder()); },
+        [this](const QVariant& folder) {
+            if (PrefListBox->count() == 0) JamShellTree1->setSelectedFolder(folder.toString());
+        });
 
     thumbBrowser_ = new ThumbBrowser(
         browserPage_, [this]() { return JamShellTree1->SelectedFolder(); }, this);
@@ -111,6 +120,12 @@ void TAddTab::setupFileTypeFilter() {
 
 void TAddTab::pointFolderTreeAt(const QString& folder) {
     JamShellTree1->setSelectedFolder(folder);
+}
+
+void TAddTab::pointFolderTreeAtPictures() {
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!JamShellTree1->setSelectedFolder(pictures))
+        JamShellTree1->setSelectedFolder(QDir::homePath());
 }
 
 void TAddTab::readFavourites() {

@@ -28,9 +28,12 @@ class TAddTab : public QWidget {
 public:
     TAddTab(TMainForm& form, AlbumCommands& commands, QWidget* parent = nullptr);
 
-    // Start-up steps, called by the window in their order.
+    // Start-up steps, called by the window in their order. Browsing starts at the first favourite;
+    // without favourites at the folder browsed last (a stored value, restored when the window is
+    // shown); without that at the user's pictures folder, or else at home.
     void setupFileTypeFilter();
     void pointFolderTreeAt(const QString& folder);
+    void pointFolderTreeAtPictures();
     void readFavourites();
 
     void PageControl3Change();

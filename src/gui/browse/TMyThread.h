@@ -17,6 +17,11 @@
 //
 // Whoever owns the thread must not block the window thread on wait() alone while the thread may
 // be waiting for a step: deliver the window's posted meta-calls while waiting (ThumbBrowser does).
+//
+// A stop must not wait for a whole decode (a large photo takes a second): when the maker may be
+// abandoned, each thumbnail is made on a worker of its own that owns a copy of the job and of its
+// result, and a stop request leaves that worker to finish alone and ends the thread at once. Only
+// a maker that touches nothing but the job's file may be abandoned (makeThumbnail).
 
 #include <QThread>
 #include <atomic>
@@ -34,8 +39,10 @@ public:
     using NextFileFn = std::function<std::optional<ThumbJob>()>;
     using DeliverFn = std::function<void(const ThumbJob& job, std::optional<ThumbCell> cell)>;
 
-    // `make` runs on this thread and must touch nothing but the job's file.
-    TMyThread(QObject* window, NextFileFn nextFile, ThumbMakerFn make, DeliverFn deliver);
+    // `make` runs off the window thread and must touch nothing but the job's file; with
+    // `mayAbandonMaking` a stop leaves a make that is under way to finish on its own.
+    TMyThread(QObject* window, NextFileFn nextFile, ThumbMakerFn make, DeliverFn deliver,
+              bool mayAbandonMaking = false);
 
     // Window thread, from NextFile: the directory search is exhausted.
     void markDone() { done_.store(true); }
@@ -45,10 +52,14 @@ protected:
     void run() override;
 
 private:
+    // The thumbnail for `job`, or nothing; `abandoned` when a stop came first.
+    std::optional<ThumbCell> make(const ThumbJob& job, bool& abandoned);
+
     QObject* window_;
     NextFileFn nextFile_;
     ThumbMakerFn make_;
     DeliverFn deliver_;
+    bool mayAbandonMaking_;
     std::atomic<bool> done_{false};
 };
 

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QVBoxLayout>
 
+#include "core/browse/NaturalOrder.h"
 #include "core/browse/ThumbCacheWriter.h"
 #include "core/io/PathText.h"
 #include "gui/browse/TMyThread.h"
@@ -38,6 +39,9 @@ ThumbBrowser::~ThumbBrowser() {
 }
 
 void ThumbBrowser::setThumbnailMaker(ThumbMakerFn maker) {
+    // A maker from outside may hold references of its own, so a stop waits for it; the built-in
+    // one touches nothing but the file and may be left to finish alone.
+    ownMaker_ = !maker;
     maker_ = maker ? std::move(maker) : ThumbMakerFn(makeThumbnail);
 }
 
@@ -87,13 +91,14 @@ void ThumbBrowser::saveCache(const std::string& folder) {
 void ThumbBrowser::startRun(const std::string& folder) {
     gridFolder_ = folder;
     cache_ = ThumbCacheReader::openFolder(folder);
-    dir_ = std::filesystem::directory_iterator();
+    names_.clear();
     first_ = true;
     thread_ = std::make_unique<TMyThread>(
         this, [this]() { return NextFile(); }, maker_,
         [this](const ThumbJob& job, std::optional<ThumbCell> cell) {
             deliver(job, std::move(cell));
-        });
+        },
+        ownMaker_);
     connect(thread_.get(), &QThread::finished, this, &ThumbBrowser::ThreadDone,
             Qt::QueuedConnection);
     thread_->start();
@@ -105,27 +110,32 @@ bool ThumbBrowser::stepsAllowed() const {
 
 std::optional<ThumbJob> ThumbBrowser::NextFile() {
     if (!stepsAllowed()) return std::nullopt;
-    namespace fs = std::filesystem;
-    std::error_code error;
     if (first_) {
         first_ = false;
-        dir_ = fs::directory_iterator(gridFolder_, fs::directory_options::skip_permission_denied,
-                                      error);
-    } else if (dir_ != fs::directory_iterator()) {
-        dir_.increment(error);
+        names_ = folderEntries(gridFolder_);
+        next_ = 0;
     }
-    // Only plain files count as entries; folders and the like are passed over within the step.
-    while (!error && dir_ != fs::directory_iterator()) {
-        std::error_code typeError;
-        if (dir_->is_regular_file(typeError)) break;
-        dir_.increment(error);
-    }
-    if (error || dir_ == fs::directory_iterator()) {
-        dir_ = fs::directory_iterator();
+    if (next_ >= names_.size()) {
+        names_.clear();
         thread_->markDone();
         return std::nullopt;
     }
-    return NewFile(dir_->path().filename().string());
+    return NewFile(names_[next_++]);
+}
+
+std::vector<std::string> ThumbBrowser::folderEntries(const std::string& folder) {
+    // The directory's own order looks random on Linux; the cells come in the order of the file
+    // list, and so does the cache file written from them. Only plain files count as entries.
+    namespace fs = std::filesystem;
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
+         !error && it != fs::directory_iterator(); it.increment(error)) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError)) names.push_back(it->path().filename().string());
+    }
+    sortNaturally(names);
+    return names;
 }
 
 std::optional<ThumbJob> ThumbBrowser::NewFile(const std::string& name) {
@@ -157,7 +167,7 @@ void ThumbBrowser::ThreadDone() {
     if (!thread_) return;
     thread_->wait();
     thread_.reset();
-    dir_ = std::filesystem::directory_iterator();
+    names_.clear();
     // The index goes before the file is rewritten.
     cache_ = ThumbCacheReader();
     apply(state_.threadDone(selectedFolder()));

@@ -9,7 +9,9 @@
 // thumbnails of cache misses); see TMyThread.h.
 //
 // Lifetime: the destructor asks a running run to stop and waits for its thread before the cells
-// are released, so no step and no end event of the run can reach a destroyed browser. A run that
+// are released, so no step and no end event of the run can reach a destroyed browser. The thread
+// does not wait for a decode under way with the built-in maker (see ThumbThread.h), so this takes
+// milliseconds, not the second a large photo takes. A run that
 // was still going is written to the cache like any stopped run, as long as the grid still exists
 // (in the window the grid's page goes first, and the cells made before closing are not stored).
 
@@ -20,6 +22,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/browse/ThumbCacheReader.h"
 #include "core/browse/ThumbRunState.h"
@@ -73,6 +76,8 @@ signals:
 
 private:
     std::optional<ThumbJob> NextFile();
+    // The plain files of `folder`, in the order of the file list.
+    static std::vector<std::string> folderEntries(const std::string& folder);
     std::optional<ThumbJob> NewFile(const std::string& name);
     void deliver(const ThumbJob& job, std::optional<ThumbCell> cell);
     void ThreadDone();
@@ -87,10 +92,12 @@ private:
     QPointer<ThumbGrid> grid_;
     SelectedFolderFn selectedFolder_;
     ThumbMakerFn maker_;
+    bool ownMaker_ = true;
     ThumbRunState state_;
     ThumbCacheReader cache_;
     std::unique_ptr<TMyThread> thread_;
-    std::filesystem::directory_iterator dir_;
+    std::vector<std::string> names_;  // the run's folder, read at its first step
+    std::size_t next_ = 0;
     bool first_ = true;
     std::string gridFolder_;
 };

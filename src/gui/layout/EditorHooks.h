@@ -1,7 +1,8 @@
 #pragma once
 // What the page editor needs of the main window: the status-bar text, the cursor slots, the
-// picture viewer and the progress panel. The layout tab also runs without a main window (tests),
-// so each piece is a function; windowHooks() fills them from the main window the widget sits in.
+// picture viewer and the progress panel. The window hands them over (PlacementEditor::setHooks);
+// the editor never looks for the window. Each piece may be empty: the layout tab also runs
+// without a main window (tests).
 
 #include <QCursor>
 #include <QString>
@@ -9,8 +10,6 @@
 
 #include "core/imaging/ImageBuffer.h"
 #include "core/imaging/Progress.h"
-
-class QWidget;
 
 namespace pr {
 
@@ -20,8 +19,5 @@ struct EditorHooks {
     std::function<void(const ImageBuffer&, const QString&)> showPicture;
     ProgressFn progress;
 };
-
-// The hooks of the main window that holds `widget`; empty functions when it has none.
-EditorHooks windowHooks(QWidget* widget);
 
 }  // namespace pr

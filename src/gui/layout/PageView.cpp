@@ -41,7 +41,8 @@ QRect PageView::selectedFrame(const PageRenderOptions& options) const {
     if (i < 0 || static_cast<uint32_t>(i) >= album_.placementCount()) return {};
     const Placement& p = *album_.placementAt(static_cast<uint32_t>(i));
     if (p.Page != options.page) return {};
-    const PixelRect r = frameOnScreen(p.Left, p.Top, p.Width, p.Height, options.zoom, options.ppi);
+    const PixelRect r = frameNearPage(p.Left, p.Top, p.Width, p.Height, options.zoom, options.ppi,
+                                      width(), height());
     return QRect(r.x, r.y, r.w, r.h);
 }
 

@@ -3,8 +3,10 @@
 // sitting at the top-left corner of its scroll box.
 //
 // Qt draws widgets only in paint events, so "draw the page now" is PaintBox2Paint(): it brings the
-// size up to date and repaints at once. A paint event that finds the widget at the wrong size
-// resizes it and draws nothing; the resize brings the next paint.
+// size up to date and repaints at once. The owner sizes the widget (syncSize) as soon as the page
+// is known and after every change of it, because a widget of no size never gets a paint event; a
+// paint event that still finds the widget at the wrong size resizes it and draws nothing, and the
+// resize brings the next paint.
 //
 // During a move or resize the page is drawn from an image of the sheet, grid and placements made
 // when the drag began, with the rubber band on top, so a mouse move never draws a picture again.

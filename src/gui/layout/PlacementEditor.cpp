@@ -39,15 +39,6 @@ PlacementEditor::PlacementEditor(TLayoutTab& tab, Album& album, Prompter& prompt
 // filters of a destroyed object by itself.
 PlacementEditor::~PlacementEditor() = default;
 
-EditorHooks PlacementEditor::hooks() const {
-    EditorHooks h = windowHooks(&tab_);
-    if (ownHooks_.statusText) h.statusText = ownHooks_.statusText;
-    if (ownHooks_.cursor) h.cursor = ownHooks_.cursor;
-    if (ownHooks_.showPicture) h.showPicture = ownHooks_.showPicture;
-    if (ownHooks_.progress) h.progress = ownHooks_.progress;
-    return h;
-}
-
 DragView PlacementEditor::dragView() const {
     DragView v;
     v.zoom = tab_.ZoomEd->value();
@@ -64,7 +55,8 @@ QRect PlacementEditor::selectedFrame() const {
     if (i < 0 || static_cast<uint32_t>(i) >= album_.placementCount()) return {};
     const Placement& p = *album_.placementAt(static_cast<uint32_t>(i));
     const PixelRect r =
-        frameOnScreen(p.Left, p.Top, p.Width, p.Height, tab_.ZoomEd->value(), tab_.screenPpi());
+        frameNearPage(p.Left, p.Top, p.Width, p.Height, tab_.ZoomEd->value(), tab_.screenPpi(),
+                      tab_.PaintBox2->width(), tab_.PaintBox2->height());
     return QRect(r.x, r.y, r.w, r.h);
 }
 

@@ -31,9 +31,9 @@ public:
     PlacementEditor(TLayoutTab& tab, Album& album, Prompter& prompter);
     ~PlacementEditor() override;
 
-    // Hooks given here win over those of the main window (tests).
-    void setHooks(EditorHooks hooks) { ownHooks_ = std::move(hooks); }
-    EditorHooks hooks() const;
+    // What the editor shows through the main window; the window sets them, tests set their own.
+    void setHooks(EditorHooks hooks) { hooks_ = std::move(hooks); }
+    const EditorHooks& hooks() const { return hooks_; }
     // Starts the drag of the strip picture; by default a QDrag that runs until the release.
     void setDragStarter(std::function<void()> starter) { dragStarter_ = std::move(starter); }
     // Called after every change of the selection (the side panel loads the placement).
@@ -76,7 +76,7 @@ private:
     TLayoutTab& tab_;
     Album& album_;
     Prompter& prompter_;
-    EditorHooks ownHooks_;
+    EditorHooks hooks_;
     std::function<void()> dragStarter_;
     std::function<void()> selectionChanged_;
     BildPopup* popup_ = nullptr;

@@ -9,13 +9,16 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "core/layout/StripGeometry.h"
 #include "gui/layout/ColorComboBox.h"
@@ -32,6 +35,18 @@ namespace pr {
 namespace {
 
 constexpr int kStripColumnWidth = 150;
+
+// The desktop's tab look with less room beside each caption: the four captions of the sub-tabs
+// then fit beside the strip at the window's default size instead of hiding behind scroll arrows.
+class CompactTabStyle : public QProxyStyle {
+public:
+    explicit CompactTabStyle(QObject* owner) { setParent(owner); }
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        const int value = QProxyStyle::pixelMetric(metric, option, widget);
+        return metric == PM_TabBarTabHSpace ? std::min(value, 12) : value;
+    }
+};
 
 QSpinBox* intEdit(const char* name, int min, int max, int step, int value, QWidget* parent) {
     auto* edit = new QSpinBox(parent);
@@ -99,6 +114,7 @@ TLayoutTab::TLayoutTab(Album& album, Prompter& prompter, QWidget* area)
     work->addWidget(buildPageControls());
     PageControl4 = new QTabWidget(this);
     PageControl4->setObjectName(QStringLiteral("PageControl4"));
+    PageControl4->tabBar()->setStyle(new CompactTabStyle(PageControl4->tabBar()));
     PageControl4->addTab(buildArrangePage(), QStringLiteral("Bilder anordnen"));
     PageControl4->addTab(buildSettingsPage(), QStringLiteral("Einstellungen"));
     PageControl4->addTab(buildFontPage(), QStringLiteral("Schrift Einstellungen"));
@@ -118,8 +134,10 @@ TLayoutTab::TLayoutTab(Album& album, Prompter& prompter, QWidget* area)
     editor_ = new PlacementEditor(*this, album_, prompter_);
     panel_ = new PlacementPanel(*this, *editor_, album_, prompter_);
     setPlacementControlsEnabled(false);
+    syncPageSize();
+    connectSettingsChanged();
     // The wheel rule of the window, for this tab: whatever the mouse is over, the page's scroll
-    // box moves by 20 pixels while "Bilder anordnen" shows.
+    // box moves (by the desktop's lines per notch) while "Bilder anordnen" shows.
     qApp->installEventFilter(this);
 }
 
@@ -128,15 +146,21 @@ TLayoutTab::~TLayoutTab() {
     qApp->removeEventFilter(this);
     ScrollBox1->viewport()->removeEventFilter(this);
     ScrollBox2->viewport()->removeEventFilter(this);
+    // The editor filters the strip's and the page's events through this tab; the events they send
+    // while QWidget deletes them must not reach a tab that is no longer one.
+    PaintBox1->removeEventFilter(editor_);
+    PaintBox2->removeEventFilter(editor_);
 }
 
 QWidget* TLayoutTab::buildStripColumn() {
     auto* column = new QWidget(this);
-    column->setFixedWidth(kStripColumnWidth);
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
     Overtakeall = button("Overtakeall", "A&lle übernehmen", column);
     OrdeneBtn = button("OrdeneBtn", "Automatisch &anordnen...", column);
+    // The strip's width, or what the buttons' captions need in the desktop's font.
+    column->setFixedWidth(std::max({kStripColumnWidth, Overtakeall->minimumSizeHint().width(),
+                                    OrdeneBtn->minimumSizeHint().width()}));
     OrdeneBtn->setToolTip(
         QStringLiteral("Ordnet alle auf dem Blatt vorhandenen Bild automatisch an"));
     ScrollBox1 = new QScrollArea(column);
@@ -353,10 +377,28 @@ PageRenderOptions TLayoutTab::renderOptions() const {
 
 void TLayoutTab::PaintBox2Paint() {
     PaintBox2->PaintBox2Paint();
+    emit pageRedrawn();
 }
 
 void TLayoutTab::PaintBox1Paint() {
     PaintBox1->PaintBox1Paint();
+    emit pageRedrawn();
+}
+
+void TLayoutTab::connectSettingsChanged() {
+    for (QCheckBox* box : {ShowFNames, SverhCheck, TranspCheck, CutDefault, EnhanceQualCheck,
+                           UseGridCheck, ShowGridCheck})
+        connect(box, &QCheckBox::toggled, this, &TLayoutTab::settingsChanged);
+    for (QSpinBox* edit : {ZoomEd, MinQualEd})
+        connect(edit, qOverload<int>(&QSpinBox::valueChanged), this, &TLayoutTab::settingsChanged);
+    for (QDoubleSpinBox* edit : {RandEd, SpaceED, DBreiteED, DHocheED, GridEd})
+        connect(edit, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
+                &TLayoutTab::settingsChanged);
+    connect(BkColBox, &ColorComboBox::colorChanged, this, &TLayoutTab::settingsChanged);
+}
+
+void TLayoutTab::syncPageSize() {
+    if (PaintBox2) PaintBox2->syncSize();
 }
 
 void TLayoutTab::APageEdChange() {
@@ -373,6 +415,7 @@ void TLayoutTab::APageEdChange() {
 
 void TLayoutTab::PageCountEDChange() {
     if (APageEd->value() > PageCountED->value()) APageEd->setValue(PageCountED->value());
+    syncPageSize();
 }
 
 void TLayoutTab::FontBtnClick() {
@@ -384,13 +427,14 @@ void TLayoutTab::FontBtnClick() {
         font = QFontDialog::getFont(&chosen, captionFont_, this);
     }
     // The next repaint shows the font; choosing it does not repaint by itself.
-    if (chosen) captionFont_ = font;
+    if (chosen) {
+        captionFont_ = font;
+        emit settingsChanged();
+    }
 }
 
 void TLayoutTab::wheelScroll(int angleDelta) {
-    if (angleDelta == 0) return;
-    QScrollBar* bar = ScrollBox2->verticalScrollBar();
-    bar->setValue(bar->value() + (angleDelta < 0 ? kWheelStep : -kWheelStep));
+    wheel_.scroll(ScrollBox2->verticalScrollBar(), angleDelta);
 }
 
 bool TLayoutTab::eventFilter(QObject* watched, QEvent* event) {

@@ -27,6 +27,7 @@
 
 #include "core/album/Album.h"
 #include "core/layout/PageGeometry.h"
+#include "gui/toolkit/WheelNotches.h"
 #include "render/PageRenderer.h"
 
 class QScrollArea;
@@ -73,13 +74,20 @@ public:
     // Redraws the page and the strip at once (after every edit).
     void PaintBox2Paint();
     void PaintBox1Paint();
+    // Gives the page widget the sheet's size without drawing: a widget of no size gets no paint
+    // that could size it, so this runs from the start and after every change of the page.
+    void syncPageSize();
 
     // For tests: a fixed page and screen resolution instead of the printer's and the screen's;
     // a display depth for DrawDib (0: the screen's); the font dialog's stand-in.
     void setPrinterPageSource(std::function<PrinterPage()> source) {
         pageSource_ = std::move(source);
+        syncPageSize();
     }
-    void setScreenPpi(int ppi) { screenPpiOverride_ = ppi; }
+    void setScreenPpi(int ppi) {
+        screenPpiOverride_ = ppi;
+        syncPageSize();
+    }
     void setDisplayBitsPerPixel(int bits);
     void setFontChooser(std::function<bool(QFont&)> chooser) { fontChooser_ = std::move(chooser); }
 
@@ -126,6 +134,10 @@ public:
     QSpinBox* MinQualEd = nullptr;
 
 signals:
+    // The page was drawn afresh, as it is after every edit of a placement, a caption or a picture.
+    void pageRedrawn();
+    // One of the settings that the album file keeps was changed in its control.
+    void settingsChanged();
     // The current page changed; the output tab copies it into its own page field (APageEd2) and
     // ignores its own change while PageSyncGuard() is true.
     void currentPageChanged(int page);
@@ -141,6 +153,7 @@ private:
     QWidget* buildFontPage();
     QWidget* buildPictureOptionsPage();
 
+    void connectSettingsChanged();
     void APageEdChange();
     void PageCountEDChange();
     void FontBtnClick();
@@ -157,6 +170,7 @@ private:
     bool pageSyncGuard_ = false;
     PlacementEditor* editor_ = nullptr;
     PlacementPanel* panel_ = nullptr;
+    WheelNotches wheel_;
 };
 
 }  // namespace pr

@@ -1,5 +1,6 @@
 #include "gui/output/CommandLinePrint.h"
 
+#include <sys/stat.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,18 +8,23 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
-#include <QTemporaryFile>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <memory>
 #include <vector>
 
 #include "core/album/Album.h"
 #include "core/album/AlbumFileApply.h"
 #include "core/album/QualityCheck.h"
+#include "core/io/IoErrorText.h"
 #include "core/layout/PageGeometry.h"
 #include "gui/layout/PrinterPageSource.h"
+#include "gui/output/PaperNames.h"
+#include "render/AtomicFileDevice.h"
+#include "render/OutputFile.h"
 #include "render/PageExport.h"
 #include "render/PageOptionsFromAlbum.h"
 #include "render/PagePrinter.h"
@@ -34,20 +40,6 @@ QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-// "A4", "letter", "Legal" ...: the names Qt knows its page sizes by, in any case.
-bool paperByName(const std::string& name, QPageSize& out) {
-    const QString wanted = QString::fromStdString(name);
-    for (int id = 0; id <= int(QPageSize::LastPageSize); ++id) {
-        const auto sizeId = static_cast<QPageSize::PageSizeId>(id);
-        if (sizeId == QPageSize::Custom) continue;
-        if (QPageSize::key(sizeId).compare(wanted, Qt::CaseInsensitive) == 0) {
-            out = QPageSize(sizeId);
-            return true;
-        }
-    }
-    return false;
-}
-
 // The default printer's paper, margins and orientation, on `printer` at `dpi`. The printable area
 // is the page of the layout, as in the window.
 bool setUpPage(QPrinter& printer, const PrintArguments& args, const TextFn& err) {
@@ -55,10 +47,10 @@ bool setUpPage(QPrinter& printer, const PrintArguments& args, const TextFn& err)
     QPageLayout layout = machine.printer().pageLayout();
     if (!args.paper.empty()) {
         QPageSize paper;
-        if (!paperByName(args.paper, paper)) {
-            err(QStringLiteral("Das Papierformat \"%1\" ist unbekannt. Möglich sind zum Beispiel "
-                               "A4, A5, A3, Letter und Legal.")
-                    .arg(QString::fromStdString(args.paper)));
+        // The command line was checked already; a caller of print() may not have done that.
+        if (!paperByName(QString::fromStdString(args.paper), paper)) {
+            err(QString::fromStdString(CommandLine::unknownPaper(args.paper)));
+            err(QString::fromLatin1(CommandLine::kUsageHint));
             return false;
         }
         layout.setPageSize(paper, layout.minimumMargins());
@@ -68,60 +60,83 @@ bool setUpPage(QPrinter& printer, const PrintArguments& args, const TextFn& err)
     return true;
 }
 
-bool writePdf(const QString& target, const Album& album, const PageRenderOptions& options,
-              int pages, QPrinter& printer, const TextFn& err) {
-    // Written beside the target and put in its place only when complete, so a failure never
-    // leaves half a document under the name asked for, nor destroys an older one.
-    const QFileInfo info(target);
-    QTemporaryFile temp(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                        QStringLiteral(".XXXXXX"));
-    temp.setAutoRemove(true);
-    if (!temp.open()) {
-        err(QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden: %2")
-                .arg(native(target), temp.errorString()));
-        return false;
-    }
-    temp.close();
-    printer.setOutputFileName(temp.fileName());
-    if (!PagePrinter::printPages(printer, album, options, pages) ||
-        QFileInfo(temp.fileName()).size() == 0) {
-        err(QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden.")
-                .arg(native(target)));
-        return false;
-    }
-    // A temporary file is private to its owner; the document gets the usual rights.
-    QFile::setPermissions(temp.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                               QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    // rename() replaces an older document in one step.
-    if (std::rename(QFile::encodeName(temp.fileName()).constData(),
-                    QFile::encodeName(target).constData()) != 0) {
-        err(QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden: %2")
-                .arg(native(target), QString::fromLocal8Bit(std::strerror(errno))));
-        return false;
-    }
-    temp.setAutoRemove(false);
+// Whether two paths name one file (through links, or as hard links of each other).
+bool sameFile(const QString& a, const QString& b) {
+    struct stat sa {
+    }, sb{};
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+bool refuseInput(const QString& target, const QString& album, const TextFn& err) {
+    if (!sameFile(target, album)) return false;
+    err(outputFileFailedMessage(target, QString::fromStdString(ioErrorText(kErrorSameAsInput))));
     return true;
 }
 
-bool writePngs(const QString& folder, const QString& stem, const Album& album,
-               PageRenderOptions options, int pages, const PrinterPage& page, int dpi,
-               const TextFn& err, const TextFn& out) {
-    if (!QDir().mkpath(folder)) {
-        err(QStringLiteral("Der Ordner \"%1\" kann nicht angelegt werden.").arg(native(folder)));
-        return false;
+bool writePdf(const QString& target, const Album& album, const PageRenderOptions& options,
+              int pages, const QPrinter& printer, const TextFn& err) {
+    const PdfSetup setup{printer.pageLayout(), printer.resolution(),
+                         QStringLiteral("Pixo-Rahmler Dokument")};
+    const OutputFileResult written = writePdfFile(target, setup, [&](QPagedPaintDevice& device) {
+        return PagePrinter::printPages(device, album, options, pages);
+    });
+    if (!written.ok) err(written.message);
+    return written.ok;
+}
+
+// The folders of `folder` that do not exist yet, made from the top down; the made ones are
+// listed deepest first, for removing them again.
+bool makeFolders(const QString& folder, QStringList& made, const TextFn& err) {
+    QStringList missing;
+    for (QFileInfo f(QFileInfo(folder).absoluteFilePath()); !f.exists() && !f.isRoot();
+         f = QFileInfo(f.absolutePath()))
+        missing.prepend(f.absoluteFilePath());
+    for (const QString& path : missing) {
+        if (::mkdir(QFile::encodeName(path).constData(), 0777) != 0 && errno != EEXIST) {
+            const QString reason = QString::fromStdString(ioErrorText(errno));
+            err(QStringLiteral("Der Ordner \"%1\" kann nicht angelegt werden.\n%2")
+                    .arg(native(path), reason));
+            return false;
+        }
+        made.prepend(path);
     }
+    return true;
+}
+
+// Every page is written beside its name first; only when all of them are complete do they take
+// their names, so a failure leaves the folder as it was (exit status 1: nothing written).
+bool writePngs(const QString& folder, const QString& stem, const QString& albumPath,
+               const Album& album, PageRenderOptions options, int pages, const PrinterPage& page,
+               int dpi, const TextFn& err, const TextFn& out) {
+    QStringList madeFolders;
+    std::vector<std::unique_ptr<AtomicFileDevice>> files;
+    const auto fail = [&](const QString& message) {
+        if (!message.isEmpty()) err(message);
+        files.clear();  // their temporary files go with them
+        for (const QString& made : madeFolders) QDir().rmdir(made);
+        return false;
+    };
+    if (!makeFolders(folder, madeFolders, err)) return fail(QString());
     // Numbers of equal width, so the files sort by page.
     const int digits = int(QString::number(pages).size());
     for (int p = 1; p <= pages; ++p) {
         options.page = p;
+        // The album's name is not a pattern: "%1" in it stays as it is.
         const QString path = QDir(folder).filePath(
-            QStringLiteral("%1-%2.png").arg(stem).arg(p, digits, 10, QLatin1Char('0')));
-        const ExportResult r = PageExport::exportPage(path, album, options, page, dpi);
-        if (!r.ok) {
-            err(r.message);
-            return false;
-        }
-        out(native(path));
+            stem + QStringLiteral("-%1.png").arg(p, digits, 10, QLatin1Char('0')));
+        if (refuseInput(path, albumPath, err)) return fail(QString());
+        auto file = std::make_unique<AtomicFileDevice>(path);
+        ExportResult r = PageExport::writePage(*file, album, options, page, dpi);
+        if (r.ok && !file->finish()) r.message = outputFileFailedMessage(path, file->failureText());
+        if (!r.message.isEmpty()) return fail(r.message);
+        files.push_back(std::move(file));
+    }
+    for (const auto& file : files) {
+        if (!file->commit())
+            return fail(outputFileFailedMessage(file->target(), file->failureText()));
+        out(native(file->target()));
     }
     return true;
 }
@@ -138,17 +153,15 @@ void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& tex
 }  // namespace
 
 int CommandLinePrint::pageCount(const Album& album) {
-    int last = 1;
-    for (uint32_t i = 0; i < album.placementCount(); ++i) {
-        const int page = album.placementAt(i)->Page;
-        if (page > last && page <= kPageMax) last = page;
-    }
-    return last;
+    // The same last page as the window's "Seitenzahl" after opening the album.
+    return std::max(1, album.lastPlacementPage(kPageMax));
 }
 
 int CommandLinePrint::print(const PrintArguments& args, const TextFn& err, const TextFn& out) {
     const bool pdf = args.output == PrintArguments::Output::Pdf;
     const QString target = QString::fromStdString(args.target);
+    const QString albumPath = QFile::decodeName(args.album.c_str());
+    if (pdf && refuseInput(target, albumPath, err)) return Failed;
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -170,8 +183,15 @@ int CommandLinePrint::print(const PrintArguments& args, const TextFn& err, const
                 QString::fromStdString(m));
         return Failed;
     }
-    for (const std::string& m : opened.messages) err(QString::fromStdString(m));
-    const bool missing = !opened.messages.empty();
+    // The window names a missing picture by its file name only; here there is room for the
+    // whole path and the reason.
+    for (const PictureLoadFailure& f : opened.failures) {
+        const QString path = native(QString::fromStdString(f.path));
+        err(f.reason.empty() ? QStringLiteral("Konnte das Bild \"%1\" nicht öffnen!").arg(path)
+                             : QStringLiteral("Konnte das Bild \"%1\" nicht öffnen: %2")
+                                   .arg(path, QString::fromStdString(f.reason)));
+    }
+    const bool missing = !opened.failures.empty();
 
     // What "Go!" does first: pictures too coarse for their frames are raised to the minimum
     // quality, so the paper looks as it does when printed from the window.
@@ -186,10 +206,12 @@ int CommandLinePrint::print(const PrintArguments& args, const TextFn& err, const
     if (pdf) {
         written = writePdf(target, album, options, pages, printer, err);
         if (written)
-            out(QStringLiteral("%1 Seite(n) geschrieben: %2").arg(pages).arg(native(target)));
+            out(QStringLiteral("%1 Seite(n) geschrieben: %2")
+                    .arg(QString::number(pages), native(target)));
     } else {
-        const QString stem = QFileInfo(QString::fromStdString(args.album)).completeBaseName();
-        written = writePngs(target, stem, album, options, pages, page, args.dpi, err, out);
+        const QString stem = QFileInfo(albumPath).completeBaseName();
+        written =
+            writePngs(target, stem, albumPath, album, options, pages, page, args.dpi, err, out);
     }
     album.DelallPics();
     if (!written) return Failed;
@@ -208,8 +230,10 @@ int CommandLinePrint::run(int argc, char** argv, const CommandLine& line) {
             std::fflush(stream);
         };
     };
+    // One line per message: a second line of a message box's text joins the first.
     auto err = [&toStream](const QString& text) {
-        toStream(stderr)(QStringLiteral("pixo-rahmler: ") + text);
+        toStream(stderr)(QStringLiteral("pixo-rahmler: ") +
+                         QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
     };
     if (line.mode == CommandLine::Mode::Help) {
         toStream(stdout)(QString::fromStdString(CommandLine::usage()));
@@ -217,7 +241,7 @@ int CommandLinePrint::run(int argc, char** argv, const CommandLine& line) {
     }
     if (!line.ok()) {
         err(QString::fromStdString(line.error));
-        err(QStringLiteral("Aufruf: pixo-rahmler --help"));
+        err(QString::fromLatin1(CommandLine::kUsageHint));
         return WrongCall;
     }
     return print(line.print, err, toStream(stdout));

@@ -20,6 +20,7 @@ PrintPreview::PrintPreview(const Album& album, OptionsFn options, PageFn printer
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_OpaquePaintEvent);
     if (scrollBox_) scrollBox_->setWidget(this);
+    syncSize();
 }
 
 QSize PrintPreview::sheetSize(const PrinterPage& page, int screenDpiX, int screenDpiY) {

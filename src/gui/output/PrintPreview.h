@@ -9,8 +9,9 @@
 // the same routine that prints them. When the vertical scale differs from the horizontal one the
 // page is stretched vertically to the sheet, so the placements stay where the paper has them.
 //
-// A paint that finds the widget at the wrong size resizes it and draws nothing; the resize brings
-// the next paint. While an album is being loaded the last drawn page is shown again.
+// The widget has the sheet's size from the moment it exists (syncSize); a paint that still finds
+// it at the wrong size resizes it and draws nothing, and the resize brings the next paint. While an
+// album is being loaded the last drawn page is shown again.
 
 #include <QImage>
 #include <QWidget>
@@ -45,12 +46,15 @@ public:
     void setScreenDpi(int x, int y) {
         dpiX_ = x;
         dpiY_ = y;
+        syncSize();
     }
     int screenDpiX() const;
     int screenDpiY() const;
 
     // Draws the page now, at its current size.
     void PaintBox3Paint();
+    // Gives the widget the sheet's size without drawing; true when it had to change. Runs from
+    // the start: a widget of no size gets no paint that could size it.
     bool syncSize();
     QSize wantedSize() const;
 

@@ -13,7 +13,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -24,7 +23,9 @@
 #include "gui/layout/PrinterPageSource.h"
 #include "gui/layout/TLayoutTab.h"
 #include "gui/output/OutputButtonPictures.h"
+#include "gui/output/OutputFileNames.h"
 #include "gui/output/PrintPreview.h"
+#include "gui/output/PrinterOutput.h"
 #include "gui/output/ResultPanel.h"
 #include "gui/output/TPrintForm.h"
 #include "gui/toolkit/Prompter.h"
@@ -108,7 +109,7 @@ QWidget* TOutputTab::buildControls() {
     BitDPIED->setObjectName(QStringLiteral("BitDPIED"));
     BitDPIED->setRange(PageExport::kMinDpi, PageExport::kMaxDpi);
     BitDPIED->setValue(PageExport::kDefaultDpi);
-    auto* dpiLabel = new QLabel(QStringLiteral("Bitmap Qualität:"), bar);
+    auto* dpiLabel = new QLabel(QStringLiteral("Bitmap-Qualität:"), bar);
     dpiLabel->setBuddy(BitDPIED);
     fields->addWidget(pageLabel, 0, 0);
     fields->addWidget(APageEd2, 0, 1);
@@ -138,39 +139,81 @@ void TOutputTab::reportQualityFailures() {
 
 bool TOutputTab::GoBtn1Click() {
     reportQualityFailures();
+    int pages = layout_.PageCountED->value();
+    if (!confirmPageCount(pages)) return false;
     QPrinter& p = printer();
-    // Known before the dialog, so that "print to file" offers a sensible file name.
     p.setDocName(QString::fromLatin1(kPrintTitle));
-    if (!prompter_.printDialog(p)) return false;
-    PaintBox3Paint();
+    const QString proposal =
+        OutputFileNames::printFileProposal(QString::fromStdString(album_.AlbumFileName));
+    // A printer that writes into a file keeps the file of its last job (a single picture's PDF,
+    // perhaps); the album's own name is offered instead.
+    if (p.outputFormat() == QPrinter::PdfFormat) p.setOutputFileName(proposal);
+    if (!prompter_.printDialog(p, proposal)) return false;
+    printerChanged();
+    if (!confirmReplacing(p.outputFileName())) return false;
     p.setDocName(QString::fromLatin1(kPrintTitle));
-    if (PagePrinter::printPages(p, album_, layout_.renderOptions(), layout_.PageCountED->value()))
-        return true;
+    const PrinterOutputResult printed = printOnPrinter(p, [&](QPagedPaintDevice& device) {
+        return PagePrinter::printPages(device, album_, layout_.renderOptions(), pages);
+    });
+    if (printed.ok) return true;
     QString text = QStringLiteral("Der Druckauftrag konnte nicht ausgeführt werden.");
-    if (!p.outputFileName().isEmpty())
-        text += QStringLiteral("\nDie Datei \"%1\" konnte nicht geschrieben werden.")
-                    .arg(QDir::toNativeSeparators(p.outputFileName()));
+    if (!printed.fileMessage.isEmpty()) text += QLatin1Char('\n') + printed.fileMessage;
     prompter_.error(text);
     return false;
 }
 
+bool TOutputTab::confirmPageCount(int& pages) {
+    // The album file keeps no page count, so an album opened or built on another page count may
+    // hold pictures beyond it; printing must not leave them out without a word.
+    const int last = album_.lastPlacementPage(kPageMax);
+    if (last <= pages) return true;
+    const Prompter::Button answer = prompter_.message(
+        QStringLiteral("Auf Seiten nach Seite %1 liegen noch Bilder. Bis Seite %2 drucken?")
+            .arg(pages)
+            .arg(last),
+        QStringLiteral("Drucken"), Prompter::Icon::Question,
+        Prompter::Buttons(Prompter::Button::Yes) | Prompter::Button::No | Prompter::Button::Cancel);
+    if (answer == Prompter::Button::Yes) pages = last;
+    return answer == Prompter::Button::Yes || answer == Prompter::Button::No;
+}
+
+bool TOutputTab::confirmReplacing(const QString& file) {
+    if (file.isEmpty() || !QFileInfo::exists(file) || prompter_.printDialogAsksBeforeReplacing())
+        return true;
+    return prompter_.message(
+               QStringLiteral("Die Datei \"%1\" gibt es schon. Soll sie ersetzt werden?")
+                   .arg(QDir::toNativeSeparators(file)),
+               QStringLiteral("Drucken"), Prompter::Icon::Question,
+               Prompter::Buttons(Prompter::Button::Yes) | Prompter::Button::No) ==
+           Prompter::Button::Yes;
+}
+
 void TOutputTab::SetupBtnClick() {
     prompter_.pageSetupDialog(printer());
+    printerChanged();
+}
+
+void TOutputTab::printerChanged() {
+    // Another paper or orientation is another sheet for the page view and the preview alike.
+    layout_.PaintBox2Paint();
     PaintBox3Paint();
 }
 
 bool TOutputTab::SaveBitBtnClick() {
-    if (exportFolder_.isEmpty())
-        exportFolder_ = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    const QString path =
-        prompter_.saveFileName(QStringLiteral("Als Bild speichern"), exportFolder_, QString());
+    QString filter;
+    QString path = prompter_.saveFileNameWithFilters(
+        QStringLiteral("Als Bild speichern"),
+        OutputFileNames::exportProposal(exportFolder_, layout_.APageEd->value()),
+        OutputFileNames::exportFilters(), &filter);
     if (path.isEmpty()) return false;
+    path = OutputFileNames::completed(path, filter);
     exportFolder_ = QFileInfo(path).absolutePath();
     PageRenderOptions options = layout_.renderOptions();
     options.page = layout_.APageEd->value();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ExportResult result =
-        PageExport::exportPage(path, album_, options, layout_.printerPage(), BitDPIED->value());
+    // A PDF gets the printer's sheet, the same as "Go!" into a file.
+    const ExportResult result = PageExport::exportPage(path, album_, options, layout_.printerPage(),
+                                                       BitDPIED->value(), printer().pageLayout());
     QApplication::restoreOverrideCursor();
     if (!result.ok) prompter_.error(result.message);
     return result.ok;
@@ -207,7 +250,10 @@ bool TOutputTab::printSinglePicture(const ImageBuffer& picture, const QString& p
                                     const QString& jobTitle) {
     if (!picture.valid()) return false;
     TPrintForm form(picture, printer(), prompter_, owner);
-    if (form.exec() != QDialog::Accepted) return false;
+    const bool accepted = form.exec() == QDialog::Accepted;
+    // The dialog's "Drucker einrichten..." works on the same printer as the page.
+    printerChanged();
+    if (!accepted) return false;
     return form.printPicture(jobTitle, path);
 }
 
@@ -215,17 +261,8 @@ bool TOutputTab::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::Wheel || !isVisible()) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || (widget != this && !isAncestorOf(widget))) return false;
-    // Whole notches of 20 pixels; a touchpad's small steps are summed up first.
-    wheelRest_ += static_cast<QWheelEvent*>(event)->angleDelta().y();
-    QScrollBar* bar = ScrollBox3->verticalScrollBar();
-    while (wheelRest_ <= -120) {
-        bar->setValue(bar->value() + kWheelStep);
-        wheelRest_ += 120;
-    }
-    while (wheelRest_ >= 120) {
-        bar->setValue(bar->value() - kWheelStep);
-        wheelRest_ -= 120;
-    }
+    wheel_.scroll(ScrollBox3->verticalScrollBar(),
+                  static_cast<QWheelEvent*>(event)->angleDelta().y());
     return true;
 }
 

@@ -2,7 +2,7 @@
 // TOutputTab: the tab "Drucken/Als Bild speichern". Above the preview sit the print image button
 // "Go!" (every page of the album on the chosen printer), the printer-setup image button, the page
 // field "Aktuelle Seite:" (APageEd2, the layout tab's current page mirrored both ways) and
-// "Als Bild speichern..." with its resolution "Bitmap Qualität:" ... "DPI"; beside them a
+// "Als Bild speichern..." with its resolution "Bitmap-Qualität:" ... "DPI"; beside them a
 // decorative panel. Below, the 1:1 print preview (PaintBox3) in its scroll box.
 //
 // Printing, the preview and the page export all draw through PageRenderer with the layout tab's
@@ -18,6 +18,7 @@
 
 #include "core/album/Album.h"
 #include "core/imaging/Progress.h"
+#include "gui/toolkit/WheelNotches.h"
 
 class QPrinter;
 class QPushButton;
@@ -81,6 +82,11 @@ protected:
 private:
     QWidget* buildControls();
     void layoutPageChanged(int page);
+    void printerChanged();
+    // Asks when placements lie beyond `pages`; true to go on, `pages` raised when asked to.
+    bool confirmPageCount(int& pages);
+    // Asks before a file printed into is replaced, unless the print dialog asked already.
+    bool confirmReplacing(const QString& file);
     void reportQualityFailures();
 
     Album& album_;
@@ -88,7 +94,7 @@ private:
     TLayoutTab& layout_;
     ProgressFn progress_;
     QString exportFolder_;
-    int wheelRest_ = 0;
+    WheelNotches wheel_;
 };
 
 }  // namespace pr

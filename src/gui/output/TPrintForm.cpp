@@ -18,6 +18,7 @@
 #include <cmath>
 
 #include "gui/layout/PrinterPageSource.h"
+#include "gui/output/PrinterOutput.h"
 #include "gui/output/SheetBox.h"
 #include "gui/toolkit/Prompter.h"
 #include "render/QPainterDibTarget.h"
@@ -254,24 +255,22 @@ bool TPrintForm::printPicture(const QString& jobTitle, const QString& picturePat
         printer_.setOutputFileName(file);
     }
     printer_.setDocName(jobTitle);
-    QPainter painter;
-    bool ok = painter.begin(&printer_);
-    if (ok) {
-        const PrinterPage p = PrinterPageSource::pageOf(printer_);
+    const PrinterPage p = PrinterPageSource::pageOf(printer_);
+    const PrinterOutputResult printed = printOnPrinter(printer_, [&](QPagedPaintDevice& device) {
+        QPainter painter;
+        if (!painter.begin(&device)) return false;
         const PictureRect r = singlePictureRect(p.printableWidthPx, p.printableHeightPx,
                                                 picture_.width(), picture_.height(), choice());
         drawDib(painter, r.x, r.y, r.w, r.h, picture_, 0, 0, picture_.width(), picture_.height(),
                 false, true);
-        ok = painter.end();
-    }
-    if (!ok) {
+        return painter.end();
+    });
+    if (!printed.ok) {
         QString text = QStringLiteral("Das Bild konnte nicht gedruckt werden.");
-        if (!printer_.outputFileName().isEmpty())
-            text += QStringLiteral("\nDie Datei \"%1\" konnte nicht geschrieben werden.")
-                        .arg(QDir::toNativeSeparators(printer_.outputFileName()));
+        if (!printed.fileMessage.isEmpty()) text += QLatin1Char('\n') + printed.fileMessage;
         prompter_.error(text);
     }
-    return ok;
+    return printed.ok;
 }
 
 }  // namespace pr

@@ -1,6 +1,5 @@
 #include "gui/output/TViewPicForm.h"
 
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,6 +17,7 @@
 #include <algorithm>
 
 #include "gui/output/ViewPaintBox.h"
+#include "gui/toolkit/Prompter.h"
 #include "render/QPainterDibTarget.h"
 
 namespace pr {
@@ -54,7 +54,9 @@ TViewPicForm::TViewPicForm(QWidget* parent) : QDialog(parent) {
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setWidgetResizable(false);
-    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // A picture smaller than the window sits in its middle; a larger one starts at its top-left
+    // corner (startAtTheCorner).
+    ScrollBox1->setAlignment(Qt::AlignCenter);
     // The application-workspace colour of the desktop: a mid grey behind the picture.
     ScrollBox1->setBackgroundRole(QPalette::Mid);
     PaintBox1 = new ViewPaintBox(this, ScrollBox1);
@@ -96,6 +98,13 @@ void TViewPicForm::setPicture(const ImageBuffer& picture, const QString& path) {
     path_ = path;
     DragPanning = false;
     ZoomEdChange();
+    startAtTheCorner();
+}
+
+void TViewPicForm::startAtTheCorner() {
+    // The scroll positions belong to the picture shown before; this one starts afresh.
+    ScrollBox1->horizontalScrollBar()->setValue(0);
+    ScrollBox1->verticalScrollBar()->setValue(0);
 }
 
 void TViewPicForm::showPicture(const ImageBuffer& picture, const QString& path) {
@@ -150,7 +159,10 @@ void TViewPicForm::PrintBrnClick() {
 }
 
 void TViewPicForm::OpenBtnClick() {
-    if (!path_.isEmpty()) QDesktopServices::openUrl(QUrl::fromLocalFile(path_));
+    if (path_.isEmpty() || DesktopOpener::open(path_, opener_)) return;
+    if (prompter_)
+        prompter_->message(QStringLiteral("Für diesen Dateityp ist kein Programm eingerichtet."),
+                           windowTitle(), Prompter::Icon::Information, Prompter::Button::Ok);
 }
 
 void TViewPicForm::wheelScroll(int angleDelta) {

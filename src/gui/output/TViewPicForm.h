@@ -1,7 +1,8 @@
 #pragma once
 // TViewPicForm ("Bild betrachten..."): one picture shown large with a zoom factor, panned by
 // dragging it with the mouse, scrolled with the wheel, and opened in the desktop's program for its
-// file type. Made once by the main window and reused; showPicture() shows it modally.
+// file type. Made once by the main window and reused; showPicture() shows it modally. Each picture
+// starts at its top-left corner, or centred when it is smaller than the window.
 //
 // The picture is a copy of the caller's record and shares its pixels (ImageBuffer.h), so it stays
 // valid however the caller's preview changes afterwards.
@@ -10,12 +11,15 @@
 #include <functional>
 
 #include "core/imaging/ImageBuffer.h"
+#include "gui/output/DesktopOpener.h"
 
 class QPushButton;
 class QScrollArea;
 class QSpinBox;
 
 namespace pr {
+
+class Prompter;
 
 class TViewPicForm : public QDialog {
     Q_OBJECT
@@ -31,6 +35,10 @@ public:
 
     // Given by the window once the output tab exists; without it "&Drucken" stays disabled.
     void setPrintHandler(PrintFn print);
+    // Where "Öffnen..." reports that no program is set up for the file (may be null: silent).
+    void setPrompter(Prompter* prompter) { prompter_ = prompter; }
+    // For tests: replaces QDesktopServices::openUrl.
+    void setUrlOpener(DesktopOpener::UrlOpener opener) { opener_ = std::move(opener); }
 
     // Takes the picture and its path, then shows the window modally.
     void showPicture(const ImageBuffer& picture, const QString& path);
@@ -58,6 +66,7 @@ protected:
 private:
     void ZoomEdChange();
     void OpenBtnClick();
+    void startAtTheCorner();
     void PrintBrnClick();
     void wheelScroll(int angleDelta);
 
@@ -72,6 +81,8 @@ private:
     QPushButton* OpenBtn;
     QPushButton* PrintBrn;
     PrintFn print_;
+    Prompter* prompter_ = nullptr;
+    DesktopOpener::UrlOpener opener_;
     QSpinBox* ZoomEd;
     QScrollArea* ScrollBox1;
     QWidget* PaintBox1;

@@ -10,6 +10,7 @@
 
 #include <QFlags>
 #include <QString>
+#include <QStringList>
 
 class QPrinter;
 
@@ -25,6 +26,7 @@ public:
         Cancel = 0x2,
         Yes = 0x4,
         No = 0x8,
+        Save = 0x10,  // "Speichern"
     };
     Q_DECLARE_FLAGS(Buttons, Button)
 
@@ -44,12 +46,17 @@ public:
         message(text, caption, Icon::Error, Button::Ok);
     }
     // The print dialog on `printer`: true when the user chose to print; the printer keeps the
-    // choices (printer, copies, or a PDF file when printing to a file). Without an implementation
+    // choices (printer, copies, or a PDF file when printing to a file). `fileProposal` (may be
+    // empty) is the file offered when the user prints into a file. Without an implementation
     // nothing is ever printed.
-    virtual bool printDialog(QPrinter& printer) {
+    virtual bool printDialog(QPrinter& printer, const QString& fileProposal = QString()) {
         (void)printer;
+        (void)fileProposal;
         return false;
     }
+    // True when printDialog itself asks before a file that exists is replaced; otherwise the
+    // caller asks.
+    virtual bool printDialogAsksBeforeReplacing() const { return false; }
     // The printer-setup dialog (paper and orientation): true when confirmed.
     virtual bool pageSetupDialog(QPrinter& printer) {
         (void)printer;
@@ -62,6 +69,16 @@ public:
         (void)directory;
         (void)filter;
         return QString();
+    }
+
+    // A save dialog that proposes `proposedPath`, offers `filters` ("PNG-Bild (*.png)", ...) and
+    // asks before overwriting; a name typed without extension gets the chosen filter's first
+    // extension before that question. `chosenFilter` (may be null) receives the filter chosen.
+    // Empty when cancelled.
+    virtual QString saveFileNameWithFilters(const QString& caption, const QString& proposedPath,
+                                            const QStringList& filters, QString* chosenFilter) {
+        if (chosenFilter) *chosenFilter = filters.value(0);
+        return saveFileName(caption, proposedPath, filters.join(QStringLiteral(";;")));
     }
 
     // An open dialog for one existing file; `filter` may be empty. Empty when cancelled.

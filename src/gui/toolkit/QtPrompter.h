@@ -16,12 +16,16 @@ public:
 
     Button message(const QString& text, const QString& caption, Icon icon,
                    Buttons buttons) override;
-    bool printDialog(QPrinter& printer) override;
+    bool printDialog(QPrinter& printer, const QString& fileProposal) override;
+    // Qt's print dialog asks "... already exists" itself before it accepts a file that exists.
+    bool printDialogAsksBeforeReplacing() const override { return true; }
     bool pageSetupDialog(QPrinter& printer) override;
     QString saveFileName(const QString& caption, const QString& directory,
                          const QString& filter) override;
     QString openFileName(const QString& caption, const QString& directory,
                          const QString& filter) override;
+    QString saveFileNameWithFilters(const QString& caption, const QString& proposedPath,
+                                    const QStringList& filters, QString* chosenFilter) override;
     QString saveFileNameWithSuffix(const QString& caption, const QString& directory,
                                    const QString& filter, const QString& defaultSuffix) override;
 

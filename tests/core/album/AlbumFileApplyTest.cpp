@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
+
 #include "AlbumFileTestSupport.h"
 #include "TestSupport.h"
 #include "core/album/AlbumFileApply.h"
@@ -182,4 +185,31 @@ TEST(AlbumFileApply, OutOfMemoryLeavesAnUntitledAlbum) {
     EXPECT_EQ(album.PictureCount(), 0);
     EXPECT_TRUE(album.AlbumFileName.empty());
     EXPECT_FALSE(album.AlbumLoading);
+}
+
+// A picture whose loading throws (memory running out inside a reader) is missing like one that is
+// not there, with its message; the others load, whether one thread or several load them.
+TEST(AlbumFileApply, APictureWhoseLoadingThrowsIsMissingAndTheOthersLoad) {
+    AlbumFileContent c;
+    for (int i = 0; i < 6; ++i)
+        c.Pictures.push_back({"/p/" + std::to_string(i) + ".jpg", 0, i, ""});
+    for (unsigned threads : {1u, 4u}) {
+        SCOPED_TRACE(std::to_string(threads) + " threads");
+        AlbumPictureSource source;
+        source.load = [](const std::string& path, ImageBuffer& out) -> bool {
+            if (path == "/p/1.jpg") throw std::bad_alloc();
+            if (path == "/p/4.jpg") throw std::runtime_error("reader");
+            return newdib(out, 3, 2, 24);
+        };
+        Album album;
+        const AlbumApplyResult r = applyAlbumFile(c, "/q/a.pxr", album, source, threads);
+        ASSERT_TRUE(r.ok);
+        EXPECT_EQ(r.messages, (std::vector<std::string>{"Konnte das Bild 1.jpg nicht öffnen!",
+                                                        "Konnte das Bild 4.jpg nicht öffnen!"}));
+        ASSERT_EQ(album.PictureCount(), 6);
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_EQ(album.Pictures[i].FileName, c.Pictures[i].FileName);
+            EXPECT_EQ(album.Pictures[i].Image.width(), i == 1 || i == 4 ? 320 : 3) << i;
+        }
+    }
 }

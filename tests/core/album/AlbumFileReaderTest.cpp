@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "AlbumFileTestSupport.h"
+#include "SpecialFiles.h"
 #include "TestSupport.h"
 #include "core/album/AlbumFileReader.h"
 #include "core/album/AlbumFileWriter.h"
@@ -182,6 +183,32 @@ TEST(AlbumFileReader, SaveOpenSaveGivesIdenticalBytes) {
     }
 }
 
+// What the Windows program can show is written in its encoding; everything comes back unchanged.
+TEST(AlbumFileReader, TextsTravelInWindows1252WhereTheyCanAndComeBackUnchanged) {
+    AlbumFileContent c;
+    c.Settings.Font.Name = "Sch\xC3\xB6ne Schrift";
+    c.Pictures.push_back({"/fotos/K\xC3\xB6ln/Dom.jpg", 0, 0, "Gro\xC3\x9F"});
+    c.Pictures.push_back(
+        {"/fotos/\xC5\x81\xC3\xB3"
+         "d\xC5\xBA.jpg",
+         1, 1, "\xE2\x98\x83 Winter"});
+    c.NextPictureKey = 2;
+    const std::vector<uint8_t> bytes = encodeAlbumFile(c, "/alben/a.pxr");
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_NE(text.find("Sch\xF6ne Schrift"), std::string::npos);
+    EXPECT_NE(text.find("/fotos/K\xF6ln/Dom.jpg"), std::string::npos);
+    EXPECT_NE(text.find("Gro\xDF"), std::string::npos);
+    EXPECT_NE(text.find("\xE2\x98\x83 Winter"), std::string::npos);  // no Windows-1252 form
+    const AlbumReadResult r = parse(bytes);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r.content.Settings.Font.Name, c.Settings.Font.Name);
+    ASSERT_EQ(r.content.Pictures.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(r.content.Pictures[i].FileName, c.Pictures[i].FileName);
+        EXPECT_EQ(r.content.Pictures[i].Comment, c.Pictures[i].Comment);
+    }
+}
+
 // A Windows-1252 path under the cap grows past it as UTF-8 and with the album folder; saving would
 // write a file that could not be opened again, so the reader refuses it in the first place.
 TEST(AlbumFileReader, ConvertedTextBeyondTheCapIsRefused) {
@@ -208,4 +235,47 @@ TEST(AlbumFileReader, FilesThatCannotBeReadAndUnknownHeaders) {
     std::filesystem::create_directory(dir.path() / "ordner.pxr");
     EXPECT_EQ(readAlbumFile(dir.file("ordner.pxr"), AlbumSettings{}, kPrinter).error,
               AlbumReadError::OpenFailed);
+}
+
+// A FIFO or a device in the album's place is refused without waiting for a writer. A large file is
+// read only as far as its entries reach: what does not start like an album costs its first bytes,
+// and a file beyond the cap is refused unread.
+TEST(AlbumFileReader, SpecialAndHugeFilesAreReadOnlyAsFarAsTheirEntries) {
+    testsupport::TempDir dir;
+    ASSERT_TRUE(testsupport::makeFifo(dir.file("fifo.pxr")));
+    for (const std::string& path : {dir.file("fifo.pxr"), std::string("/dev/zero")}) {
+        AlbumReadResult r;
+        EXPECT_TRUE(testsupport::finishesWithoutAWriter(
+            path, [&] { r = readAlbumFile(path, AlbumSettings{}, kPrinter); }));
+        EXPECT_EQ(r.error, AlbumReadError::OpenFailed) << path;
+    }
+
+    constexpr uint64_t kMiB = uint64_t{1} << 20;
+    const std::string comment(200000, 'k');  // the entries run past the first piece read
+    Bytes album = Bytes::header40(1, 1);
+    album.counted("a.jpg").i32(0).i32(0).counted(comment);
+    const struct {
+        const char* what;
+        std::vector<uint8_t> head;
+        uint64_t size;
+        AlbumReadError error;
+    } cases[] = {
+        {"10 GB of nothing", {}, 10240 * kMiB, AlbumReadError::Damaged},
+        {"200 MB of nothing", {}, 200 * kMiB, AlbumReadError::NotAnAlbum},
+        {"an album, then 200 MB of nothing", album.b, 200 * kMiB, AlbumReadError::None},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!testsupport::makeSparseFile(dir.file("big.pxr"), c.head, c.size))
+            GTEST_SKIP() << "no sparse files of 10 GB here";
+        AlbumReadResult r;
+        const uint64_t read = testsupport::bytesReadBy(
+            [&] { r = readAlbumFile(dir.file("big.pxr"), AlbumSettings{}, kPrinter); });
+        EXPECT_LT(read, kMiB);
+        EXPECT_EQ(r.error, c.error);
+        if (r.ok()) {
+            ASSERT_EQ(r.content.Pictures.size(), 1u);
+            EXPECT_EQ(r.content.Pictures[0].Comment, comment);
+        }
+    }
 }

@@ -4,6 +4,7 @@
 
 #include "AlbumFileTestSupport.h"
 #include "TestSupport.h"
+#include "core/album/AlbumFileReader.h"
 #include "core/album/AlbumFileWriter.h"
 
 using namespace pr;
@@ -67,7 +68,7 @@ TEST(AlbumFileWriter, UnrepresentableValuesGetFixedAnswers) {
     c.Settings.Margin = 1e300;
     c.Settings.Spacing = -7.9;
     c.Settings.Font.Name.clear();
-    for (int i = 0; i < 130; ++i) c.Settings.Font.Name += "\xC3\xA4";  // 260 bytes
+    for (int i = 0; i < 130; ++i) c.Settings.Font.Name += "\xC5\x81";  // 260 bytes, no 1252 form
     const std::vector<uint8_t> bytes = encodeAlbumFile(c, "/a/x.pxr");
     const auto i32At = [&](std::size_t at) {
         int32_t v;
@@ -78,6 +79,10 @@ TEST(AlbumFileWriter, UnrepresentableValuesGetFixedAnswers) {
     EXPECT_EQ(i32At(28 + 28), INT32_MAX);
     EXPECT_EQ(i32At(28 + 32), -7);
     EXPECT_EQ(bytes[28 + 92 + 5], 254);  // 127 whole letters rather than half of one
+    // In Windows-1252 the same number of letters takes half the bytes and fits.
+    c.Settings.Font.Name.clear();
+    for (int i = 0; i < 130; ++i) c.Settings.Font.Name += "\xC3\xA4";
+    EXPECT_EQ(encodeAlbumFile(c, "/a/x.pxr")[28 + 92 + 5], 130);
 }
 
 TEST(AlbumFileWriter, BareNameRule) {
@@ -126,7 +131,8 @@ TEST(AlbumFileWriter, FailureHalfWayKeepsTheOldFile) {
     signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(failed.ok);
-    EXPECT_EQ(failed.message, kSaveFailed);
+    EXPECT_EQ(failed.message,
+              std::string(kSaveFailed) + "\nDie Datei wird zu groß für den Datenträger.");
     EXPECT_EQ(album.AlbumFileName, "before");
     EXPECT_EQ(testsupport::readAll(path), first);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
@@ -137,10 +143,14 @@ TEST(AlbumFileWriter, UnwritableFolderFails) {
     testsupport::TempDir dir;
     testsupport::writeAll(dir.file("plain"), {1, 2, 3});
     Album album;
-    for (const std::string& path : {dir.file("plain/album.pxr"), dir.file("missing/album.pxr")}) {
+    const std::pair<std::string, const char*> cases[] = {
+        {dir.file("plain/album.pxr"), "Ein Teil des Pfades ist kein Ordner."},
+        {dir.file("missing/album.pxr"), "Der Ordner oder die Datei existiert nicht."},
+    };
+    for (const auto& [path, reason] : cases) {
         const AlbumSaveResult r = saveAlbumFile(path, album, AlbumSettings{});
         EXPECT_FALSE(r.ok) << path;
-        EXPECT_EQ(r.message, kSaveFailed);
+        EXPECT_EQ(r.message, std::string(kSaveFailed) + "\n" + reason);
     }
     EXPECT_TRUE(album.AlbumFileName.empty());
     if (geteuid() == 0) return;  // root writes into read-only folders anyway
@@ -163,4 +173,19 @@ TEST(AlbumFileWriter, SavingThroughASymlinkKeepsTheLink) {
     ASSERT_TRUE(saveAlbumFile(dir.file("link.pxr"), album, AlbumSettings{}).ok);
     EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.pxr")));
     EXPECT_GT(testsupport::readAll(dir.file("real.pxr")).size(), 100u);
+}
+
+// The window caps captions, but the album itself does not: a longer comment is cut where the
+// reader's cap lies, between two characters, so every file written opens again.
+TEST(AlbumFileWriter, ACommentBeyondTheReadersCapIsCutSoTheFileOpensAgain) {
+    AlbumFileContent c;
+    std::string comment(kMaxAlbumStringBytes - 1, 'x');
+    for (int i = 0; i < 5; ++i) comment += "\xC3\xA4";  // "ä" across the cap
+    c.Pictures = {{"/a/b.jpg", 0, 0, comment}};
+    c.NextPictureKey = 1;
+    const std::vector<uint8_t> bytes = encodeAlbumFile(c, "/a/album.pxr");
+    const AlbumReadResult r =
+        parseAlbumFile(bytes.data(), bytes.size(), "/a/album.pxr", AlbumSettings{}, {1, 1, 1});
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(r.content.Pictures[0].Comment, std::string(kMaxAlbumStringBytes - 1, 'x'));
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "SpecialFiles.h"
 #include "TestSupport.h"
 #include "core/browse/FavouriteFolders.h"
 #include "core/browse/FoldersFile.h"
@@ -109,11 +110,21 @@ TEST(FoldersFile, WriteAndReadBack) {
     ASSERT_TRUE(writeFoldersFile(path, list));
     const std::vector<uint8_t> written = testsupport::readAll(path);
     EXPECT_EQ(std::string(written.begin(), written.end()),
-              "/home/anna/Bilder/\r\n\r\n/m\xC3\xBCnchen/\r\n");
+              "/home/anna/Bilder/\n\n/m\xC3\xBCnchen/\n");  // the platform's line ends
     EXPECT_EQ(readFoldersFile(path), list);
     // The per-user data folder does not exist on a fresh account.
     ASSERT_TRUE(writeFoldersFile(dir.file("data/Pixo-Rahmler/folders.dat"), {"/a/"}));
     EXPECT_EQ(readFoldersFile(dir.file("data/Pixo-Rahmler/folders.dat")), Folders{"/a/"});
+}
+
+// Start-up reads folders.dat on the window thread: a FIFO there gives no favourites at once.
+TEST(FoldersFile, AFifoGivesNoFavouritesWithoutWaiting) {
+    testsupport::TempDir dir;
+    const std::string path = dir.file("folders.dat");
+    ASSERT_TRUE(testsupport::makeFifo(path));
+    Folders read = {"x"};
+    EXPECT_TRUE(testsupport::finishesWithoutAWriter(path, [&] { read = readFoldersFile(path); }));
+    EXPECT_TRUE(read.empty());
 }
 
 TEST(FoldersFile, FailedSaveKeepsTheOldFile) {
@@ -140,11 +151,17 @@ TEST(FoldersFile, FailedSaveKeepsTheOldFile) {
     EXPECT_EQ(entries, 2);
 }
 
-TEST(FoldersFile, LivesInTheProgramFolderWhenWritable) {
+TEST(FoldersFile, LivesInTheUserDataFolderAndAnOldOneBesideTheProgramIsReadUntilThen) {
     testsupport::TempDir program, user;
     const std::string inUser = user.path().string() + "/folders.dat";
-    EXPECT_EQ(foldersFilePath(program.path().string() + "/", user.path().string()),
-              program.path().string() + "/folders.dat");
-    for (const std::string& p : {program.file("missing"), std::string(), std::string("/proc")})
-        EXPECT_EQ(foldersFilePath(p, user.path().string()), inUser) << p;
+    const std::string beside = program.path().string() + "/folders.dat";
+    EXPECT_EQ(foldersFilePath(user.path().string()), inUser);
+    const std::string folder = program.path().string() + "/";
+    EXPECT_EQ(foldersFileToRead(inUser, folder), inUser);  // neither exists
+    ASSERT_TRUE(testsupport::writeAll(beside, {'/', 'a', '/', '\r', '\n'}));
+    EXPECT_EQ(foldersFileToRead(inUser, folder), beside);
+    EXPECT_EQ(readFoldersFile(foldersFileToRead(inUser, folder)), Folders{"/a/"});
+    EXPECT_EQ(foldersFileToRead(inUser, std::string()), inUser);
+    ASSERT_TRUE(writeFoldersFile(inUser, {"/b/"}));
+    EXPECT_EQ(foldersFileToRead(inUser, folder), inUser);  // from now on only the user's
 }

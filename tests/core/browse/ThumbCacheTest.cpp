@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "SpecialFiles.h"
 #include "TestSupport.h"
 #include "core/browse/ThumbCacheFormat.h"
 #include "core/browse/ThumbCacheReader.h"
@@ -167,6 +168,25 @@ TEST(ThumbCache, SaveRules) {
     EXPECT_EQ(saveThumbCache(folder, {makeCell("x.png", 8, 2, 2, 1)}),
               CacheSaveResult::CannotWrite);
     EXPECT_EQ(testsupport::readAll(path), before);
+}
+
+// The window reads and writes the cache on its own thread: a FIFO in the cache file's place must
+// neither freeze it while reading nor be taken for a cache to replace.
+TEST(ThumbCache, AFifoInTheCacheFilesPlaceIsNeitherWaitedOnNorReplaced) {
+    testsupport::TempDir dir;
+    const std::string folder = dir.path().string(), path = dir.file("bnsbrwse.cbf");
+    ASSERT_TRUE(testsupport::makeFifo(path));
+    std::size_t entries = 1;
+    EXPECT_TRUE(testsupport::finishesWithoutAWriter(
+        path, [&] { entries = ThumbCacheReader::openFolder(folder).index().size(); }));
+    EXPECT_EQ(entries, 0u);
+    CacheSaveResult saved = CacheSaveResult::Saved;
+    EXPECT_TRUE(testsupport::finishesWithoutAWriter(
+        path, [&] { saved = saveThumbCache(folder, threeCells()); }));
+    EXPECT_EQ(saved, CacheSaveResult::CannotWrite);
+    struct stat st {};
+    ASSERT_EQ(lstat(path.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 TEST(ThumbCache, UnstorableCellsAreLeftOut) {

@@ -4,8 +4,10 @@
 
 #include <set>
 
+#include "SpecialFiles.h"
 #include "TestSupport.h"
 #include "core/imaging/RasterLibrary.h"
+#include "core/io/ByteWriter.h"
 
 using namespace pr;
 using namespace testsupport;
@@ -64,6 +66,94 @@ TEST(OpenDib, FailuresLeaveNoPictureAndAGermanMessage) {
         EXPECT_EQ(img.info, nullptr);
         EXPECT_EQ(img.message.rfind(start, 0), 0u) << img.message;
         EXPECT_EQ(progress, 0);
+    }
+}
+
+// The 54 bytes before the pixels of a bitmap of 24 bits.
+std::vector<uint8_t> bmpHead(int32_t width, int32_t height) {
+    ByteWriter b;
+    b.bytes("BM", 2).u32(0).u32(0).u32(54);
+    b.u32(40).i32(width).i32(height).u16(1).u16(24).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0);
+    return b.take();
+}
+
+// A FIFO or a device in the place of a picture is refused before a byte is read, and without
+// waiting for a writer (adding and opening read pictures on worker threads that would hang).
+TEST(OpenDib, SpecialFilesAreRefusedWithoutWaiting) {
+    TempDir dir;
+    ASSERT_TRUE(makeFifo(dir.file("fifo.jpg")));
+    for (const std::string& path : {dir.file("fifo.jpg"), std::string("/dev/zero")}) {
+        ImageBuffer img;
+        bool opened = true;
+        EXPECT_TRUE(finishesWithoutAWriter(path, [&] { opened = OpenDib(img, path, kFormatAuto); }))
+            << path;
+        EXPECT_FALSE(opened) << path;
+        EXPECT_EQ(img.message, "Die Datei kann nicht geöffnet werden.") << path;
+    }
+}
+
+// Large files are judged by their first bytes: what no reader recognises, or what announces a
+// picture beyond the caps, costs no more than those; a picture whose data ends long before the
+// file does is read only as far as its data goes.
+TEST(OpenDib, LargeFilesAreReadOnlyAsFarAsTheirPictureNeeds) {
+    TempDir dir;
+    constexpr uint64_t kGiB = uint64_t{1} << 30;
+    std::vector<uint8_t> small = bmpHead(100, 100);
+    small.resize(small.size() + 100 * 300, 0x40);
+    const struct {
+        const char* what;
+        std::vector<uint8_t> head;
+        uint64_t size;
+        const char* message;  // empty: the picture opens
+    } cases[] = {
+        {"nothing but a hole", {}, kGiB, "Unbekanntes Bildformat."},
+        {"announces 30000 x 30000", bmpHead(30000, 30000), kGiB, "Das Bild ist zu groß."},
+        {"a small picture, then a hole", small, kGiB, ""},
+        {"beyond any picture file", small, 2 * kGiB, "Das Bild ist zu groß."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!makeSparseFile(dir.file("big.bmp"), c.head, c.size))
+            GTEST_SKIP() << "no sparse files of a gigabyte here";
+        ImageBuffer img;
+        bool opened = false;
+        const uint64_t read =
+            bytesReadBy([&] { opened = OpenDib(img, dir.file("big.bmp"), kFormatAuto); });
+        EXPECT_LT(read, uint64_t{1} << 20);
+        EXPECT_EQ(opened, *c.message == 0);
+        EXPECT_EQ(img.message, c.message);
+        if (opened) {
+            EXPECT_EQ(getpixel(img, 99, 99), 0x404040u);
+        }
+    }
+}
+
+// What libjpeg and libpng say about a broken file is English; the user reads the German text only.
+TEST(OpenDib, DamagedJpegAndPngGetGermanWordsOnly) {
+    TempDir dir;
+    const std::vector<uint8_t> pngSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    std::vector<uint8_t> badCrc = pngSignature;
+    const std::vector<uint8_t> ihdr = {0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0, 8, 0,
+                                       0, 0, 8, 8,  2,   0,   0,   0,   1, 2, 3, 4};
+    badCrc.insert(badCrc.end(), ihdr.begin(), ihdr.end());
+    std::vector<uint8_t> cutPng = badCrc;
+    cutPng.resize(20);
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        const char* message;
+    } cases[] = {
+        {"header.jpg",
+         {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x02, 0xFF, 0x12, 'x', 'y'},
+         "Die Bilddatei ist beschädigt."},
+        {"crc.png", badCrc, "Die Bilddatei ist beschädigt (PNG-Kopf)."},
+        {"cut.png", cutPng, "Die Bilddatei ist beschädigt (PNG-Kopf)."},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(writeAll(dir.file(c.name), c.bytes));
+        ImageBuffer img;
+        EXPECT_FALSE(OpenDib(img, dir.file(c.name), kFormatAuto));
+        EXPECT_EQ(img.message, c.message) << c.name;
     }
 }
 

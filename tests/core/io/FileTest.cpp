@@ -1,4 +1,4 @@
-// Reading input files (InputFile, readWholeFile) and replacing files atomically (AtomicFile).
+// Reading input files (InputFile) and replacing files atomically (AtomicFile).
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "SpecialFiles.h"
 #include "TestSupport.h"
 #include "core/io/AtomicFile.h"
 #include "core/io/InputFile.h"
-#include "core/io/WholeFile.h"
 
 using namespace pr;
 using testsupport::readAll;
@@ -37,28 +37,32 @@ std::vector<std::string> othersIn(const TempDir& dir, const std::string& keep) {
 
 }  // namespace
 
-TEST(WholeFile, ReadsRegularFilesWithinTheCapAndRefusesTheRest) {
+// Only regular files open; a FIFO without a writer is refused at once instead of holding the
+// open (and the thread that asked) until a writer comes.
+TEST(InputFile, OpensRegularFilesOnlyAndNeverWaits) {
     TempDir dir;
     ASSERT_TRUE(writeAll(dir.file("a"), kNew));
-    ASSERT_TRUE(writeAll(dir.file("empty"), {}));
-    std::vector<uint8_t> bytes = {1, 2, 3};
-    EXPECT_EQ(readWholeFile(dir.file("a"), bytes, kNew.size()), FileReadStatus::Ok);
-    EXPECT_EQ(bytes, kNew);
-    EXPECT_EQ(readWholeFile(dir.file("empty"), bytes, 10), FileReadStatus::Ok);
-    EXPECT_TRUE(bytes.empty());
-
-    const std::pair<std::string, FileReadStatus> refused[] = {
-        {dir.file("missing"), FileReadStatus::CannotOpen},
-        {dir.path().string(), FileReadStatus::CannotOpen},  // a folder opens but is no file
-        {"/dev/zero", FileReadStatus::CannotOpen},          // endless: never read
+    ASSERT_TRUE(testsupport::makeFifo(dir.file("fifo")));
+    const std::pair<std::string, bool> cases[] = {
+        {dir.file("a"), true},        {dir.file("missing"), false},
+        {dir.path().string(), false},  // a folder opens but is no file
+        {"/dev/zero", false},          // endless: never read
+        {dir.file("fifo"), false},
     };
-    for (const auto& [path, status] : refused) {
-        bytes = {1};
-        EXPECT_EQ(readWholeFile(path, bytes, 1 << 20), status) << path;
-        EXPECT_TRUE(bytes.empty()) << path;
+    for (const auto& [path, opens] : cases) {
+        InputFile file;
+        bool opened = !opens;
+        EXPECT_TRUE(testsupport::finishesWithoutAWriter(path, [&] { opened = file.open(path); }))
+            << path;
+        EXPECT_EQ(opened, opens) << path;
+        EXPECT_EQ(file.isOpen(), opens) << path;
     }
-    EXPECT_EQ(readWholeFile(dir.file("a"), bytes, kNew.size() - 1), FileReadStatus::TooLarge);
-    EXPECT_TRUE(bytes.empty());
+    // Blocking reads again once opened: the whole of a regular file arrives in one call.
+    InputFile file;
+    ASSERT_TRUE(file.open(dir.file("a")));
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(file.readUpTo(bytes, file.size()));
+    EXPECT_EQ(bytes, kNew);
 }
 
 TEST(InputFile, AHeaderFirstAndThenTheRestGiveTheWholeFile) {

@@ -84,3 +84,28 @@ TEST(StoredText, ClippingNeverCutsACharacter) {
     // Bytes that are no UTF-8 are cut anywhere.
     EXPECT_EQ(clipUtf8("\xFF\xFE\xFD", 2), "\xFF\xFE");
 }
+
+// Written as the Windows program reads it wherever that is possible, read back unchanged always.
+TEST(StoredText, AlbumTextsAreStoredAsWindows1252WhenTheyCanBe) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Strand", "Strand"},
+        {"Gro\xC3\x9F", "Gro\xDF"},
+        {"\xE2\x82\xAC 5, \xE2\x80\x9EOma\xE2\x80\x9C", "\x80 5, \x84Oma\x93"},
+        {"/home/m\xC3\xBCller/Bilder/K\xC3\xB6ln.jpg", "/home/m\xFCller/Bilder/K\xF6ln.jpg"},
+        {"\xC2\x81", "\x81"},  // undefined in Windows-1252, read back as this control character
+        // No Windows-1252 form: UTF-8 as it is.
+        {"\xC5\x81\xC3\xB3"
+         "d\xC5\xBA",
+         "\xC5\x81\xC3\xB3"
+         "d\xC5\xBA"},                                             // Lodz with Polish letters
+        {"Gro\xC3\x9F \xE2\x98\x83", "Gro\xC3\x9F \xE2\x98\x83"},  // one snowman is enough
+        {"\xC2\x80", "\xC2\x80"},  // byte 80 is the euro sign, not this control character
+        // The Windows-1252 form would read back as UTF-8 ("\xC3\xA4" is a-umlaut): UTF-8.
+        {"\xC3\x83\xC2\xA4", "\xC3\x83\xC2\xA4"},
+        {"", ""},
+    };
+    for (const auto& [text, stored] : cases) {
+        EXPECT_EQ(encodeStoredText(text), stored) << text;
+        EXPECT_EQ(decodeStoredText(stored), text) << text;
+    }
+}

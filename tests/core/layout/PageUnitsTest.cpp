@@ -37,6 +37,30 @@ TEST(PageUnits, EdgesOfAFrameAreTruncatedSeparately) {
     EXPECT_EQ(frameOnPrinter(0.999, 0.5, 1.001, 2.0, 600), (PixelRect{599, 300, 600, 1200}));
 }
 
+// A frame stays within a page's width or height to each side of the page, so the sums of its
+// edges can never overflow; frames within that range are frameOnScreen's. At 10 pixels per inch
+// an inch is ten pixels; the page is 100 x 150.
+TEST(PageUnits, FramesAreKeptNearThePage) {
+    const struct {
+        double left, top, width, height;
+        PixelRect kept;
+    } cases[] = {
+        {1, 2, 3, 4, {10, 20, 30, 40}},                          // on the page
+        {-9, -15, 28, 44, {-90, -150, 280, 440}},                // within a page of it
+        {-5, 2, -3, 4, {-50, 20, -30, 40}},                      // negative sizes stay
+        {1e300, -1e300, 1e300, 1e300, {200, -150, 0, 150}},      // beyond, above
+        {-1e300, -1e300, 2e300, 2e300, {-100, -150, 300, 450}},  // covering the page
+        {-100, 0.55, 250, 1e300, {-100, 5, 300, 295}},
+    };
+    for (const auto& c : cases) {
+        const PixelRect kept = frameNearPage(c.left, c.top, c.width, c.height, 100, 10, 100, 150);
+        EXPECT_EQ(kept, c.kept) << c.left << "," << c.top << " " << c.width << " x " << c.height;
+        if (std::abs(c.left) < 1e6 && std::abs(c.width) < 1e6 && kept.w == int(c.width * 10)) {
+            EXPECT_EQ(kept.x, frameOnScreen(c.left, c.top, c.width, c.height, 100, 10).x);
+        }
+    }
+}
+
 TEST(PageUnits, ConversionsBackAndForth) {
     EXPECT_DOUBLE_EQ(inchesToMm(1.0), 25.39995);
     EXPECT_DOUBLE_EQ(mmToInches(25.39995), 1.0);

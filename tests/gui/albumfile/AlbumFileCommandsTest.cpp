@@ -234,9 +234,10 @@ TEST_F(AlbumFileFixture, FailedOpenOrSaveLeavesAlbumControlsCaptionAndFileAlone)
     const QString path = file("good.pxr");
     ASSERT_TRUE(saveAs(path));
     const QByteArray good = bytes(path);
-    const QString title = form->windowTitle();
     write(file("cut.pxr"), good.left(good.size() - 3));
     setControls(layout(), AlbumSettings{});
+    const QString title = form->windowTitle();
+    EXPECT_TRUE(title.endsWith("[good.pxr*]"));  // the controls changed since the save
 
     const std::pair<QString, QString> cases[] = {
         {"cut.pxr", "Die Datei ist keine gültige Pixo-Rahmler Datei!"},
@@ -262,8 +263,10 @@ TEST_F(AlbumFileFixture, FailedOpenOrSaveLeavesAlbumControlsCaptionAndFileAlone)
     EXPECT_FALSE(saveAs(file("dir.pxr")));
     EXPECT_EQ(errorsShown(),
               (std::vector<QString>{
-                  "Pixo-Rahmler Datei speichern: Konnte die Datei b.pxr nicht erstellen!",
-                  "Pixo-Rahmler Datei speichern: Konnte die Datei dir.pxr nicht erstellen!"}));
+                  "Pixo-Rahmler Datei speichern: Konnte die Datei b.pxr nicht erstellen!\n"
+                  "Der Ordner oder die Datei existiert nicht.",
+                  "Pixo-Rahmler Datei speichern: Konnte die Datei dir.pxr nicht erstellen!\n"
+                  "Ist ein Ordner."}));
     EXPECT_EQ(album().AlbumFileName, path.toStdString());
     EXPECT_EQ(form->windowTitle(), title);
     EXPECT_EQ(bytes(path), good);
@@ -283,4 +286,20 @@ TEST_F(AlbumFileFixture, OpeningRaisesPicturesWithTheFilesQualitySettings) {
     ASSERT_EQ(album().PictureCount(), 1);
     EXPECT_EQ(album().Pictures[0].Image.width(), 200);
     EXPECT_EQ(album().Pictures[0].Image.height(), 100);
+}
+
+// The file keeps no page count: opening raises "Seitenzahl" to the last page with a picture, so
+// "Go!" reaches it, and never lowers a count the user set.
+TEST_F(AlbumFileFixture, OpeningRaisesThePageCountToTheLastPageWithAPicture) {
+    ASSERT_EQ(commands()->addPictureFiles({makePicture("a.png", 8, 6)}), 1);
+    addPlacement(0, 1);
+    addPlacement(0, 3);
+    addPlacement(0, 2000);  // beyond the page field: not reachable, not counted
+    ASSERT_TRUE(saveAs(file("drei.pxr")));
+    for (const auto& [before, after] : {std::pair{1, 3}, std::pair{5, 5}}) {
+        newAlbum();
+        layout().PageCountED->setValue(before);
+        open(file("drei.pxr"));
+        EXPECT_EQ(layout().PageCountED->value(), after) << before;
+    }
 }

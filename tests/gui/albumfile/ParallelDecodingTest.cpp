@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <new>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -36,6 +38,36 @@ TEST(ForEachInParallel, EveryItemOnceAndTicksEndWithTheTotal) {
         // One thread reports after every item, so a progress bar moves in whole steps.
         if (threads == 1) {
             EXPECT_EQ(ticks.size(), count);
+        }
+    }
+}
+
+// An item whose work throws (a reader running out of memory) reaches `failed` with what it threw
+// and counts as done; every other item still runs, on one thread or several.
+TEST(ForEachInParallel, AThrowingItemIsReportedAndTheOthersGoOn) {
+    for (unsigned threads : {1u, 3u}) {
+        SCOPED_TRACE(std::to_string(threads) + " threads");
+        std::vector<std::atomic<int>> runs(30);
+        std::vector<std::string> messages(30);
+        int lastTick = 0;
+        pr::forEachInParallel(
+            runs.size(), threads,
+            [&](std::size_t i) {
+                runs[i]++;
+                if (i % 10 == 3) throw std::bad_alloc();
+                if (i % 10 == 7) throw 7;
+            },
+            [&](int done) { lastTick = done; }, 1,
+            [&](std::size_t i, const std::exception_ptr& error) {
+                messages[i] = pr::pictureLoadFailureText(error);
+            });
+        EXPECT_EQ(lastTick, 30);
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            EXPECT_EQ(runs[i].load(), 1) << i;
+            EXPECT_EQ(messages[i], i % 10 == 3   ? "Nicht genug Arbeitsspeicher für das Bild."
+                                   : i % 10 == 7 ? "Die Bilddatei ist beschädigt."
+                                                 : "")
+                << i;
         }
     }
 }

@@ -31,3 +31,8 @@ protected:
     testsupport::ScriptedPrompter prompter;
     std::unique_ptr<pr::TMainForm> form;
 };
+
+// Readable strings in GoogleTest's messages.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}

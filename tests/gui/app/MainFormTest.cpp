@@ -12,6 +12,9 @@
 #include "gui/app/ImageButton.h"
 #include "gui/app/TAboutBox.h"
 #include "gui/app/TabHeader.h"
+#include "gui/layout/PlacementEditor.h"
+#include "gui/layout/TLayoutTab.h"
+#include "gui/output/TViewPicForm.h"
 
 using pr::Prompter;
 using pr::TMainForm;
@@ -152,4 +155,47 @@ TEST(CursorSlotsTest, MoveSlotIsTheDrawnCursorAndStraySlotsGiveTheArrow) {
     EXPECT_EQ(table.at(1).shape(), Qt::SizeFDiagCursor);
     EXPECT_EQ(table.at(2).shape(), Qt::SizeBDiagCursor);
     for (int stray : {-1, 0, 11}) EXPECT_EQ(table.at(stray).shape(), Qt::ArrowCursor) << stray;
+}
+
+namespace {
+
+// A widget of the window that still reads the album when it goes, as the tabs' widgets may.
+class AlbumReader : public QWidget {
+public:
+    AlbumReader(const pr::Album& album, int& seen, QWidget* parent)
+        : QWidget(parent), album_(album), seen_(seen) {}
+    ~AlbumReader() override {
+        seen_ = album_.PictureCount() + static_cast<int>(album_.placementCount());
+    }
+
+private:
+    const pr::Album& album_;
+    int& seen_;
+};
+
+}  // namespace
+
+TEST_F(MainFormFixture, TheAlbumOutlivesEveryWidgetThatHoldsIt) {
+    TMainForm& w = showForm();
+    pr::Album& album = w.album();
+    for (int i = 0; i < 2; ++i) {
+        pr::ImageBuffer picture;
+        ASSERT_TRUE(pr::newdib(picture, 40, 30, 24));
+        const int32_t key = album.addPicture("bild" + std::to_string(i) + ".png", picture);
+        *reinterpret_cast<pr::Placement*>(album.Placements.Append()) =
+            pr::Placement{0.5 + i, 0.5, 1, 1, 1, key, 0, {}};
+    }
+    w.pageControl()->setCurrentIndex(TMainForm::LayoutTab);
+    // The editor reaches the window's status bar through what the window handed it.
+    w.layoutTab()->editor().SelectPlacement(1);
+    EXPECT_TRUE(w.statusText().contains(QStringLiteral("Breite"))) << w.statusText().toStdString();
+    QApplication::processEvents();
+
+    int inTab = -1;
+    int inViewer = -1;
+    new AlbumReader(album, inTab, w.contentArea(TMainForm::LayoutTab));
+    new AlbumReader(album, inViewer, w.viewPicForm());
+    form.reset();
+    EXPECT_EQ(inTab, 4) << "the album was gone before the widgets of the tab";
+    EXPECT_EQ(inViewer, 4) << "the album was gone before the viewer";
 }

@@ -58,7 +58,7 @@ TEST_F(BrowseFixture, AddingMarkedFilesKeepsListOrderAndMovesTheFolderUp) {
     EXPECT_TRUE(imageList().item(0)->isSelected());
     EXPECT_EQ(sortTab().sortBox()->count(), 3);
     EXPECT_EQ(addTab().favourites()->item(0)->text(), dir + "/");
-    EXPECT_EQ(fileBytes(favouritesFile()), (dir + "/\r\n").toUtf8());
+    EXPECT_EQ(fileBytes(favouritesFile()), (dir + "/\n").toUtf8());
 }
 
 TEST_F(BrowseFixture, OnlyUnreadableFilesAddNothingAndLeaveTheFavourites) {

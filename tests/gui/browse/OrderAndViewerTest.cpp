@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "BrowseFixture.h"
+#include "ScriptedPrompter.h"
 #include "gui/album/PictureOrder.h"
 #include "gui/output/TViewPicForm.h"
 
@@ -139,4 +140,80 @@ TEST(ViewerTest, WheelAndDragScrollThePicture) {
     QTest::mouseRelease(box, Qt::LeftButton, Qt::NoModifier, QPoint(70, 90));
     EXPECT_EQ(h->value(), 30);
     EXPECT_EQ(v->value(), 50);
+}
+
+TEST(ViewerTest, EachPictureStartsAtItsCornerOrCentredWhenSmaller) {
+    pr::TViewPicForm viewer;
+    viewer.setPicture(picture(300, 300), "/nowhere/a.bmp");
+    viewer.zoomEdit()->setValue(1000);
+    viewer.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&viewer));
+    QScrollBar* v = viewer.scrollBox()->verticalScrollBar();
+    QScrollBar* h = viewer.scrollBox()->horizontalScrollBar();
+    EXPECT_TRUE(waitUntil([&] { return v->maximum() > 500 && h->maximum() > 500; }));
+    h->setValue(400);
+    v->setValue(500);
+
+    viewer.setPicture(picture(200, 250), "/nowhere/b.bmp");
+    QApplication::processEvents();
+    EXPECT_EQ(h->value(), 0);
+    EXPECT_EQ(v->value(), 0);
+
+    viewer.zoomEdit()->setValue(100);
+    viewer.setPicture(picture(40, 20), "/nowhere/c.bmp");
+    const QWidget* port = viewer.scrollBox()->viewport();
+    EXPECT_TRUE(waitUntil([&] {
+        const QPoint offset = viewer.paintBox()->geometry().center() - port->rect().center();
+        return offset.manhattanLength() <= 2;
+    }));
+}
+
+TEST(ViewerTest, OpenSaysSoWhenNoProgramIsSetUpForTheType) {
+    QTemporaryDir tools;
+    const QByteArray path = qgetenv("PATH");
+    auto fakeXdgMime = [&](const char* answer) {
+        QFile script(tools.filePath("xdg-mime"));
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write(QByteArray("#!/bin/sh\necho '") + answer + "'\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    };
+    testsupport::ScriptedPrompter prompter;
+    pr::TViewPicForm viewer;
+    viewer.setPrompter(&prompter);
+    viewer.setPicture(picture(4, 4), "/nowhere/p.xyz");
+    int opened = 0;
+    bool openerSucceeds = true;
+    viewer.setUrlOpener([&](const QUrl&) {
+        ++opened;
+        return openerSucceeds;
+    });
+    const struct {
+        const char* name;
+        const char* xdgMime;  // null: no xdg-mime on the PATH
+        bool openerSucceeds;
+        int opened;
+        bool message;
+    } cases[] = {{"no program for the type", "", true, 0, true},
+                 {"a program for the type", "bildbetrachter.desktop", true, 1, false},
+                 {"the program does not start", "bildbetrachter.desktop", false, 1, true},
+                 {"no xdg-mime, nothing started", nullptr, false, 1, true},
+                 {"no xdg-mime, started", nullptr, true, 1, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(tools.filePath("xdg-mime"));
+        if (c.xdgMime) fakeXdgMime(c.xdgMime);
+        qputenv("PATH", tools.path().toLocal8Bit());
+        opened = 0;
+        openerSucceeds = c.openerSucceeds;
+        prompter.shown.clear();
+        viewer.openButton()->click();
+        qputenv("PATH", path);
+        EXPECT_EQ(opened, c.opened);
+        ASSERT_EQ(prompter.shown.size(), c.message ? 1u : 0u);
+        if (c.message) {
+            EXPECT_EQ(prompter.shown[0].text,
+                      QStringLiteral("Für diesen Dateityp ist kein Programm eingerichtet."));
+        }
+    }
 }

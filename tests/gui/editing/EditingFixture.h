@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QApplication>
 #include <QTest>
 #include <vector>
@@ -81,10 +83,13 @@ class PaintCounter : public QObject {
 public:
     explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
     int count = 0;
+    std::function<void()> onPaint;
 
 protected:
     bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) ++count;
+        if (e->type() != QEvent::Paint) return false;
+        ++count;
+        if (onPaint) onPaint();
         return false;
     }
 };

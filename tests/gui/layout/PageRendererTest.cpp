@@ -166,6 +166,27 @@ TEST_F(PageRendererTest, GridDotsEveryStepFromTheOrigin) {
     EXPECT_EQ(dots, 4 * 3);
 }
 
+// A damaged album can hold placements at 1e300 inches or of 1e300 inches. They are drawn as far as
+// they reach onto the page, with their captions and selection frames, and the ordinary placements
+// around them as before.
+TEST_F(PageRendererTest, PlacementsAtAbsurdPositionsAreDrawnWithinThePage) {
+    album.Pictures[0].Comment = "Strand";
+    for (double at : {1e300, -1e300}) {
+        place(album, at, at, 1, 1, 0, false);
+        place(album, 0, at, 1e300, 1e300, 1, false);
+        place(album, at, 0, 1e300, -1e300, 0, true);
+    }
+    for (int selected : {-1, 2, 4, 7}) {
+        options.selected = selected;
+        expectPixels(render(), {{10, 10, R}, {35, 25, B}, {75, 75, qRgb(1, 2, 3)}});
+    }
+    // One covering the whole page shows the middle of its picture, cropped to the part of the
+    // frame kept near the page: blue over yellow, split in the middle of that part.
+    place(album, -1e300, -1e300, 2e300, 2e300, 1, true);
+    options.selected = 8;
+    expectPixels(render(), {{40, 30, B}, {40, 50, Y}, {5, 75, Y}});
+}
+
 TEST(CaptionHeight, TruncatedPointsAtZoomAndResolutionButNeverBelowOnePixel) {
     const struct {
         double points;

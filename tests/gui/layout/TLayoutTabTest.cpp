@@ -75,23 +75,33 @@ TEST_F(LayoutTabTest, StripIsOnePixelHighForAnEmptyAlbum) {
     EXPECT_EQ(at(strip, s / 2, s + 2 + s / 2), qRgb(0, 255, 0));
 }
 
-TEST_F(LayoutTabTest, WheelScrollsThePageByTwentyPixelsAndNeverZooms) {
+TEST_F(LayoutTabTest, WheelScrollsThePageByTheDesktopsLinesAndNeverZooms) {
     area.show();
     tab.ZoomEd->setValue(400);
     QApplication::processEvents();
     QScrollBar* bar = tab.ScrollBox2->verticalScrollBar();
-    ASSERT_GT(bar->maximum(), 100);
+    ASSERT_GT(bar->maximum(), 1000);
+    const int line = bar->singleStep();
+    const int lines = QApplication::wheelScrollLines();
+    QApplication::setWheelScrollLines(3);
     sendWheel(tab.PaintBox2, -120);
-    EXPECT_EQ(bar->value(), 20);
+    EXPECT_EQ(bar->value(), 3 * line);
     sendWheel(tab.ZoomEd, -120);  // over the zoom field too
-    EXPECT_EQ(bar->value(), 40);
+    EXPECT_EQ(bar->value(), 6 * line);
     EXPECT_EQ(tab.ZoomEd->value(), 400);
     sendWheel(tab.PaintBox1, 120);
-    EXPECT_EQ(bar->value(), 20);
+    EXPECT_EQ(bar->value(), 3 * line);
+    // A touchpad's half notches add up; another setting of the desktop gives another step.
+    QApplication::setWheelScrollLines(1);
+    sendWheel(tab.PaintBox2, -60);
+    EXPECT_EQ(bar->value(), 3 * line);
+    sendWheel(tab.PaintBox2, -60);
+    EXPECT_EQ(bar->value(), 4 * line);
     tab.PageControl4->setCurrentIndex(pr::TLayoutTab::SettingsTab);
     sendWheel(tab.GridEd, -120);
-    EXPECT_EQ(bar->value(), 20);
+    EXPECT_EQ(bar->value(), 4 * line);
     EXPECT_DOUBLE_EQ(tab.GridEd->value(), 5);
+    QApplication::setWheelScrollLines(lines);
 }
 
 TEST_F(LayoutTabTest, DragDrawsFromTheCachedPageWithoutHandles) {

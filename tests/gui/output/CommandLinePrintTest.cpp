@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include "CommandLineProgram.h"
 #include "OutputFixture.h"
 #include "core/album/AlbumFileWriter.h"
 #include "gui/app/CommandLine.h"
@@ -35,6 +36,35 @@ TEST(CommandLine, WindowPrintOrHelp) {
     EXPECT_EQ(parse({"album.pxr", "--dpi=300"}).mode, CommandLine::Mode::Print);
 }
 
+// What Qt leaves of a window's command line: one album at most.
+TEST(CommandLine, TheWindowOpensOneAlbumAndNothingElse) {
+    const auto window = [](QStringList args) {
+        args.prepend(QStringLiteral("pixo-rahmler"));
+        return CommandLine::parseWindow(args);
+    };
+    const struct {
+        QStringList args;
+        const char* album;  // null: a wrong call
+    } cases[] = {
+        {{}, ""},
+        {{"/home/anna/Urlaub 2001.pxr"}, "/home/anna/Urlaub 2001.pxr"},
+        {{"--", "-minus.pxr"}, "-minus.pxr"},
+        {{"a.pxr", "b.pxr"}, nullptr},
+        {{"a.pxr", "bild.jpg"}, nullptr},
+        {{"a.pxr", "--farbe"}, nullptr},
+    };
+    for (const auto& c : cases) {
+        const CommandLine line = window(c.args);
+        EXPECT_EQ(line.mode, CommandLine::Mode::Window);
+        EXPECT_EQ(line.ok(), c.album != nullptr) << c.args.join(' ').toStdString();
+        if (c.album) {
+            EXPECT_EQ(line.album, QString::fromUtf8(c.album));
+        }
+    }
+    EXPECT_EQ(window({"a.pxr", "b.pxr"}).error,
+              "Es kann nur ein Album angegeben werden (\"a.pxr\" und \"b.pxr\").");
+}
+
 TEST(CommandLine, PrintValuesDefaultsAndMistakes) {
     CommandLine a = parse({"--pdf", "aus.pdf", "album.pxr"});
     ASSERT_TRUE(a.ok()) << a.error;
@@ -49,6 +79,10 @@ TEST(CommandLine, PrintValuesDefaultsAndMistakes) {
     ASSERT_TRUE(a.ok()) << a.error;
     EXPECT_EQ(a.print.album, "--album.pxr");
     EXPECT_EQ(a.print.dpi, PrintArguments::kDefaultPngDpi);
+    a = parse({"--pdf=-x.pdf", "--dpi=+300", "--", "--dpi"});
+    ASSERT_TRUE(a.ok()) << a.error;
+    EXPECT_EQ(a.print.target + a.print.album, "-x.pdf--dpi");
+    EXPECT_EQ(a.print.dpi, 300);
 
     const std::vector<std::pair<CommandLine, const char*>> wrong = {
         {parse({"--pdf", "a.pxr"}), "Es ist kein Album angegeben."},  // taken as the PDF's name
@@ -61,8 +95,19 @@ TEST(CommandLine, PrintValuesDefaultsAndMistakes) {
         {parse({"a.pxr", "--pdf=", "x"}), "Die Option --pdf braucht einen Wert."},
         {parse({"--png", "d", "--dpi", "601", "a.pxr"}), "zwischen 10 und 600 DPI"},
         {parse({"--pdf", "a.pdf", "--dpi", "1201", "a.pxr"}), "zwischen 10 und 1200 DPI"},
-        {parse({"--pdf", "a.pdf", "--dpi", "99999999999", "a.pxr"}), "keine Zahl"},
+        // Numbers out of range are numbers all the same.
+        {parse({"--pdf", "a.pdf", "--dpi", "99999999999", "a.pxr"}), "zwischen 10 und 1200 DPI"},
+        {parse({"--png", "d", "--dpi", "-5", "a.pxr"}), "zwischen 10 und 600 DPI"},
+        {parse({"--png", "d", "--dpi=-99999999999999999999", "a.pxr"}), "zwischen 10 und 600"},
         {parse({"--pdf", "a.pdf", "--dpi=3e2", "a.pxr"}), "\"3e2\" ist keine Zahl"},
+        {parse({"--pdf", "a.pdf", "--dpi=-", "a.pxr"}), "\"-\" ist keine Zahl"},
+        // Each option once, as --pdf and --png already were.
+        {parse({"--pdf", "a.pdf", "--dpi", "300", "--dpi=600", "a.pxr"}),
+         "Die Option --dpi kann nur einmal angegeben werden."},
+        {parse({"--pdf", "a.pdf", "--paper", "A4", "--paper=A5", "a.pxr"}),
+         "Die Option --paper kann nur einmal angegeben werden."},
+        {parse({"--pdf", "a.pdf", "--paper", "nonsense", "a.pxr"}),
+         "Das Papierformat \"nonsense\" ist unbekannt."},
         {parse({"--pdf", "a.pdf", "--farbe=rot", "a.pxr"}), "Unbekannte Option \"--farbe=rot\"."},
         {parse({"--pdf", "a.pdf", "-x", "a.pxr"}), "Unbekannte Option \"-x\"."},
     };
@@ -73,53 +118,6 @@ TEST(CommandLine, PrintValuesDefaultsAndMistakes) {
 }
 
 #ifdef PR_PROGRAM_PATH
-
-class CommandLineProgram : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(QFileInfo::exists(QStringLiteral(PR_PROGRAM_PATH)));
-    }
-    void TearDown() override { album.DelallPics(); }
-
-    // A blue picture file on disk and in the album, 2 x 1.5 inches on `page`. At 120 dpi in its
-    // frame it is good enough, so it reaches paper unchanged.
-    void placePicture(const QString& name, int page, double left, double top) {
-        QImage image(240, 160, QImage::Format_RGB32);
-        image.fill(QColor(30, 90, 200));
-        ASSERT_TRUE(image.save(dir.filePath(name)));
-        pr::ImageBuffer buffer;
-        ASSERT_TRUE(pr::newdib(buffer, 240, 160, 24));
-        placeOn(album, album.addPicture(dir.filePath(name).toStdString(), buffer), page, left, top,
-                2, 1.5);
-        album.Pictures.back().Comment = "Bild " + std::to_string(page);
-    }
-
-    QString saveAlbum(const QString& name) {
-        const pr::AlbumSaveResult r =
-            pr::saveAlbumFile(dir.filePath(name).toStdString(), album, {});
-        EXPECT_TRUE(r.ok) << r.message;
-        return dir.filePath(name);
-    }
-
-    // The program, with neither a display nor a platform named in its environment; returns the
-    // exit status and leaves the error output in `err`.
-    int run(const QStringList& args) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            env.remove(QLatin1String(name));
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(PR_PROGRAM_PATH), args);
-        if (!process.waitForFinished(120000)) return -1;
-        err = QString::fromLocal8Bit(process.readAllStandardError());
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    }
-
-    QTemporaryDir dir;
-    pr::Album album;
-    QString err;
-};
 
 TEST_F(CommandLineProgram, WritesEveryPageUpToTheLastUsedOneToPdfAndPng) {
     placePicture(QStringLiteral("eins.png"), 1, 0.5, 0.5);
@@ -169,14 +167,31 @@ TEST_F(CommandLineProgram, FailuresSayWhatWentWrongAndReturnNonZero) {
         QString message;
     } cases[] = {
         {{"--pdf", pdf, damaged}, 1, "kaputt.pxr: Die Datei ist keine gültige Pixo-Rahmler Datei!"},
-        {{"--pdf", pdf, "--paper", "A99", albumPath}, 2, "Papierformat \"A99\" ist unbekannt"},
-        {{"--pdf", dir.filePath("nicht/da/aus.pdf"), albumPath}, 1, "nicht angelegt"},
+        {{"--pdf", pdf, "--paper", "A99", albumPath},
+         2,
+         "Papierformat \"A99\" ist unbekannt. Möglich sind zum Beispiel A4, A5, A3, Letter und "
+         "Legal.\npixo-rahmler: Aufruf: pixo-rahmler --help"},
+        {{"--pdf", dir.filePath("nicht/da/aus.pdf"), albumPath},
+         1,
+         "konnte nicht gespeichert werden. Der Ordner oder die Datei existiert nicht."},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(run(c.args), c.status) << c.message.toStdString();
         EXPECT_TRUE(err.contains(c.message)) << err.toStdString();
         EXPECT_FALSE(QFileInfo::exists(pdf));
     }
+
+    // The window takes one album; a second argument is a wrong call, told before any window.
+    QProcess window;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    window.setProcessEnvironment(env);
+    window.start(QStringLiteral(PR_PROGRAM_PATH), {albumPath, QStringLiteral("zweites.pxr")});
+    ASSERT_TRUE(window.waitForFinished(60000));
+    EXPECT_EQ(window.exitCode(), 2);
+    const QString usage = QString::fromLocal8Bit(window.readAllStandardError());
+    EXPECT_TRUE(usage.contains(QStringLiteral("Es kann nur ein Album angegeben werden")));
+    EXPECT_TRUE(usage.contains(QStringLiteral("pixo-rahmler [ALBUM.pxr]")));
 
     // A missing picture: the rest is printed, the picture is named, and the status says so.
     ASSERT_TRUE(QFile::remove(dir.filePath(QStringLiteral("eins.png"))));

@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "OutputFixture.h"
 
@@ -61,6 +62,25 @@ TEST_F(PreviewTest, DraggingPansAndStopsAtTheEdgesPerAxis) {
     EXPECT_EQ(v->value(), 0);
     QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_FALSE(box->panning());
+}
+
+TEST_F(PreviewTest, WheelScrollsByTheDesktopsLinesPerNotch) {
+    outputArea->resize(500, 400);
+    outputArea->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(outputArea.get()));
+    QApplication::processEvents();
+    QScrollBar* v = output->ScrollBox3->verticalScrollBar();
+    ASSERT_GT(v->maximum(), 500);
+    const int lines = QApplication::wheelScrollLines();
+    for (int setting : {3, 5}) {
+        QApplication::setWheelScrollLines(setting);
+        v->setValue(0);
+        QWheelEvent down(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(output->PaintBox3, &down);
+        EXPECT_EQ(v->value(), setting * v->singleStep());
+    }
+    QApplication::setWheelScrollLines(lines);
 }
 
 TEST_F(PreviewTest, SetupFollowsTheNewPaper) {

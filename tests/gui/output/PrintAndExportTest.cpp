@@ -10,6 +10,7 @@
 #include <QSpinBox>
 
 #include "OutputFixture.h"
+#include "gui/output/OutputFileNames.h"
 #include "render/PageExport.h"
 #include "render/PagePrinter.h"
 
@@ -33,19 +34,40 @@ QByteArray tiffProfile(const QString& path) {
 
 }  // namespace
 
-TEST_F(PrintTest, EveryPageUpToTheCountEmptyOnesIncludedOthersLeftOut) {
+TEST_F(PrintTest, EveryPageUpToTheCountEmptyOnesIncludedOthersOnlyWhenAskedFor) {
     place(addPicture(40, 30, 0x000000ff), 1, 1, 1, 2, 1.5);
     place(addPicture(40, 30, 0x00ff0000), 3, 1, 1, 2, 1.5);  // above the page count
+    place(0, 5000, 1, 1, 1, 1);                              // beyond any page field
     layout->PageCountED->setValue(2);
-    const QString pdf = scratch.filePath(QStringLiteral("album.pdf"));
-    prompter.answerPrint(printToPdf(pdf));
-    ASSERT_TRUE(output->GoBtn1Click());
-    EXPECT_EQ(prompter.printDialogs, 1);
-    EXPECT_EQ(output->printer().docName(), QStringLiteral("Pixo-Rahmler Dokument"));
-    const QByteArray bytes = readAll(pdf);
-    EXPECT_EQ(pdfPages(bytes), 2);   // page 2 is an empty sheet
-    EXPECT_EQ(pdfImages(bytes), 1);  // the page-3 picture never reached paper
-    EXPECT_TRUE(prompter.shown.empty());
+    const struct {
+        pr::Prompter::Button answer;
+        int pages, images;                          // 0 pages: nothing printed
+    } cases[] = {{pr::Prompter::Button::No, 2, 1},  // page 2 is an empty sheet
+                 {pr::Prompter::Button::Yes, 3, 2},
+                 {pr::Prompter::Button::Cancel, 0, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.answer));
+        prompter.shown.clear();
+        prompter.printDialogs = 0;
+        const QString pdf = scratch.filePath(QStringLiteral("album%1.pdf").arg(int(c.answer)));
+        prompter.answer(c.answer);
+        prompter.answerPrint(printToPdf(pdf));
+        EXPECT_EQ(output->GoBtn1Click(), c.pages > 0);
+        ASSERT_EQ(prompter.shown.size(), 1u);
+        EXPECT_EQ(prompter.shown[0].text,
+                  "Auf Seiten nach Seite 2 liegen noch Bilder. Bis Seite 3 drucken?");
+        EXPECT_EQ(prompter.shown[0].buttons, pr::Prompter::Buttons(pr::Prompter::Button::Yes) |
+                                                 pr::Prompter::Button::No |
+                                                 pr::Prompter::Button::Cancel);
+        EXPECT_EQ(prompter.printDialogs, c.pages > 0 ? 1 : 0);
+        const QByteArray bytes = readAll(pdf);
+        EXPECT_EQ(pdfPages(bytes), c.pages);
+        EXPECT_EQ(pdfImages(bytes), c.images);
+        if (c.pages > 0) {
+            EXPECT_EQ(output->printer().docName(), QStringLiteral("Pixo-Rahmler Dokument"));
+        }
+    }
+    EXPECT_EQ(layout->PageCountED->value(), 2);  // printing never changes the page count
 }
 
 TEST_F(PrintTest, CancelledDialogPrintsNothingAndAFailedFileIsReported) {
@@ -113,34 +135,41 @@ TEST_F(ExportTest, PageAtTheChosenDpiHasThePagesSizeAndThePlacementsPixels) {
               image);
 }
 
-TEST_F(ExportTest, FormatFollowsTheExtension) {
+TEST_F(ExportTest, FormatFollowsTheExtensionOrTheChosenFilter) {
     place(addPicture(20, 20, 0x000000ff), 1, 0.5, 0.5, 1, 1);
     output->BitDPIED->setValue(30);
+    const QStringList filters = pr::OutputFileNames::exportFilters();
     const struct {
-        const char* name;
+        const char* typed;
+        const char* written;
+        int filter;  // index into the dialog's filters
         QByteArray magic;
         const char* format;  // read back to check the size, unless empty
-    } cases[] = {{"a.png", "\x89PNG", "png"},
-                 {"b.JPG", "\xff\xd8", "jpeg"},
-                 {"c.jpeg", "\xff\xd8", "jpeg"},
-                 {"d.tif", QByteArray("II*\0", 4), ""},
-                 {"e.tiff", QByteArray("II*\0", 4), ""},
-                 {"f.bmp", "BM", "bmp"},
-                 {"ohne_endung", "\x89PNG", "png"}};
+    } cases[] = {{"a.png", "a.png", 0, "\x89PNG", "png"},
+                 {"b.JPG", "b.JPG", 0, "\xff\xd8", "jpeg"},
+                 {"c.jpeg", "c.jpeg", 1, "\xff\xd8", "jpeg"},
+                 {"d.tif", "d.tif", 4, QByteArray("II*\0", 4), ""},
+                 {"e.tiff", "e.tiff", 2, QByteArray("II*\0", 4), ""},
+                 {"f.bmp", "f.bmp", 3, "BM", "bmp"},
+                 {"ohne", "ohne.png", 0, "\x89PNG", "png"},
+                 {"jpeg_ohne", "jpeg_ohne.jpg", 1, "\xff\xd8", "jpeg"},
+                 {"tiff_ohne", "tiff_ohne.tif", 2, QByteArray("II*\0", 4), ""}};
     for (const auto& c : cases) {
-        const QString path = scratch.filePath(QLatin1String(c.name));
-        prompter.answerSaveFile(path);
-        ASSERT_TRUE(output->SaveBitBtnClick()) << c.name;
-        EXPECT_TRUE(readAll(path).startsWith(c.magic)) << c.name;
+        SCOPED_TRACE(c.typed);
+        prompter.answerSaveFile(scratch.filePath(QLatin1String(c.typed)));
+        prompter.answerSaveFilter(filters.at(c.filter));
+        ASSERT_TRUE(output->SaveBitBtnClick());
+        const QString path = scratch.filePath(QLatin1String(c.written));
+        EXPECT_TRUE(readAll(path).startsWith(c.magic));
         if (*c.format) {
             const QImage back(path, c.format);
-            EXPECT_EQ(back.size(), QSize(240, 330)) << c.name;
+            EXPECT_EQ(back.size(), QSize(240, 330)) << c.typed;
             // PNG and JPEG say that the page is sRGB; BMP has no place for it.
             if (c.magic != "BM") {
-                EXPECT_EQ(back.colorSpace(), QColorSpace::SRgb) << c.name;
+                EXPECT_EQ(back.colorSpace(), QColorSpace::SRgb) << c.typed;
             }
         } else {
-            EXPECT_EQ(tiffProfile(path), QColorSpace(QColorSpace::SRgb).iccProfile()) << c.name;
+            EXPECT_EQ(tiffProfile(path), QColorSpace(QColorSpace::SRgb).iccProfile()) << c.typed;
         }
     }
     EXPECT_TRUE(prompter.shown.empty());

@@ -8,7 +8,9 @@
 #include <QWidget>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
+#include <limits>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -36,24 +38,47 @@ void saveText(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-// Counts the thumbnails made, per file name, and can be slowed down to catch a run midway.
+// Counts the thumbnails made, per file name. A run is caught midway without timing: after
+// holdAfter(n) cells the loader thread waits in the maker until release(). A delay only slows it.
 struct CountingMaker {
     std::mutex lock;
+    std::condition_variable opened;
     std::multiset<std::string> made;
+    int cellsMade = 0;
+    int cellsFree = std::numeric_limits<int>::max();
     std::atomic<int> calls{0};
     std::atomic<bool> inside{false};
     std::atomic<int> delayMs{0};
+
+    void holdAfter(int cells) {
+        std::lock_guard<std::mutex> g(lock);
+        cellsFree = cells;
+    }
+    void release() {
+        holdAfter(std::numeric_limits<int>::max());
+        opened.notify_all();
+    }
+    // Releases the loader when a test ends early, so that the browser's end does not wait forever.
+    struct ReleaseAtEnd {
+        CountingMaker& maker;
+        ~ReleaseAtEnd() { maker.release(); }
+    };
 
     ThumbMakerFn fn() {
         return [this](const ThumbJob& job) {
             inside = true;
             ++calls;
             {
-                std::lock_guard<std::mutex> g(lock);
+                std::unique_lock<std::mutex> g(lock);
                 made.insert(job.name);
+                opened.wait(g, [this] { return cellsMade < cellsFree; });
             }
             if (delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs.load()));
             std::optional<ThumbCell> cell = makeThumbnail(job);
+            if (cell) {
+                std::lock_guard<std::mutex> g(lock);
+                ++cellsMade;
+            }
             inside = false;
             return cell;
         };
@@ -103,15 +128,9 @@ protected:
         return browser;
     }
 
-    // The pictures in the order the directory lists them.
-    std::vector<std::string> expectedOrder(const QString& f) const {
-        std::vector<std::string> names;
-        for (const fs::directory_entry& e : fs::directory_iterator(f.toStdString())) {
-            const std::string name = e.path().filename().string();
-            if (e.is_regular_file() && sizes.count(name)) names.push_back(name);
-        }
-        return names;
-    }
+    // The pictures of the folder in the order of the file list: without regard to case.
+    const std::vector<std::string> expectedOrder = {"a.bmp", "b.png", "c.jpg", "e.png",
+                                                    "Mixed.JpG"};
 
     static bool finish(ThumbBrowser& browser) {
         return QTest::qWaitFor([&]() { return !browser.running(); }, 20000);
@@ -132,7 +151,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ThumbBrowserTest, RunMakesOneCellPerPictureInDirectoryOrderAndWritesTheCache) {
+TEST_F(ThumbBrowserTest, RunMakesOneCellPerPictureInTheFileListsOrderAndWritesTheCache) {
     QString selected = folder;
     auto browser = makeBrowser(&selected);
     QSignalSpy status(browser.get(), &ThumbBrowser::statusTextChanged);
@@ -141,7 +160,7 @@ TEST_F(ThumbBrowserTest, RunMakesOneCellPerPictureInDirectoryOrderAndWritesTheCa
     EXPECT_TRUE(browser->running());
     ASSERT_TRUE(finish(*browser));
 
-    EXPECT_EQ(names(*browser), expectedOrder(folder));
+    EXPECT_EQ(names(*browser), expectedOrder);
     for (const ThumbCell& c : browser->grid()->cells()) {
         SCOPED_TRACE(c.name);
         const PictureSize s = sizes.at(c.name);
@@ -163,6 +182,10 @@ TEST_F(ThumbBrowserTest, RunMakesOneCellPerPictureInDirectoryOrderAndWritesTheCa
     QFile cache(QString::fromStdString(cacheFile(folder)));
     ASSERT_TRUE(cache.open(QIODevice::ReadOnly));
     EXPECT_EQ(cache.read(6), QByteArray("\x71\x0E\x05\x00\x00\x00", 6));
+    std::vector<std::string> stored;
+    const ThumbCacheReader written = ThumbCacheReader::openFolder(folder.toStdString());
+    for (const CacheIndexEntry& e : written.index()) stored.push_back(e.name);
+    EXPECT_EQ(stored, expectedOrder);  // the cache file in the same order
 }
 
 TEST_F(ThumbBrowserTest, SecondRunTakesEveryThumbnailFromTheCacheButAReplacedPictureIsMadeAgain) {
@@ -204,10 +227,12 @@ TEST_F(ThumbBrowserTest, SecondRunTakesEveryThumbnailFromTheCacheButAReplacedPic
 TEST_F(ThumbBrowserTest, LeavingTheTabStopsTheRunAndKeepsTheCellsMadeSoFar) {
     QString selected = folder;
     auto browser = makeBrowser(&selected);
-    maker.delayMs = 150;
+    CountingMaker::ReleaseAtEnd releaseAtEnd{maker};
+    maker.holdAfter(2);
     browser->PageControl3Change(true);
     ASSERT_TRUE(QTest::qWaitFor([&]() { return browser->grid()->count() >= 2; }, 20000));
     browser->PageControl3Change(false);
+    maker.release();
     ASSERT_TRUE(finish(*browser));
     const int kept = browser->grid()->count();
     EXPECT_GE(kept, 2);
@@ -217,12 +242,11 @@ TEST_F(ThumbBrowserTest, LeavingTheTabStopsTheRunAndKeepsTheCellsMadeSoFar) {
               kept);
 
     // Coming back browses from the start: the kept cells from the cache, the rest made.
-    maker.delayMs = 0;
     const int before = maker.calls;
     browser->PageControl3Change(true);
     EXPECT_EQ(browser->grid()->count(), 0);
     ASSERT_TRUE(finish(*browser));
-    EXPECT_EQ(names(*browser), expectedOrder(folder));
+    EXPECT_EQ(names(*browser), expectedOrder);
     // Only pictures without a cell were made again (plus the two that never get one).
     EXPECT_LE(maker.calls - before, 5 - kept + 2);
 }
@@ -236,18 +260,19 @@ TEST_F(ThumbBrowserTest, ChangingFoldersMidRunEmptiesTheGridAndNoOldCellComesBac
 
     QString selected = folder;
     auto browser = makeBrowser(&selected);
-    maker.delayMs = 100;
+    CountingMaker::ReleaseAtEnd releaseAtEnd{maker};
+    maker.holdAfter(1);
     browser->Startbrowsing();
     ASSERT_TRUE(QTest::qWaitFor([&]() { return browser->grid()->count() >= 1; }, 20000));
     browser->JamShellTree1Changing();
     selected = other.path();
     browser->JamShellTree1Change(true);
     EXPECT_EQ(browser->grid()->count(), 0);
-    maker.delayMs = 0;
+    maker.release();
     // The old run ends, the new one follows on its own.
     ASSERT_TRUE(QTest::qWaitFor(
         [&]() { return !browser->running() && browser->grid()->count() == 2; }, 20000));
-    EXPECT_EQ(names(*browser), expectedOrder(other.path()));
+    EXPECT_EQ(names(*browser), (std::vector<std::string>{"x.png", "y.bmp"}));
     EXPECT_EQ(browser->gridFolder(), other.path() + "/");
     // The emptied old grid wrote nothing for the first folder.
     EXPECT_FALSE(fs::exists(cacheFile(folder)));
@@ -263,8 +288,11 @@ TEST_F(ThumbBrowserTest, DestroyingTheBrowserMidRunWaitsForItsThread) {
     browser.reset();
     EXPECT_FALSE(maker.inside.load());
     const int calls = maker.calls;
-    QTest::qWait(300);
+    // Whatever the gone run had posted is handled before this, which is posted last; those
+    // events find nothing to reach, and nothing makes another thumbnail.
+    bool drained = false;
+    QMetaObject::invokeMethod(
+        qApp, [&drained] { drained = true; }, Qt::QueuedConnection);
+    ASSERT_TRUE(QTest::qWaitFor([&]() { return drained; }, 20000));
     EXPECT_EQ(maker.calls.load(), calls);
-    // Events of the gone run find nothing to reach.
-    QCoreApplication::processEvents();
 }

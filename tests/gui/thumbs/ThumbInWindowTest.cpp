@@ -6,8 +6,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "ScreenPixels.h"
 #include "ScriptedPrompter.h"
 #include "core/album/Album.h"
+#include "gui/app/ProgressPanel.h"
 #include "gui/app/TMainForm.h"
 #include "gui/browse/FavouritesList.h"
 #include "gui/browse/FolderTree.h"
@@ -75,4 +77,8 @@ TEST_F(ThumbInWindow, BrowserTabShowsTheFolderAndEnterAddsThePicture) {
     ASSERT_GE(addTab->favourites()->count(), 1);
     EXPECT_EQ(addTab->favourites()->item(0)->text(), pictures + "/");
     EXPECT_TRUE(prompter.shown.empty());
+    // The load went from 0 to 100 % and back; the panel on the screen shows no bar any more.
+    const QImage panel = testsupport::shownOnScreen(form->progressPanel());
+    ASSERT_FALSE(panel.isNull());
+    EXPECT_NE(QColor(panel.pixel(panel.rect().center())), ProgressPanel::barColour());
 }

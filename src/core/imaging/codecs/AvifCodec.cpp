@@ -44,7 +44,9 @@ DecodeResult failWith(avifResult r) {
     else if (r == AVIF_RESULT_UNSUPPORTED_DEPTH || r == AVIF_RESULT_NO_CODEC_AVAILABLE ||
              r == AVIF_RESULT_NOT_IMPLEMENTED)
         e = ImageError::Unsupported;
-    return fail(e, avifResultToString(r));
+    // libavif's own words are English: they go to the log, the user reads German.
+    logLibraryMessage("libavif", avifResultToString(r));
+    return fail(e, e == ImageError::Damaged ? "AVIF-Daten" : "");
 }
 
 struct DecoderDestroy {
@@ -138,17 +140,33 @@ DecodeResult decodeAvif(const uint8_t* data, size_t size, const DecodeOptions&, 
                      static_cast<int>(rect.width), img.rowFromTop(static_cast<int>(y)));
     rows = std::vector<uint8_t>();
 
-    const int orientation = orientationOf(image);
-    if (!applyOrientation(img, orientation)) return fail(ImageError::OutOfMemory);
     DecodeResult result{ImageError::None, {}, img.width(), img.height(), 24};
+    result.orientation = orientationOf(image);  // decodeWith turns the picture upright
     out = std::move(img);
     return result;
+}
+
+// The picture as the file's boxes describe it, before the clean aperture and the turns.
+DecodeResult headerAvif(const uint8_t* data, size_t size, PictureHeader& out) {
+    if (!sniffAvif(data, size)) return fail(ImageError::UnknownFormat);
+    std::unique_ptr<avifDecoder, DecoderDestroy> decoder(avifDecoderCreate());
+    if (!decoder) return fail(ImageError::OutOfMemory);
+    decoder->strictFlags = AVIF_STRICT_DISABLED;
+    decoder->ignoreExif = AVIF_TRUE;
+    decoder->ignoreXMP = AVIF_TRUE;
+    avifResult r = avifDecoderSetIOMemory(decoder.get(), data, size);
+    if (r == AVIF_RESULT_OK) r = avifDecoderParse(decoder.get());
+    if (r != AVIF_RESULT_OK) return failWith(r);
+    // AV1 codes flat areas in next to nothing, so the file's size says nothing about its rows;
+    // the size caps alone apply.
+    const avifImage& image = *decoder->image;
+    return announcedPicture(out, image.width, image.height, 24, image.height);
 }
 
 }  // namespace
 
 const Codec& avifCodec() {
-    static const Codec codec{"avif", sniffAvif, decodeAvif};
+    static const Codec codec{"avif", sniffAvif, headerAvif, decodeAvif};
     return codec;
 }
 

@@ -153,36 +153,28 @@ void readColorTable(const uint8_t* data, size_t size, const BmpHeader& h, Bitmap
     }
 }
 
-void fillRowWhite(ImageBuffer& img, int storedRow, uint8_t white) {
-    uint8_t* row = img.storedRow(storedRow);
-    switch (img.bitCount()) {
-        case 1:
-            std::memset(row, white ? 0xFF : 0x00, img.rowBytes);
-            break;
-        case 4:
-            std::memset(row, white * 0x11, img.rowBytes);
-            break;
-        case 8:
-            std::memset(row, white, img.rowBytes);
-            break;
-        default:
-            std::memset(row, 0xFF, img.rowBytes);
-            break;
-    }
-}
-
-DecodeResult decodeBmp(const uint8_t* data, size_t size, const DecodeOptions&, ImageBuffer& out) {
-    if (!sniffBmp(data, size)) return decodeFailure(ImageError::UnknownFormat);
+// The header read and judged, with what follows from it: the depth of the picture, the layout of
+// the stored rows and where they start.
+struct BmpPlan {
     BmpHeader h;
-    DecodeResult r = readHeader(data, size, h);
+    int outBits = 0;
+    DibLayout inLayout;
+    size_t avail = 0;  // bytes of pixel data in the file
+    bool rle() const { return h.compression == kBiRle8 || h.compression == kBiRle4; }
+};
+
+DecodeResult plan(const uint8_t* data, size_t size, BmpPlan& p) {
+    if (!sniffBmp(data, size)) return decodeFailure(ImageError::UnknownFormat);
+    BmpHeader& h = p.h;
+    const DecodeResult r = readHeader(data, size, h);
     if (!r.ok()) return r;
-    const int outBits = h.bits > 8 ? 24 : h.bits;
-    DibLayout outLayout, inLayout;
-    const SizeCheck sc = computeDibLayout(h.width, h.height, outBits, outLayout);
+    p.outBits = h.bits > 8 ? 24 : h.bits;
+    DibLayout outLayout;
+    const SizeCheck sc = computeDibLayout(h.width, h.height, p.outBits, outLayout);
     if (sc != SizeCheck::Ok)
         return decodeFailure(sc == SizeCheck::TooLarge ? ImageError::TooLarge
                                                        : ImageError::Damaged);
-    if (computeDibLayout(h.width, h.height, h.bits, inLayout) != SizeCheck::Ok)
+    if (computeDibLayout(h.width, h.height, h.bits, p.inLayout) != SizeCheck::Ok)
         return decodeFailure(ImageError::TooLarge);
     if (h.dataOffset == 0 || h.dataOffset < h.tableOffset) {
         // Some writers leave bfOffBits zero; the pixels then follow the colour table.
@@ -190,64 +182,89 @@ DecodeResult decodeBmp(const uint8_t* data, size_t size, const DecodeOptions&, I
         h.dataOffset = h.tableOffset + std::min<size_t>(entries, 256) * (h.os2v1 ? 3 : 4);
     }
     if (h.dataOffset >= size) return decodeFailure(ImageError::Damaged, "keine Bilddaten");
+    p.avail = size - h.dataOffset;
+    return DecodeResult{};
+}
 
+DecodeResult headerBmp(const uint8_t* data, size_t size, PictureHeader& out) {
+    BmpPlan p;
+    const DecodeResult r = plan(data, size, p);
+    if (!r.ok()) return r;
+    const auto rows = static_cast<uint64_t>(p.h.height);
+    if (p.rle()) {
+        // A run of two bytes paints at most 255 pixels. Skips (deltas, end of bitmap) leave the
+        // rest of a picture unpainted; they do not count as rows the file holds.
+        return announcedPicture(
+            out, p.h.width, p.h.height, p.outBits,
+            rowsAtDensity(p.avail, 128, static_cast<uint64_t>(p.h.width), rows));
+    }
+    const auto inRow = static_cast<uint64_t>(p.inLayout.rowBytes);
+    out.bytesNeeded = p.h.dataOffset + inRow * rows;
+    return announcedPicture(out, p.h.width, p.h.height, p.outBits,
+                            rowsAtDensity(p.avail, 1, inRow, rows));
+}
+
+DecodeResult decodeBmp(const uint8_t* data, size_t size, const DecodeOptions&, ImageBuffer& out) {
+    BmpPlan p;
+    const DecodeResult r = plan(data, size, p);
+    if (!r.ok()) return r;
+    const BmpHeader& h = p.h;
     BitmapInfo table;
     if (h.bits <= 8) readColorTable(data, size, h, table);
     ImageBuffer img;
-    if (!newdib(img, static_cast<int>(h.width), static_cast<int>(h.height), outBits,
+    if (!newdib(img, static_cast<int>(h.width), static_cast<int>(h.height), p.outBits,
                 h.bits <= 8 ? &table : nullptr, h.bits <= 8 ? 1 << h.bits : 0))
         return decodeFailure(ImageError::OutOfMemory);
 
     const uint8_t* pixels = data + h.dataOffset;
-    const size_t avail = size - h.dataOffset;
     const int height = static_cast<int>(h.height);
-    if (h.compression == kBiRle8 || h.compression == kBiRle4) {
-        decodeBmpRle(pixels, avail, h.compression == kBiRle4, h.topDown, img);
-    } else {
-        const size_t inRow = static_cast<size_t>(inLayout.rowBytes);
-        const int rowsInFile = static_cast<int>(std::min<size_t>(avail / inRow, height));
-        const size_t partial = rowsInFile < height ? avail - rowsInFile * inRow : 0;
-        const uint8_t white = h.bits <= 8 ? static_cast<uint8_t>(lightestTableIndex(img)) : 0xFF;
-        const int bytesPer = h.bits / 8;
-        // Many writers declare an alpha mask and leave it zero everywhere; such a picture would
-        // vanish, so it counts as opaque.
-        if (h.masks[3]) {
-            bool any = false;
-            for (int i = 0; i <= rowsInFile && i < height && !any; ++i) {
-                const size_t have = i < rowsInFile ? inRow : partial;
-                any =
-                    anyBitfieldAlpha(pixels + i * inRow,
-                                     static_cast<int>(std::min<int64_t>(h.width, have / bytesPer)),
-                                     h.bits, h.masks[3]);
-            }
-            if (!any) h.masks[3] = 0;
+    if (p.rle()) {
+        decodeBmpRle(pixels, p.avail, h.compression == kBiRle4, h.topDown, img);
+        out = std::move(img);
+        return decodedPicture(static_cast<int>(h.width), height, p.outBits);
+    }
+    // Rows in file order: whole ones, then the one the file ends in (its missing end white).
+    const size_t inRow = static_cast<size_t>(p.inLayout.rowBytes);
+    const int wholeRows = static_cast<int>(std::min<size_t>(p.avail / inRow, height));
+    const size_t partial = wholeRows < height ? p.avail - wholeRows * inRow : 0;
+    const int rows = wholeRows + (partial > 0 ? 1 : 0);
+    const uint8_t white = whiteFillByte(img);
+    const int bytesPer = h.bits / 8;
+    uint32_t masks[4] = {h.masks[0], h.masks[1], h.masks[2], h.masks[3]};
+    // Many writers declare an alpha mask and leave it zero everywhere; such a picture would
+    // vanish, so it counts as opaque.
+    if (masks[3] && h.bits > 8) {
+        bool any = false;
+        for (int i = 0; i < rows && !any; ++i) {
+            const size_t have = i < wholeRows ? inRow : partial;
+            any = anyBitfieldAlpha(pixels + i * inRow,
+                                   static_cast<int>(std::min<int64_t>(h.width, have / bytesPer)),
+                                   h.bits, masks[3]);
         }
-        for (int i = 0; i < height; ++i) {
-            const int stored = h.topDown ? height - 1 - i : i;
-            const uint8_t* src = pixels + i * inRow;
-            if (i > rowsInFile || (i == rowsInFile && partial == 0)) {
-                fillRowWhite(img, stored, white);
-                continue;
-            }
-            const size_t have = i < rowsInFile ? inRow : partial;
-            uint8_t* dst = img.storedRow(stored);
-            if (i == rowsInFile) fillRowWhite(img, stored, white);
-            if (h.bits <= 8 || h.bits == 24) {
-                std::memcpy(dst, src, std::min<size_t>(have, img.rowBytes));
-            } else {
-                const int n = static_cast<int>(std::min<int64_t>(h.width, have / bytesPer));
-                convertBitfieldRow(src, n, h.bits, h.masks, dst);
-            }
+        if (!any) masks[3] = 0;
+    }
+    for (int i = 0; i < rows; ++i) {
+        const size_t have = i < wholeRows ? inRow : partial;
+        const uint8_t* src = pixels + i * inRow;  // inside the file: i * inRow < avail
+        uint8_t* dst = img.storedRow(h.topDown ? height - 1 - i : i);
+        if (have < inRow) std::memset(dst, white, static_cast<size_t>(img.rowBytes));
+        if (h.bits <= 8 || h.bits == 24) {
+            std::memcpy(dst, src, std::min<size_t>(have, img.rowBytes));
+        } else {
+            const int n = static_cast<int>(std::min<int64_t>(h.width, have / bytesPer));
+            convertBitfieldRow(src, n, h.bits, masks, dst);
         }
     }
     out = std::move(img);
-    return decodedPicture(static_cast<int>(h.width), height, outBits);
+    DecodeResult result = decodedPicture(static_cast<int>(h.width), height, p.outBits, rows);
+    result.bottomUp = !h.topDown;
+    return result;
 }
 
 }  // namespace
 
 const Codec& bmpCodec() {
-    static const Codec codec{"bmp", sniffBmp, decodeBmp};
+    static const Codec codec{"bmp", sniffBmp, headerBmp, decodeBmp};
     return codec;
 }
 

@@ -90,7 +90,7 @@ public:
             while (!(m & 1u)) m >>= 1, ++shift_;
         max_ = m;
         int width = 0;
-        while (m >> width) ++width;
+        while (width < 32 && (m >> width) != 0) ++width;
         narrow_ = max_ != 0 && width <= 8 && max_ == (1u << width) - 1;
         if (!narrow_) return;
         for (uint32_t v = 0; v <= max_; ++v) {

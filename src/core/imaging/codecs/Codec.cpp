@@ -1,8 +1,13 @@
 #include "core/imaging/codecs/Codec.h"
 
+#include <cstdio>
 #include <utility>
 
 namespace pr {
+
+void logLibraryMessage(const char* library, const char* text) {
+    if (text && *text) std::fprintf(stderr, "Pixo-Rahmler: %s: %s\n", library, text);
+}
 
 DecodeResult decodeFailure(ImageError error, std::string detail) {
     DecodeResult result;
@@ -11,13 +16,30 @@ DecodeResult decodeFailure(ImageError error, std::string detail) {
     return result;
 }
 
-DecodeResult decodedPicture(int width, int height, int bitCount, bool complete) {
+DecodeResult decodedPicture(int width, int height, int bitCount, int rowsDecoded) {
     DecodeResult result;
     result.trueWidth = width;
     result.trueHeight = height;
     result.trueBitCount = bitCount;
-    if (!complete) result.detail = "unvollständig";
+    result.rowsDecoded = rowsDecoded;
     return result;
+}
+
+DecodeResult announcedPicture(PictureHeader& out, int64_t width, int64_t height, int bitCount,
+                              uint64_t rowsAtMost) {
+    out.width = width;
+    out.height = height;
+    out.bitCount = bitCount;
+    out.rowsAtMost = rowsAtMost;
+    return DecodeResult{};
+}
+
+uint64_t rowsAtDensity(uint64_t dataBytes, uint64_t densest, uint64_t rowBytes, uint64_t rows) {
+    if (rowBytes == 0) return rows;
+    // Past this the product could wrap; such a file holds every row anyway.
+    if (densest != 0 && dataBytes > (uint64_t{1} << 62) / densest) return rows;
+    const uint64_t filled = (dataBytes * densest + rowBytes - 1) / rowBytes;
+    return filled < rows ? filled : rows;
 }
 
 int lightestTableIndex(const ImageBuffer& img) {

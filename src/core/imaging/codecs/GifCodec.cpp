@@ -180,28 +180,56 @@ bool readFrameRows(GifFileType* gif, ImageBuffer& out, int64_t offsetX, int64_t 
     return true;
 }
 
-DecodeResult decodeGif(const uint8_t* data, size_t size, const DecodeOptions&, ImageBuffer& out) {
-    deldib(out);
-    if (!sniffGif(data, size)) return decodeFailure(ImageError::UnknownFormat);
-    GifSource source{data, size, 0};
+// The canvas the first frame is shown on, and where the frame lies on it.
+struct Canvas {
+    int64_t width = 0, height = 0, offsetX = 0, offsetY = 0;
+};
+
+using GifHandle = std::unique_ptr<GifFileType, GifCloser>;
+
+// Opens the file and reads up to the first frame's descriptor.
+DecodeResult openFirstFrame(GifSource& source, GifHandle& gif, Canvas& canvas) {
+    if (!sniffGif(source.data, source.size)) return decodeFailure(ImageError::UnknownFormat);
     int openError = 0;
-    std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&source, readFromMemory, &openError));
+    gif.reset(DGifOpen(&source, readFromMemory, &openError));
     if (!gif) return decodeFailure(ImageError::Damaged, "GIF-Kopf");
     if (!readToFirstImage(gif.get()))
         return decodeFailure(ImageError::Damaged, "kein Bild in der GIF-Datei");
-
     const GifImageDesc& frame = gif->Image;
     const int64_t left = frame.Left, top = frame.Top, fw = frame.Width, fh = frame.Height;
-    int64_t canvasW = gif->SWidth, canvasH = gif->SHeight;
-    const bool fits = left >= 0 && top >= 0 && left + fw <= canvasW && top + fh <= canvasH;
-    int64_t offsetX = left, offsetY = top;
-    if (!fits) {
-        canvasW = fw;
-        canvasH = fh;
-        offsetX = offsetY = 0;
-    }
-    if (canvasW <= 0 || canvasH <= 0)
+    canvas = Canvas{gif->SWidth, gif->SHeight, left, top};
+    const bool fits =
+        left >= 0 && top >= 0 && left + fw <= canvas.width && top + fh <= canvas.height;
+    if (!fits) canvas = Canvas{fw, fh, 0, 0};
+    if (canvas.width <= 0 || canvas.height <= 0)
         return decodeFailure(ImageError::Damaged, "GIF ohne Bildfläche");
+    return DecodeResult{};
+}
+
+// An LZW code of at most 12 bits stands for at most 4096 pixels, so a byte of the file holds at
+// most 2731 of them; a canvas far larger than that, even mostly background, is a stub.
+DecodeResult headerGif(const uint8_t* data, size_t size, PictureHeader& out) {
+    GifSource source{data, size, 0};
+    GifHandle gif;
+    Canvas canvas;
+    const DecodeResult r = openFirstFrame(source, gif, canvas);
+    if (!r.ok()) return r;
+    return announcedPicture(out, canvas.width, canvas.height, 8,
+                            rowsAtDensity(size, 2731, static_cast<uint64_t>(canvas.width),
+                                          static_cast<uint64_t>(canvas.height)));
+}
+
+DecodeResult decodeGif(const uint8_t* data, size_t size, const DecodeOptions&, ImageBuffer& out) {
+    deldib(out);
+    GifSource source{data, size, 0};
+    GifHandle gif;
+    Canvas canvas;
+    const DecodeResult opened = openFirstFrame(source, gif, canvas);
+    if (!opened.ok()) return opened;
+    const GifImageDesc& frame = gif->Image;
+    const int64_t fw = frame.Width, fh = frame.Height;
+    const int64_t canvasW = canvas.width, canvasH = canvas.height;
+    const int64_t offsetX = canvas.offsetX, offsetY = canvas.offsetY;
 
     Table table;
     const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
@@ -243,7 +271,7 @@ DecodeResult decodeGif(const uint8_t* data, size_t size, const DecodeOptions&, I
 }  // namespace
 
 const Codec& gifCodec() {
-    static const Codec codec{"gif", sniffGif, decodeGif};
+    static const Codec codec{"gif", sniffGif, headerGif, decodeGif};
     return codec;
 }
 

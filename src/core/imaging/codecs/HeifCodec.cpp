@@ -12,6 +12,7 @@
 
 #include <libheif/heif.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <mutex>
@@ -44,7 +45,9 @@ DecodeResult failWith(const heif_error& error) {
         e = ImageError::OutOfMemory;
     else if (error.subcode == heif_suberror_Security_limit_exceeded)
         e = ImageError::TooLarge;
-    return fail(e, error.message ? error.message : "");
+    // libheif's own words are English: they go to the log, the user reads German.
+    if (error.message) logLibraryMessage("libheif", error.message);
+    return fail(e, e == ImageError::Damaged ? "HEIF-Daten" : "");
 }
 
 struct ContextFree {
@@ -180,10 +183,30 @@ DecodeResult decodeHeif(const uint8_t* data, size_t size, const DecodeOptions& o
     return DecodeResult{ImageError::None, {}, trueW, trueH, 24};
 }
 
+// The primary picture as libheif reads its boxes (its turns already applied, which keeps the
+// number of pixels); nothing is decoded.
+DecodeResult headerHeif(const uint8_t* data, size_t size, PictureHeader& out) {
+    if (!sniffHeif(data, size)) return fail(ImageError::UnknownFormat);
+    initLibheifOnce();
+    std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
+    if (!context) return fail(ImageError::OutOfMemory);
+    heif_error err = heif_context_read_from_memory_without_copy(context.get(), data, size, nullptr);
+    if (err.code != heif_error_Ok) return failWith(err);
+    heif_image_handle* rawPrimary = nullptr;
+    err = heif_context_get_primary_image_handle(context.get(), &rawPrimary);
+    if (err.code != heif_error_Ok) return failWith(err);
+    HandlePtr primary(rawPrimary);
+    // HEVC and AV1 code flat areas in next to nothing; heifSizesFit checks the coded sizes
+    // against the announced ones before decoding.
+    const int height = heif_image_handle_get_height(primary.get());
+    return announcedPicture(out, heif_image_handle_get_width(primary.get()), height, 24,
+                            static_cast<uint64_t>(std::max(height, 0)));
+}
+
 }  // namespace
 
 const Codec& heifCodec() {
-    static const Codec codec{"heif", sniffHeif, decodeHeif};
+    static const Codec codec{"heif", sniffHeif, headerHeif, decodeHeif};
     return codec;
 }
 

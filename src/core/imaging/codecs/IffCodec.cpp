@@ -6,7 +6,7 @@
 // What it checks: every chunk length against the bytes that remain (the FORM's own length may
 // overstate a truncated file), BMHD before anything is allocated, the picture size through
 // computeDibLayout/newdib, and every ByteRun1 run against both the input and the row buffer.
-// A BODY that ends early keeps the rows decoded so far; the rest of the picture is white.
+// A BODY that ends early keeps the rows decoded so far; decodeWith whitens the rest.
 
 #include <cstring>
 #include <string>
@@ -36,7 +36,6 @@ struct Chunk {
 struct IffFile {
     bool chunky = false;  // PBM
     Chunk bmhd, cmap, camg, body;
-    bool bodyCut = false;  // the BODY's stated length runs past the end of the file
 };
 
 void walkChunks(const uint8_t* d, size_t size, IffFile& f) {
@@ -58,7 +57,7 @@ void walkChunks(const uint8_t* d, size_t size, IffFile& f) {
         else if (std::memcmp(id, "CAMG", 4) == 0 && !f.camg.data)
             f.camg = c;
         else if (std::memcmp(id, "BODY", 4) == 0 && !f.body.data)
-            f.body = c, f.bodyCut = len > left;
+            f.body = c;
         // Chunks are padded to an even length; a chunk that reaches the end ends the walk.
         if (len >= left || !in.skip(len + (len & 1))) break;
     }
@@ -215,15 +214,22 @@ void indexRow(const uint8_t* line, size_t planeRow, const IffHeader& h, uint8_t*
     }
 }
 
-DecodeResult iffDecode(const uint8_t* d, size_t size, const DecodeOptions&, ImageBuffer& out) {
-    deldib(out);
-    if (!iffSniff(d, size)) return decodeFailure(ImageError::Damaged, "IFF-Kopf");
+// The chunks found and the header judged, with the layout of one stored row.
+struct IffPlan {
     IffFile f;
+    IffHeader h;
+    size_t planeRow = 0;
+    size_t lineBytes = 0;
+};
+
+DecodeResult plan(const uint8_t* d, size_t size, IffPlan& p) {
+    if (!iffSniff(d, size)) return decodeFailure(ImageError::Damaged, "IFF-Kopf");
+    IffFile& f = p.f;
     f.chunky = std::memcmp(d + 8, "PBM ", 4) == 0;
     walkChunks(d, size, f);
     if (!f.bmhd.data || f.bmhd.size < 20) return decodeFailure(ImageError::Damaged, "IFF-BMHD");
     if (!f.body.data) return decodeFailure(ImageError::Damaged, "IFF-BODY fehlt");
-    const IffHeader h = readHeader(f);
+    const IffHeader& h = p.h = readHeader(f);
     if (h.compression > 1) return decodeFailure(ImageError::Unsupported, "IFF-Kompression");
     if (h.planes == 0) return decodeFailure(ImageError::Unsupported, "IFF ohne Bitebenen");
     if (h.outBits == 0) return decodeFailure(ImageError::Unsupported, "IFF-Farbtiefe");
@@ -231,53 +237,66 @@ DecodeResult iffDecode(const uint8_t* d, size_t size, const DecodeOptions&, Imag
     const SizeCheck check = computeDibLayout(h.width, h.height, h.outBits, layout);
     if (check == SizeCheck::TooLarge) return decodeFailure(ImageError::TooLarge);
     if (check != SizeCheck::Ok) return decodeFailure(ImageError::Damaged, "IFF-Größe");
-
     // One stored row: PBM has one byte per pixel padded to an even width; ILBM has each plane's
     // row (a whole number of 16-bit words) and then the mask plane's.
-    const size_t planeRow =
-        h.chunky ? static_cast<size_t>((h.width + 1) & ~1) : ((h.width + 15) / 16) * 2u;
+    p.planeRow = h.chunky ? static_cast<size_t>((h.width + 1) & ~1) : ((h.width + 15) / 16) * 2u;
     const int storedPlanes = h.chunky ? 1 : h.planes + (h.masking == 1 ? 1 : 0);
-    const size_t lineBytes = planeRow * storedPlanes;
-    RunLengthStream<ByteRun1Packets> stream(f.body.data, f.body.size, h.compression == 1);
-    const uint64_t rowsPresent =
-        stream.reach(lineBytes * static_cast<uint64_t>(h.height)) / lineBytes;
-    if (!holdsEnoughRows(rowsPresent, static_cast<uint64_t>(h.height)))
-        return decodeFailure(ImageError::Damaged, "zu wenig IFF-Bilddaten");
+    p.lineBytes = p.planeRow * storedPlanes;
+    return DecodeResult{};
+}
 
+// The rows are counted by running through the BODY's runs without writing anything.
+DecodeResult iffHeader(const uint8_t* d, size_t size, PictureHeader& out) {
+    IffPlan p;
+    const DecodeResult r = plan(d, size, p);
+    if (!r.ok()) return r;
+    const RunLengthStream<ByteRun1Packets> stream(p.f.body.data, p.f.body.size,
+                                                  p.h.compression == 1);
+    const auto rows = static_cast<uint64_t>(p.h.height);
+    return announcedPicture(out, p.h.width, p.h.height, p.h.outBits,
+                            stream.reach(p.lineBytes * rows) / p.lineBytes);
+}
+
+DecodeResult iffDecode(const uint8_t* d, size_t size, const DecodeOptions&, ImageBuffer& out) {
+    deldib(out);
+    IffPlan p;
+    const DecodeResult r = plan(d, size, p);
+    if (!r.ok()) return r;
+    const IffHeader& h = p.h;
     ColourMap map = {};
-    readColourMap(f.cmap, h, map);
+    readColourMap(p.f.cmap, h, map);
     if (!newdib(out, h.width, h.height, h.outBits)) return decodeFailure(ImageError::OutOfMemory);
     if (h.outBits <= 8) {
         for (int i = 0; i < out.tableSize(); ++i)
             out.info->colors[i] = RgbQuad{map[i][2], map[i][1], map[i][0], 0};
         syncPalette(out);
     }
-    std::memset(out.bits, whiteFillByte(out), out.imageBytes());
 
-    std::vector<uint8_t> line(lineBytes);
+    RunLengthStream<ByteRun1Packets> stream(p.f.body.data, p.f.body.size, h.compression == 1);
+    std::vector<uint8_t> line(p.lineBytes);
     int rowsDone = 0;
     for (; rowsDone < h.height && stream.read(line.data(), line.size()); ++rowsDone) {
         uint8_t* row = out.rowFromTop(rowsDone);
         if (h.chunky)
             std::memcpy(row, line.data(), static_cast<size_t>(h.width));
         else if (h.ham)
-            hamRow(line.data(), planeRow, h, map, row);
+            hamRow(line.data(), p.planeRow, h, map, row);
         else if (h.outBits == 24)
-            deepRow(line.data(), planeRow, h.width, row);
+            deepRow(line.data(), p.planeRow, h.width, row);
         else
-            indexRow(line.data(), planeRow, h, row);
+            indexRow(line.data(), p.planeRow, h, row);
     }
     if (rowsDone == 0) {
         deldib(out);
         return decodeFailure(ImageError::Damaged, "keine IFF-Bilddaten");
     }
-    return decodedPicture(h.width, h.height, h.outBits, rowsDone == h.height && !f.bodyCut);
+    return decodedPicture(h.width, h.height, h.outBits, rowsDone);
 }
 
 }  // namespace
 
 const Codec& iffCodec() {
-    static const Codec codec{"iff", iffSniff, iffDecode};
+    static const Codec codec{"iff", iffSniff, iffHeader, iffDecode};
     return codec;
 }
 

@@ -10,8 +10,8 @@
 // Colour pictures decode straight into the bottom-up rows (libjpeg writes blue, green, red), grey
 // ones into 8 bits with a grey table; CMYK and YCCK go through one row of CMYK. An ICC profile in
 // the APP2 markers is converted to sRGB: colour rows right after libjpeg wrote them, grey pictures
-// through their table (SrgbTransform.h says which profiles convert nothing). The EXIF
-// orientation is applied after decoding, so the picture comes out upright.
+// through their table (SrgbTransform.h says which profiles convert nothing). The EXIF orientation
+// goes back with the result; decodeWith turns the picture upright.
 
 #include <algorithm>
 #include <csetjmp>
@@ -80,17 +80,31 @@ int orientationOf(j_decompress_ptr cinfo) {
 }
 
 // Huffman coding spends at least one bit on every block of the first scan that covers it, so the
-// data after the header bounds how many blocks a file can hold. A file that cannot hold even a
-// hundredth of its blocks is a stub announcing a picture it does not have; it is refused before
-// anything is allocated. (Arithmetic coding can go below one bit per block and is not judged.)
-bool holdsEnoughData(j_decompress_ptr cinfo) {
-    if (cinfo->arith_code) return true;
+// data after the header bounds the share of blocks, and so of rows, that a file can hold.
+// (Arithmetic coding can go below one bit per block and is not judged.)
+uint64_t rowsAtMost(j_decompress_ptr cinfo) {
+    const uint64_t rows = cinfo->image_height;
+    if (cinfo->arith_code) return rows;
     uint64_t blocks = 0;
     for (int c = 0; c < cinfo->num_components; ++c)
         blocks += static_cast<uint64_t>(cinfo->comp_info[c].width_in_blocks) *
                   cinfo->comp_info[c].height_in_blocks;
     const uint64_t bits = static_cast<uint64_t>(cinfo->src->bytes_in_buffer) * 8;
-    return bits * kMinShareOfRows >= blocks;
+    if (blocks == 0 || bits >= blocks) return rows;
+    return std::max<uint64_t>(1, rows * bits / blocks);
+}
+
+// The depth the picture gets; 0 for colour spaces we do not read.
+int bitsFor(j_decompress_ptr cinfo) {
+    switch (cinfo->jpeg_color_space) {
+        case JCS_GRAYSCALE:
+            return 8;
+        case JCS_CMYK:
+        case JCS_YCCK:
+            return 24;
+        default:
+            return cinfo->num_components == 3 ? 24 : 0;
+    }
 }
 
 // The largest DCT reduction (1/8, 1/4, 1/2) whose result still covers the wanted size.
@@ -166,29 +180,15 @@ DecodeResult run(JpegJob& job, const uint8_t* data, size_t size, const DecodeOpt
 
     const int trueW = static_cast<int>(cinfo->image_width),
               trueH = static_cast<int>(cinfo->image_height);
-    bool grey = false, cmyk = false;
-    switch (cinfo->jpeg_color_space) {
-        case JCS_GRAYSCALE:
-            grey = true;
-            break;
-        case JCS_CMYK:
-        case JCS_YCCK:
-            cmyk = true;
-            break;
-        default:
-            if (cinfo->num_components != 3)
-                return decodeFailure(ImageError::Unsupported, "Farbraum");
-            break;
-    }
-    const int bits = grey ? 8 : 24;
+    const int bits = bitsFor(cinfo);
+    if (bits == 0) return decodeFailure(ImageError::Unsupported, "Farbraum");
+    const bool grey = cinfo->jpeg_color_space == JCS_GRAYSCALE;
+    const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
     DibLayout layout;
     const SizeCheck sc = computeDibLayout(trueW, trueH, bits, layout);
     if (sc != SizeCheck::Ok)
         return decodeFailure(sc == SizeCheck::TooLarge ? ImageError::TooLarge
                                                        : ImageError::Damaged);
-
-    if (!holdsEnoughData(cinfo))
-        return decodeFailure(ImageError::Damaged, "zu wenig JPEG-Bilddaten");
 
     const int orientation = job.orientation = orientationOf(cinfo);
     cinfo->scale_num = 1;
@@ -242,12 +242,6 @@ DecodeResult run(JpegJob& job, const uint8_t* data, size_t size, const DecodeOpt
     return decodedPicture(trueW, trueH, bits);
 }
 
-// Rows from `from` downwards had no data behind them: they become white (the grey table's last
-// entry is white, so 0xFF is white in both depths).
-void whitenFrom(ImageBuffer& img, int from) {
-    for (int y = from; y < img.height(); ++y) std::memset(img.rowFromTop(y), 0xFF, img.rowBytes);
-}
-
 // The only frame that calls setjmp; everything libjpeg's longjmp may interrupt lives in `job`,
 // which is not a local of this function. Returns false when libjpeg gave up.
 bool guardedRun(JpegJob& job, const uint8_t* data, size_t size, const DecodeOptions& options) {
@@ -256,14 +250,49 @@ bool guardedRun(JpegJob& job, const uint8_t* data, size_t size, const DecodeOpti
     return true;
 }
 
+struct HeaderJob {
+    Decompressor d;
+    PictureHeader* out = nullptr;
+    DecodeResult result;
+};
+
+bool guardedHeader(HeaderJob& job, const uint8_t* data, size_t size) {
+    if (setjmp(job.d.err.jump)) return false;
+    j_decompress_ptr cinfo = &job.d.cinfo;
+    jpeg_create_decompress(cinfo);
+    cinfo->mem->max_memory_to_use = kMaxLibjpegMemory;
+    jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
+    if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK) {
+        job.result = decodeFailure(ImageError::Damaged);
+        return true;
+    }
+    const int bits = bitsFor(cinfo);
+    job.result = bits == 0 ? decodeFailure(ImageError::Unsupported, "Farbraum")
+                           : announcedPicture(*job.out, cinfo->image_width, cinfo->image_height,
+                                              bits, rowsAtMost(cinfo));
+    return true;
+}
+
+DecodeResult headerJpeg(const uint8_t* data, size_t size, PictureHeader& out) {
+    if (!sniffJpeg(data, size)) return decodeFailure(ImageError::UnknownFormat);
+    HeaderJob job;
+    job.out = &out;
+    if (guardedHeader(job, data, size)) return job.result;
+    // libjpeg refuses frames beyond its own maximum side before we see the size.
+    return decodeFailure(job.d.err.pub.msg_code == JERR_IMAGE_TOO_BIG ? ImageError::TooLarge
+                                                                      : ImageError::Damaged);
+}
+
 DecodeResult decodeJpeg(const uint8_t* data, size_t size, const DecodeOptions& options,
                         ImageBuffer& out) {
     if (!sniffJpeg(data, size)) return decodeFailure(ImageError::UnknownFormat);
     JpegJob job;
     DecodeResult result;
+    int rowsDecoded = 0;
     if (guardedRun(job, data, size, options)) {
         result = job.result;
         if (!result.ok()) return result;
+        rowsDecoded = job.img.height();
     } else {
         // libjpeg gave up. With a sound header and rows already out, keep them; otherwise the
         // file is unusable.
@@ -275,27 +304,19 @@ DecodeResult decodeJpeg(const uint8_t* data, size_t size, const DecodeOptions& o
             // libjpeg refuses frames beyond its own maximum side before we see the size.
             const ImageError e = job.d.err.pub.msg_code == JERR_IMAGE_TOO_BIG ? ImageError::TooLarge
                                                                               : ImageError::Damaged;
-            return decodeFailure(e, text);
+            logLibraryMessage("libjpeg", text);
+            return decodeFailure(e);
         }
-        whitenFrom(job.img, static_cast<int>(done));
+        rowsDecoded = static_cast<int>(done);
         result = decodedPicture(static_cast<int>(job.d.cinfo.image_width),
                                 static_cast<int>(job.d.cinfo.image_height), job.img.bitCount());
     }
     // Single-scan files are decoded row band by row band, so the band where the data ended and
     // everything below it is missing. Multi-scan files hold the whole picture at lower quality.
-    if (job.d.err.hitEnd && !job.multiScan) {
-        // A file whose data ends within the first hundredth of its rows is a stub announcing a
-        // picture it does not hold; refusing it spares whitening (and turning) hundreds of MB.
-        const uint64_t rows = static_cast<uint64_t>(job.img.height());
-        if (static_cast<uint64_t>(job.d.err.endRow) * kMinShareOfRows < rows) {
-            job.img = ImageBuffer();
-            return decodeFailure(ImageError::Damaged, "zu wenig JPEG-Bilddaten");
-        }
-        whitenFrom(job.img, static_cast<int>(job.d.err.endRow));
-    }
-    const int orientation = job.orientation;
-    if (!applyOrientation(job.img, orientation)) return decodeFailure(ImageError::OutOfMemory);
-    if (orientationSwapsAxes(orientation)) std::swap(result.trueWidth, result.trueHeight);
+    if (job.d.err.hitEnd && !job.multiScan)
+        rowsDecoded = std::min(rowsDecoded, static_cast<int>(job.d.err.endRow));
+    result.rowsDecoded = rowsDecoded;
+    result.orientation = job.orientation;
     out = std::move(job.img);
     return result;
 }
@@ -303,7 +324,7 @@ DecodeResult decodeJpeg(const uint8_t* data, size_t size, const DecodeOptions& o
 }  // namespace
 
 const Codec& jpegCodec() {
-    static const Codec codec{"jpeg", sniffJpeg, decodeJpeg};
+    static const Codec codec{"jpeg", sniffJpeg, headerJpeg, decodeJpeg};
     return codec;
 }
 

@@ -187,10 +187,27 @@ DecodeResult decodeJxl(const uint8_t* data, size_t size, const DecodeOptions&, I
     }
 }
 
+// The picture's size from the basic info at the start of the codestream; nothing is decoded.
+DecodeResult headerJxl(const uint8_t* data, size_t size, PictureHeader& out) {
+    if (!sniffJxl(data, size)) return fail(ImageError::UnknownFormat);
+    JxlDecoderPtr dec = JxlDecoderMake(nullptr);
+    if (!dec) return fail(ImageError::OutOfMemory);
+    if (JxlDecoderSubscribeEvents(dec.get(), JXL_DEC_BASIC_INFO) != JXL_DEC_SUCCESS ||
+        JxlDecoderSetInput(dec.get(), data, size) != JXL_DEC_SUCCESS)
+        return fail(ImageError::Damaged);
+    JxlDecoderCloseInput(dec.get());
+    JxlBasicInfo info;
+    if (JxlDecoderProcessInput(dec.get()) != JXL_DEC_BASIC_INFO ||
+        JxlDecoderGetBasicInfo(dec.get(), &info) != JXL_DEC_SUCCESS)
+        return fail(ImageError::Damaged, "JPEG-XL-Kopf");
+    // JPEG XL codes flat areas in next to nothing: the size caps alone apply.
+    return announcedPicture(out, info.xsize, info.ysize, 24, info.ysize);
+}
+
 }  // namespace
 
 const Codec& jxlCodec() {
-    static const Codec codec{"jxl", sniffJxl, decodeJxl};
+    static const Codec codec{"jxl", sniffJxl, headerJxl, decodeJxl};
     return codec;
 }
 

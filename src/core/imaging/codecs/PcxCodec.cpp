@@ -4,7 +4,7 @@
 // What it checks: the 128-byte header (window, bits x planes, bytes per line against the width)
 // before anything is allocated; the picture size through newdib/Limits.h; the RLE stream byte by
 // byte against the end of the pixel data, which stops before the trailing colour table.
-// A file that ends early keeps the rows decoded so far; the rest of the picture is white.
+// A file that ends early keeps the rows decoded so far; decodeWith whitens the rest.
 
 #include <cstring>
 #include <string>
@@ -161,55 +161,76 @@ void convertLine(const PcxHeader& h, int outBits, const uint8_t* line, uint8_t* 
     }
 }
 
-DecodeResult pcxDecode(const uint8_t* d, size_t size, const DecodeOptions&, ImageBuffer& out) {
-    deldib(out);
+// The header read and judged, with where the pixel data ends.
+struct PcxPlan {
     PcxHeader h;
+    int outBits = 0;
+    size_t dataEnd = 0;
+    const uint8_t* trailing = nullptr;  // the 256-colour table at the end, or null
+    size_t lineBytes = 0;
+};
+
+DecodeResult plan(const uint8_t* d, size_t size, PcxPlan& p) {
+    PcxHeader& h = p.h;
     if (!d || !readHeader(d, size, h)) return decodeFailure(ImageError::Damaged, "PCX-Kopf");
-    const int outBits = outBitsFor(h);
-    if (outBits == 0) return decodeFailure(ImageError::Unsupported, "PCX-Farbtiefe");
+    p.outBits = outBitsFor(h);
+    if (p.outBits == 0) return decodeFailure(ImageError::Unsupported, "PCX-Farbtiefe");
     DibLayout layout;
-    const SizeCheck check = computeDibLayout(h.width, h.height, outBits, layout);
+    const SizeCheck check = computeDibLayout(h.width, h.height, p.outBits, layout);
     if (check == SizeCheck::TooLarge) return decodeFailure(ImageError::TooLarge);
     if (check != SizeCheck::Ok) return decodeFailure(ImageError::Damaged, "PCX-Größe");
     // A line shorter than the width would make us read pixels that are not there.
     if (int64_t{h.bytesPerLine} * 8 < h.width * h.bitsPerPixel)
         return decodeFailure(ImageError::Damaged, "PCX-Zeilenlänge");
-
     // An 8-bit picture may end with its colour table; the pixel data stops before it.
-    const uint8_t* trailing = nullptr;
-    size_t dataEnd = size;
-    if (outBits == 8 && size >= kHeaderSize + kTrailingPaletteSize &&
+    p.dataEnd = size;
+    if (p.outBits == 8 && size >= kHeaderSize + kTrailingPaletteSize &&
         d[size - kTrailingPaletteSize] == 0x0C) {
-        dataEnd = size - kTrailingPaletteSize;
-        trailing = d + dataEnd + 1;
+        p.dataEnd = size - kTrailingPaletteSize;
+        p.trailing = d + p.dataEnd + 1;
     }
-    const size_t lineBytes = static_cast<size_t>(h.bytesPerLine) * h.planes;
-    RunLengthStream<PcxPackets> stream(d + kHeaderSize, dataEnd - kHeaderSize, h.encoding == 1);
-    const uint64_t rowsPresent =
-        stream.reach(lineBytes * static_cast<uint64_t>(h.height)) / lineBytes;
-    if (!holdsEnoughRows(rowsPresent, static_cast<uint64_t>(h.height)))
-        return decodeFailure(ImageError::Damaged, "zu wenig PCX-Bilddaten");
+    p.lineBytes = static_cast<size_t>(h.bytesPerLine) * h.planes;
+    return DecodeResult{};
+}
 
-    if (!newdib(out, static_cast<int>(h.width), static_cast<int>(h.height), outBits))
+// The rows are counted by running through the coded data without writing anything.
+DecodeResult pcxHeader(const uint8_t* d, size_t size, PictureHeader& out) {
+    PcxPlan p;
+    const DecodeResult r = plan(d, size, p);
+    if (!r.ok()) return r;
+    const RunLengthStream<PcxPackets> stream(d + kHeaderSize, p.dataEnd - kHeaderSize,
+                                             p.h.encoding == 1);
+    const auto rows = static_cast<uint64_t>(p.h.height);
+    return announcedPicture(out, p.h.width, p.h.height, p.outBits,
+                            stream.reach(p.lineBytes * rows) / p.lineBytes);
+}
+
+DecodeResult pcxDecode(const uint8_t* d, size_t size, const DecodeOptions&, ImageBuffer& out) {
+    deldib(out);
+    PcxPlan p;
+    const DecodeResult r = plan(d, size, p);
+    if (!r.ok()) return r;
+    const PcxHeader& h = p.h;
+    if (!newdib(out, static_cast<int>(h.width), static_cast<int>(h.height), p.outBits))
         return decodeFailure(ImageError::OutOfMemory);
-    setPalette(out, d, trailing);
-    std::memset(out.bits, whiteFillByte(out), out.imageBytes());
+    setPalette(out, d, p.trailing);
 
-    std::vector<uint8_t> line(lineBytes);
+    RunLengthStream<PcxPackets> stream(d + kHeaderSize, p.dataEnd - kHeaderSize, h.encoding == 1);
+    std::vector<uint8_t> line(p.lineBytes);
     int rowsDone = 0;
     for (; rowsDone < h.height && stream.read(line.data(), line.size()); ++rowsDone)
-        convertLine(h, outBits, line.data(), out.rowFromTop(rowsDone));
+        convertLine(h, p.outBits, line.data(), out.rowFromTop(rowsDone));
     if (rowsDone == 0) {
         deldib(out);
         return decodeFailure(ImageError::Damaged, "keine PCX-Bilddaten");
     }
-    return decodedPicture(out.width(), out.height(), outBits, rowsDone == h.height);
+    return decodedPicture(out.width(), out.height(), p.outBits, rowsDone);
 }
 
 }  // namespace
 
 const Codec& pcxCodec() {
-    static const Codec codec{"pcx", pcxSniff, pcxDecode};
+    static const Codec codec{"pcx", pcxSniff, pcxHeader, pcxDecode};
     return codec;
 }
 

@@ -66,7 +66,8 @@ struct PngJob {
     SrgbTransform colour;  // for 24-bit rows; palette and grey pictures convert their table
     std::unique_ptr<BgrRowWriter> composer;  // rows with alpha
     DecodeResult result;
-    char message[128] = {0};
+    char message[128] = {0};  // libpng's text
+    bool cutShort = false;    // the data ended early: said in German
     ~PngJob() { png_destroy_read_struct(&png, &info, nullptr); }
 };
 
@@ -104,7 +105,10 @@ void planStream(PngJob& job, const uint8_t* data, size_t size) {
 void readFromMemory(png_structp png, png_bytep out, png_size_t length) {
     auto* job = static_cast<PngJob*>(png_get_io_ptr(png));
     const size_t total = job->prefix + job->tail.size();
-    if (length > total - job->pos) png_error(png, "Datei zu kurz");
+    if (length > total - job->pos) {
+        job->cutShort = true;
+        png_error(png, "data ends early");
+    }
     size_t p = job->pos;
     const size_t end = p + length;
     if (p < job->prefix) {
@@ -341,8 +345,9 @@ void readRows(PngJob& job) {
         }
 }
 
-// After the rows were read, or as far as they were read: the converted picture gets its rows from
-// the buffer, and a non-interlaced picture is white below the last complete row.
+// After the rows were read, or as far as they were read: the converted interlaced picture gets
+// its rows from the buffer. (Rows of a non-interlaced picture that never came are whitened by
+// decodeWith.)
 void finishRows(PngJob& job) {
     if (job.interlaced) {
         if (job.mode != RowMode::Direct)
@@ -355,9 +360,6 @@ void finishRows(PngJob& job) {
                 job.colour.toBgr(job.img.rowFromTop(y), job.img.rowFromTop(y), job.img.width());
         return;
     }
-    const uint8_t white = whiteFillByte(job.img);
-    for (int y = job.rowsDone; y < job.img.height(); ++y)
-        std::memset(job.img.rowFromTop(y), white, job.img.rowBytes);
 }
 
 // The only frame that calls setjmp; everything libpng's longjmp may interrupt lives in `job`,
@@ -384,19 +386,69 @@ DecodeResult decodePng(const uint8_t* data, size_t size, const DecodeOptions&, I
     if (!guardedRead(job)) {
         // Nothing decodable (the header itself or the first row is broken) is a damaged file;
         // otherwise the rows read so far are the picture.
-        if (!job.img.valid() || !job.anyRow) return decodeFailure(ImageError::Damaged, job.message);
+        if (!job.img.valid() || !job.anyRow) {
+            if (job.cutShort) return decodeFailure(ImageError::Damaged, "Datei zu kurz");
+            logLibraryMessage("libpng", job.message);
+            return decodeFailure(ImageError::Damaged);
+        }
     } else if (!job.result.ok()) {
         return job.result;
     }
     finishRows(job);
     out = std::move(job.img);
+    // Interlaced passes spread over every row, which were white before the first.
+    if (!job.interlaced) job.result.rowsDecoded = job.rowsDone;
     return job.result;
+}
+
+// The header chunk comes first in every PNG; deflate packs at most 1032 bytes into one, which
+// bounds the rows (each with its filter byte) that the file's bytes can hold.
+DecodeResult headerPng(const uint8_t* data, size_t size, PictureHeader& out) {
+    if (!sniffPng(data, size)) return decodeFailure(ImageError::UnknownFormat);
+    ByteReader in(data, size, ByteOrder::Big);
+    in.seek(8);
+    const uint32_t length = in.u32();
+    uint8_t type[4] = {0, 0, 0, 0};
+    in.bytes(type, 4);
+    const uint32_t width = in.u32(), height = in.u32();
+    const int depth = in.u8(), colorType = in.u8();
+    in.seek(8 + 8 + 13);
+    const uint32_t crc = in.u32();
+    if (!in.ok() || length != 13 || std::memcmp(type, "IHDR", 4) != 0 ||
+        crc != crc32(0L, data + 12, 4 + 13))
+        return decodeFailure(ImageError::Damaged, "PNG-Kopf");
+    int channels = 1;
+    switch (colorType) {
+        case PNG_COLOR_TYPE_GRAY:
+        case PNG_COLOR_TYPE_PALETTE:
+            break;
+        case PNG_COLOR_TYPE_GRAY_ALPHA:
+            channels = 2;
+            break;
+        case PNG_COLOR_TYPE_RGB:
+            channels = 3;
+            break;
+        case PNG_COLOR_TYPE_RGB_ALPHA:
+            channels = 4;
+            break;
+        default:
+            return decodeFailure(ImageError::Damaged, "PNG-Farbtyp");
+    }
+    // The depth as prepare() will choose it; grey of 16 bits is 8 unless transparency makes it 24,
+    // which the caps treat alike.
+    const bool indexed =
+        colorType == PNG_COLOR_TYPE_PALETTE || (colorType == PNG_COLOR_TYPE_GRAY && depth <= 8);
+    const int bits = indexed                                           ? (depth == 2 ? 4 : depth)
+                     : colorType == PNG_COLOR_TYPE_GRAY && depth == 16 ? 8
+                                                                       : 24;
+    const uint64_t rowBytes = 1 + (uint64_t{width} * channels * depth + 7) / 8;
+    return announcedPicture(out, width, height, bits, rowsAtDensity(size, 1032, rowBytes, height));
 }
 
 }  // namespace
 
 const Codec& pngCodec() {
-    static const Codec codec{"png", sniffPng, decodePng};
+    static const Codec codec{"png", sniffPng, headerPng, decodePng};
     return codec;
 }
 

@@ -1,11 +1,11 @@
 // TGA reader (Truevision Targa): types 1/9 (colour-mapped, 8-bit indices), 2/10 (true colour of
-// 15, 16, 24 or 32 bits) and 3/11 (8-bit grey), raw or run-length coded, any of the four origins.
-// Colour-mapped and grey pictures become 8-bit palette pictures, true colour becomes 24 bits with
-// any alpha composed over white.
+// 15, 16, 24 or 32 bits) and 3/11 (8-bit grey, or 16 bits of grey and alpha), raw or run-length
+// coded, any of the four origins. Colour-mapped and grey pictures become 8-bit palette pictures,
+// true colour becomes 24 bits; any alpha is composed over white (grey over white stays grey).
 //
 // What it checks: the 18-byte header and the colour map's extent before anything is allocated; the
 // picture size through computeDibLayout/newdib; every pixel and packet header against the end of
-// the file. A file that ends early keeps what was decoded; the rest of the picture is white.
+// the file. A file that ends early keeps the rows decoded; the rest of the picture is white.
 
 #include <cstring>
 #include <string>
@@ -62,7 +62,7 @@ bool readHeader(const uint8_t* d, size_t size, TgaHeader& h) {
     if (h.mapType == 1 && (h.mapLength == 0 || !validEntryBits(h.mapEntryBits))) return false;
     if (h.mapType == 0 && (h.mapLength != 0 || h.mapFirst != 0)) return false;
     if (h.mapped()) return h.mapType == 1 && h.depth == 8;
-    if (h.grey()) return h.depth == 8;
+    if (h.grey()) return h.depth == 8 || h.depth == 16;
     return validEntryBits(h.depth);
 }
 
@@ -75,8 +75,10 @@ struct Rgba {
     uint8_t r, g, b, a;
 };
 
-// 15/16-bit values are 5-5-5 with the top bit as the one attribute (alpha) bit.
-Rgba unpack(const uint8_t* p, int bytes) {
+// 15/16-bit values are 5-5-5 with the top bit as the one attribute (alpha) bit; in grey pictures,
+// 16 bits are a grey byte and an alpha byte.
+Rgba unpack(const uint8_t* p, int bytes, bool grey) {
+    if (grey) return Rgba{p[0], p[0], p[0], bytes == 2 ? p[1] : uint8_t{255}};
     switch (bytes) {
         case 1:
             return Rgba{p[0], p[0], p[0], 255};
@@ -150,7 +152,7 @@ enum class AlphaUse { Ignore, Straight, Premultiplied };
 // may say more precisely. Many writers declare alpha and then leave it all zero, which would make
 // the picture vanish, so an alpha channel that is zero everywhere counts as opaque.
 AlphaUse alphaUse(const uint8_t* d, size_t size, const TgaHeader& h, const uint8_t* pixels) {
-    if (h.mapped() || h.grey() || h.depth == 24 || (h.descriptor & 0x0F) == 0)
+    if (h.mapped() || h.depth == 8 || h.depth == 24 || (h.descriptor & 0x0F) == 0)
         return AlphaUse::Ignore;
     AlphaUse use = AlphaUse::Straight;
     if (size >= kHeaderSize + kFooterSize &&
@@ -173,7 +175,7 @@ AlphaUse alphaUse(const uint8_t* d, size_t size, const TgaHeader& h, const uint8
     for (int64_t i = 0; i < count; ++i) {
         const uint8_t* p = s.next();
         if (!p) break;
-        if (unpack(p, bytes).a != 0) return use;
+        if (unpack(p, bytes, h.grey()).a != 0) return use;
     }
     return AlphaUse::Ignore;
 }
@@ -194,15 +196,15 @@ void setPalette(ImageBuffer& out, const TgaHeader& h, const uint8_t* map, size_t
         setGreyTable(out);
     } else if (h.mapped()) {
         for (int i = 0; i < h.mapLength && h.mapFirst + i < 256; ++i) {
-            const Rgba c = unpack(map + i * entryBytes, static_cast<int>(entryBytes));
+            const Rgba c = unpack(map + i * entryBytes, static_cast<int>(entryBytes), false);
             out.info->colors[h.mapFirst + i] = RgbQuad{c.b, c.g, c.r, 0};
         }
         syncPalette(out);
     }
 }
 
-// The pixels in file order into the picture, which is white beforehand; returns the number of
-// complete file rows.
+// The pixels in file order into the picture; returns the number of complete file rows (decodeWith
+// whitens the rest, the row the data ends in included).
 int readRows(PixelStream& stream, const TgaHeader& h, AlphaUse alpha, ImageBuffer& out) {
     const int bytes = (h.depth + 7) / 8;
     const bool topDown = (h.descriptor & 0x20) != 0;
@@ -215,10 +217,11 @@ int readRows(PixelStream& stream, const TgaHeader& h, AlphaUse alpha, ImageBuffe
             if (!p) return fy;
             const int x = rightToLeft ? h.width - 1 - fx : fx;
             if (indexed) {
-                row[x] = p[0];
+                const bool opaque = bytes == 1 || alpha == AlphaUse::Ignore || p[1] == 255;
+                row[x] = opaque ? p[0] : overWhite(p[0], p[1], alpha);
                 continue;
             }
-            const Rgba c = unpack(p, bytes);
+            const Rgba c = unpack(p, bytes, false);
             uint8_t* o = row + 3 * x;
             if (alpha == AlphaUse::Ignore || c.a == 255) {
                 o[0] = c.b, o[1] = c.g, o[2] = c.r;
@@ -232,43 +235,67 @@ int readRows(PixelStream& stream, const TgaHeader& h, AlphaUse alpha, ImageBuffe
     return h.height;
 }
 
-DecodeResult tgaDecode(const uint8_t* d, size_t size, const DecodeOptions&, ImageBuffer& out) {
-    deldib(out);
+// The header read and judged, with where the colour map and the pixels lie.
+struct TgaPlan {
     TgaHeader h;
+    int outBits = 0;
+    size_t entryBytes = 0;
+    size_t mapOffset = 0;
+    size_t pixelOffset = 0;
+};
+
+DecodeResult plan(const uint8_t* d, size_t size, TgaPlan& p) {
+    TgaHeader& h = p.h;
     if (!d || !readHeader(d, size, h)) return decodeFailure(ImageError::Damaged, "TGA-Kopf");
-    const int outBits = h.mapped() || h.grey() ? 8 : 24;
+    p.outBits = h.mapped() || h.grey() ? 8 : 24;
     DibLayout layout;
-    const SizeCheck check = computeDibLayout(h.width, h.height, outBits, layout);
+    const SizeCheck check = computeDibLayout(h.width, h.height, p.outBits, layout);
     if (check == SizeCheck::TooLarge) return decodeFailure(ImageError::TooLarge);
     if (check != SizeCheck::Ok) return decodeFailure(ImageError::Damaged, "TGA-Größe");
+    p.entryBytes = h.mapType ? (h.mapEntryBits + 7) / 8 : 0;
+    p.mapOffset = kHeaderSize + h.idLength;
+    p.pixelOffset = p.mapOffset + p.entryBytes * h.mapLength;
+    if (p.pixelOffset > size) return decodeFailure(ImageError::Damaged, "TGA-Farbtabelle");
+    return DecodeResult{};
+}
 
-    const size_t entryBytes = h.mapType ? (h.mapEntryBits + 7) / 8 : 0;
-    const size_t mapOffset = kHeaderSize + h.idLength;
-    const size_t pixelOffset = mapOffset + entryBytes * h.mapLength;
-    if (pixelOffset > size) return decodeFailure(ImageError::Damaged, "TGA-Farbtabelle");
-    PixelStream stream(d + pixelOffset, size - pixelOffset, (h.depth + 7) / 8, h.rle());
-    const uint64_t rowsPresent =
-        stream.reach(static_cast<uint64_t>(h.width) * static_cast<uint64_t>(h.height)) /
-        static_cast<uint64_t>(h.width);
-    if (!holdsEnoughRows(rowsPresent, static_cast<uint64_t>(h.height)))
-        return decodeFailure(ImageError::Damaged, "zu wenig TGA-Bilddaten");
-    const AlphaUse alpha = alphaUse(d, size, h, d + pixelOffset);
+// The rows are counted by running through the packets without decoding them.
+DecodeResult tgaHeader(const uint8_t* d, size_t size, PictureHeader& out) {
+    TgaPlan p;
+    const DecodeResult r = plan(d, size, p);
+    if (!r.ok()) return r;
+    const TgaHeader& h = p.h;
+    const PixelStream stream(d + p.pixelOffset, size - p.pixelOffset, (h.depth + 7) / 8, h.rle());
+    const auto width = static_cast<uint64_t>(h.width), height = static_cast<uint64_t>(h.height);
+    return announcedPicture(out, h.width, h.height, p.outBits,
+                            stream.reach(width * height) / width);
+}
 
-    if (!newdib(out, h.width, h.height, outBits)) return decodeFailure(ImageError::OutOfMemory);
-    setPalette(out, h, d + mapOffset, entryBytes);
-    std::memset(out.bits, whiteFillByte(out), out.imageBytes());
+DecodeResult tgaDecode(const uint8_t* d, size_t size, const DecodeOptions&, ImageBuffer& out) {
+    deldib(out);
+    TgaPlan p;
+    const DecodeResult r = plan(d, size, p);
+    if (!r.ok()) return r;
+    const TgaHeader& h = p.h;
+    PixelStream stream(d + p.pixelOffset, size - p.pixelOffset, (h.depth + 7) / 8, h.rle());
+    const AlphaUse alpha = alphaUse(d, size, h, d + p.pixelOffset);
+
+    if (!newdib(out, h.width, h.height, p.outBits)) return decodeFailure(ImageError::OutOfMemory);
+    setPalette(out, h, d + p.mapOffset, p.entryBytes);
     const int rowsDone = readRows(stream, h, alpha, out);
     if (rowsDone == 0) {
         deldib(out);
         return decodeFailure(ImageError::Damaged, "keine TGA-Bilddaten");
     }
-    return decodedPicture(h.width, h.height, outBits, rowsDone == h.height);
+    DecodeResult result = decodedPicture(h.width, h.height, p.outBits, rowsDone);
+    result.bottomUp = (h.descriptor & 0x20) == 0;
+    return result;
 }
 
 }  // namespace
 
 const Codec& tgaCodec() {
-    static const Codec codec{"tga", tgaSniff, tgaDecode};
+    static const Codec codec{"tga", tgaSniff, tgaHeader, tgaDecode};
     return codec;
 }
 

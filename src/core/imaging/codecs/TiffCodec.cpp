@@ -5,20 +5,21 @@
 // indexes stay as stored); everything else libtiff can read (RGB, 16 bit, CMYK, YCbCr, any
 // compression, tiles, alpha composed over white) as 24 bit. An ICC profile (tag 34675) is
 // converted to sRGB: in the colour table of palette and grey pictures, row by row for 24 bits. Rows
-// are decoded in the order the file stores them; the orientation tag is then applied for every
-// depth (Orientation.h).
+// are decoded in the order the file stores them; decodeWith then applies the orientation tag for
+// every depth (Orientation.h).
 //
 // Memory: beside the picture itself we hold at most one band of rows (one strip, or one row of
 // tiles), so a single-strip file costs one extra full-size copy at worst. libtiff's own buffers are
 // capped by TIFFOpenOptionsSetMaxSingleMemAlloc.
 //
-// What it checks: the picture size against Limits.h before allocating anything of ours; tile sizes
-// against the same byte cap. Everything inside the file (offsets, counts, compressed streams) is
-// checked by libtiff, which reads only through the bounded memory procedures below.
+// What it checks: samples per pixel, bits per sample and the scanline they make, and the picture
+// size, against the caps before allocating anything of ours; tile sizes against the same byte cap.
+// Everything inside the file (offsets, counts, compressed streams) is checked by libtiff, which
+// reads only through the bounded memory procedures below.
 //
 // Damaged data: a directory libtiff refuses is an error. When the rows break off later, the rows
-// decoded so far are kept and the rest is white; when not even the first band decodes, the file
-// counts as damaged.
+// decoded so far are kept (decodeWith whitens the rest); when not even the first band decodes, the
+// file counts as damaged.
 
 #include <tiffio.h>
 
@@ -397,68 +398,136 @@ int64_t readRgbaRows(TIFF* tif, const Directory& d, const SrgbTransform& colour,
     return h;
 }
 
-DecodeResult decodeTiff(const uint8_t* data, size_t size, const DecodeOptions&, ImageBuffer& out) {
-    deldib(out);
+// Most samples per pixel we read (colour, alpha and a few extra channels), and most bits per
+// sample: together they bound a scanline to 64 bytes per pixel, whatever the file claims.
+constexpr uint16_t kMaxSamples = 16;
+constexpr uint16_t kMaxBitsPerSample = 32;
+
+// The open file and its first directory, checked against the caps.
+struct OpenTiff {
+    MemoryFile file{nullptr, 0, 0};
+    std::unique_ptr<TIFFOpenOptions, OptionsFree> options;
+    std::unique_ptr<TIFF, TiffCloser> tif;
+    Directory d;
+    bool indexed = false;
+    int bitCount = 0;
+    uint64_t rowBytes = 0;  // one row of all samples as the file stores them, uncompressed
+};
+
+DecodeResult openTiff(const uint8_t* data, size_t size, OpenTiff& t) {
     if (!data || !sniffTiff(data, size)) return decodeFailure(ImageError::UnknownFormat);
     silenceGlobalHandlers();
-    std::unique_ptr<TIFFOpenOptions, OptionsFree> options(TIFFOpenOptionsAlloc());
-    if (!options) return decodeFailure(ImageError::OutOfMemory);
-    TIFFOpenOptionsSetErrorHandlerExtR(options.get(), swallowMessage, nullptr);
-    TIFFOpenOptionsSetWarningHandlerExtR(options.get(), swallowMessage, nullptr);
-    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), kMaxLibtiffAlloc);
-    MemoryFile file{data, size, 0};
-    std::unique_ptr<TIFF, TiffCloser> tif(
-        TIFFClientOpenExt("picture.tif", "r", &file, readProc, writeProc, seekProc, closeProc,
-                          sizeProc, mapProc, unmapProc, options.get()));
-    if (!tif) return decodeFailure(ImageError::Damaged, "TIFF-Kopf");
-    Directory d;
-    if (!readDirectory(tif.get(), d)) return decodeFailure(ImageError::Damaged, "TIFF-Kopf");
+    t.options.reset(TIFFOpenOptionsAlloc());
+    if (!t.options) return decodeFailure(ImageError::OutOfMemory);
+    TIFFOpenOptionsSetErrorHandlerExtR(t.options.get(), swallowMessage, nullptr);
+    TIFFOpenOptionsSetWarningHandlerExtR(t.options.get(), swallowMessage, nullptr);
+    TIFFOpenOptionsSetMaxSingleMemAlloc(t.options.get(), kMaxLibtiffAlloc);
+    t.file = MemoryFile{data, size, 0};
+    t.tif.reset(TIFFClientOpenExt("picture.tif", "r", &t.file, readProc, writeProc, seekProc,
+                                  closeProc, sizeProc, mapProc, unmapProc, t.options.get()));
+    if (!t.tif) return decodeFailure(ImageError::Damaged, "TIFF-Kopf");
+    Directory& d = t.d;
+    if (!readDirectory(t.tif.get(), d)) return decodeFailure(ImageError::Damaged, "TIFF-Kopf");
 
-    const bool indexed = isIndexed(d);
-    const int bitCount = !indexed ? 24 : d.bits == 1 ? 1 : d.bits <= 4 ? 4 : 8;
+    // A row of samples is sized from these before any buffer of ours exists (libtiff's scanline
+    // grows with both), so absurd counts are refused here.
+    if (d.samples == 0 || d.bits == 0) return decodeFailure(ImageError::Damaged, "TIFF-Kopf");
+    if (d.samples > kMaxSamples || d.bits > kMaxBitsPerSample)
+        return decodeFailure(ImageError::Unsupported, "TIFF-Farbtiefe");
+    t.indexed = isIndexed(d);
+    t.bitCount = !t.indexed ? 24 : d.bits == 1 ? 1 : d.bits <= 4 ? 4 : 8;
     // The picture as stored, and as seen (turned by the orientation), must both be allowed.
     DibLayout layout;
-    SizeCheck check = computeDibLayout(d.width, d.height, bitCount, layout);
+    SizeCheck check = computeDibLayout(d.width, d.height, t.bitCount, layout);
     if (check == SizeCheck::Ok && orientationSwapsAxes(d.orientation))
-        check = computeDibLayout(d.height, d.width, bitCount, layout);
+        check = computeDibLayout(d.height, d.width, t.bitCount, layout);
     if (check == SizeCheck::TooLarge) return decodeFailure(ImageError::TooLarge);
     if (check != SizeCheck::Ok) return decodeFailure(ImageError::Damaged, "TIFF-Bildgröße");
+    t.rowBytes = (uint64_t{d.width} * d.samples * d.bits + 7) / 8;
+    const uint64_t scanline = TIFFScanlineSize64(t.tif.get());
+    if (scanline > uint64_t{d.width} * kMaxSamples * kMaxBitsPerSample / 8)
+        return decodeFailure(ImageError::Unsupported, "TIFF-Zeilenlänge");
+    return DecodeResult{};
+}
 
+// How many bytes of rows one byte of the file can give at most, by compression; 0 when the coding
+// can pack a whole row into a few bits (fax codings) and -1 when no bound is known.
+int64_t densestCoding(TIFF* tif) {
+    uint16_t compression = COMPRESSION_NONE;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
+    switch (compression) {
+        case COMPRESSION_NONE:
+            return 1;
+        case COMPRESSION_PACKBITS:
+            return 64;  // two bytes repeat one up to 128 times
+        case COMPRESSION_LZW:
+            return 2731;  // a code of at most 12 bits stands for at most 4096 bytes
+        case COMPRESSION_DEFLATE:
+        case COMPRESSION_ADOBE_DEFLATE:
+            return 1032;
+        case COMPRESSION_JPEG:
+        case COMPRESSION_OJPEG:
+            return 1024;  // at least a bit for every 8 x 8 block of a sample
+        case COMPRESSION_CCITTRLE:
+        case COMPRESSION_CCITTRLEW:
+        case COMPRESSION_CCITTFAX3:
+        case COMPRESSION_CCITTFAX4:
+            return 0;
+        default:
+            return -1;
+    }
+}
+
+DecodeResult headerTiff(const uint8_t* data, size_t size, PictureHeader& out) {
+    OpenTiff t;
+    const DecodeResult r = openTiff(data, size, t);
+    if (!r.ok()) return r;
+    const uint64_t rows = t.d.height;
+    const int64_t densest = densestCoding(t.tif.get());
+    const uint64_t rowsAtMost = densest > 0    ? rowsAtDensity(size, densest, t.rowBytes, rows)
+                                : densest == 0 ? std::min<uint64_t>(rows, uint64_t{size} * 8)
+                                               : rows;
+    return announcedPicture(out, t.d.width, t.d.height, t.bitCount, rowsAtMost);
+}
+
+DecodeResult decodeTiff(const uint8_t* data, size_t size, const DecodeOptions&, ImageBuffer& out) {
+    deldib(out);
+    OpenTiff t;
+    const DecodeResult opened = openTiff(data, size, t);
+    if (!opened.ok()) return opened;
+    const Directory& d = t.d;
     BitmapInfo table;
-    if (indexed && !buildTable(tif.get(), d, table))
+    if (t.indexed && !buildTable(t.tif.get(), d, table))
         return decodeFailure(ImageError::Damaged, "TIFF-Farbtabelle fehlt");
-    if (!newdib(out, static_cast<int>(d.width), static_cast<int>(d.height), bitCount,
-                indexed ? &table : nullptr, indexed ? 1 << d.bits : 0))
+    if (!newdib(out, static_cast<int>(d.width), static_cast<int>(d.height), t.bitCount,
+                t.indexed ? &table : nullptr, t.indexed ? 1 << d.bits : 0))
         return decodeFailure(ImageError::OutOfMemory);
 
     bool unsupported = false;
     // 24-bit rows are converted as they reach the picture (after alpha was laid over white, which
     // the conversion keeps white); a profile for other samples than RGB (CMYK, grey read as
     // colour) converts nothing.
-    const SrgbTransform colour = indexed ? SrgbTransform() : colourOf(tif.get(), PixelLayout::Bgr);
-    const int64_t rows = indexed          ? readIndexedRows(tif.get(), d, out)
-                         : isPlainRgb8(d) ? readRgb8Rows(tif.get(), d, colour, out)
-                                          : readRgbaRows(tif.get(), d, colour, out, unsupported);
+    const SrgbTransform colour =
+        t.indexed ? SrgbTransform() : colourOf(t.tif.get(), PixelLayout::Bgr);
+    const int64_t rows = t.indexed        ? readIndexedRows(t.tif.get(), d, out)
+                         : isPlainRgb8(d) ? readRgb8Rows(t.tif.get(), d, colour, out)
+                                          : readRgbaRows(t.tif.get(), d, colour, out, unsupported);
     if (rows == 0) {
         // Nothing of the picture survived: a white page would only hide that the file is broken.
         deldib(out);
         return decodeFailure(unsupported ? ImageError::Unsupported : ImageError::Damaged,
                              unsupported ? "TIFF-Variante" : "TIFF-Bilddaten");
     }
-    const uint8_t white = whiteFillByte(out);
-    for (int64_t r = rows; r < d.height; ++r)
-        std::memset(out.rowFromTop(static_cast<int>(r)), white, static_cast<size_t>(out.rowBytes));
-    if (!applyOrientation(out, d.orientation)) {
-        deldib(out);
-        return decodeFailure(ImageError::OutOfMemory);
-    }
-    return decodedPicture(out.width(), out.height(), bitCount);
+    DecodeResult result =
+        decodedPicture(out.width(), out.height(), t.bitCount, static_cast<int>(rows));
+    result.orientation = d.orientation;
+    return result;
 }
 
 }  // namespace
 
 const Codec& tiffCodec() {
-    static const Codec codec{"tiff", sniffTiff, decodeTiff};
+    static const Codec codec{"tiff", sniffTiff, headerTiff, decodeTiff};
     return codec;
 }
 

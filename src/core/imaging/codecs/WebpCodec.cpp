@@ -198,16 +198,26 @@ DecodeResult decodeWebp(const uint8_t* data, size_t size, const DecodeOptions& o
     if (status != VP8_STATUS_OK) return fail(errorFor(status), "WebP-Bilddaten");
 
     DecodeResult result{ImageError::None, {}, features.width, features.height, 24};
-    if (!applyOrientation(img, meta.orientation)) return fail(ImageError::OutOfMemory);
-    if (orientationSwapsAxes(meta.orientation)) std::swap(result.trueWidth, result.trueHeight);
+    result.orientation = meta.orientation;  // decodeWith turns the picture upright
     out = std::move(img);
     return result;
+}
+
+DecodeResult headerWebp(const uint8_t* data, size_t size, PictureHeader& out) {
+    if (!sniffWebp(data, size)) return fail(ImageError::UnknownFormat);
+    WebPBitstreamFeatures features;
+    const VP8StatusCode status = WebPGetFeatures(data, size, &features);
+    if (status != VP8_STATUS_OK) return fail(errorFor(status), "WebP-Kopf");
+    // VP8 and VP8L code flat areas in next to nothing; decodeWebp allocates only once the file
+    // holds all its chunks.
+    return announcedPicture(out, features.width, features.height, 24,
+                            static_cast<uint64_t>(features.height));
 }
 
 }  // namespace
 
 const Codec& webpCodec() {
-    static const Codec codec{"webp", sniffWebp, decodeWebp};
+    static const Codec codec{"webp", sniffWebp, headerWebp, decodeWebp};
     return codec;
 }
 

@@ -109,6 +109,26 @@ TEST(BmpCodec, HandMadeFilesGiveTheExpectedPixels) {
                  {0xF800, 0x07E0, 0x001F}),
          true,
          {{0x0000FF, 0x00FF00, 0xFFFFFF, 0}}},
+        // Four-bit channels widen by repeating their bits (8 -> 0x88, 15 -> 0xFF).
+        {"X4R4G4B4",
+         makeBmp(3, 1, 16, 3, {}, {0x00, 0x0F, 0x00, 0x08, 0x0F, 0x00}, {0x0F00, 0x00F0, 0x000F}),
+         true,
+         {{0x0000FF, 0x000088, 0xFF0000}}},
+        // Alpha over white: none, half (8 of 15) and full; then one alpha bit.
+        {"A4R4G4B4",
+         makeBmp(3, 1, 16, 6, {}, {0x00, 0x0F, 0x00, 0x8F, 0x00, 0xFF},
+                 {0x0F00, 0x00F0, 0x000F, 0xF000}),
+         true,
+         {{0xFFFFFF, 0x7777FF, 0x0000FF}}},
+        {"A1R5G5B5",
+         makeBmp(2, 1, 16, 6, {}, {0x00, 0x7C, 0x00, 0xFC}, {0x7C00, 0x03E0, 0x001F, 0x8000}),
+         true,
+         {{0xFFFFFF, 0x0000FF}}},
+        // An alpha mask that is zero in every pixel is no alpha: the picture stays visible.
+        {"alpha mask never set",
+         makeBmp(2, 1, 16, 6, {}, {0x00, 0x7C, 0x1F, 0x00}, {0x7C00, 0x03E0, 0x001F, 0x8000}),
+         true,
+         {{0x0000FF, 0xFF0000}}},
         // RLE8: a run of 6 clipped at the row end, end of line, delta one right and one up, an
         // absolute run of 5 from x = 1 clipped with its padding kept in step, a delta far past
         // the top, a run never written, end of picture.
@@ -131,23 +151,40 @@ TEST(BmpCodec, HandMadeFilesGiveTheExpectedPixels) {
     }
 }
 
+// Both row orders: the rows the file holds stay, the row it ends in keeps its first half, and the
+// rows it never reached are white. (The reader used to form pointers to those rows far past the
+// end of the file before looking whether they were there.)
 TEST(BmpCodec, TruncatedRowsBecomeWhite) {
     TempDir dir;
     const Rgb src = patternPicture(20, 10, 3);
     ASSERT_TRUE(writePpm(dir.file("src.ppm"), src));
     ASSERT_TRUE(
         run(std::string(kConvert) + " " + dir.file("src.ppm") + " BMP3:" + dir.file("a.bmp")));
-    auto bytes = readAll(dir.file("a.bmp"));
-    bytes.resize(54 + 4 * 60 + 30);  // four and a half of the ten bottom-up rows of 60 bytes
-    ImageBuffer img;
-    ASSERT_TRUE(decodePicture(bytes.data(), bytes.size(), DecodeOptions{}, img).ok());
-    for (int x = 0; x < 20; ++x) {
-        EXPECT_EQ(getpixel(img, x, 9), src.at(x, 9));  // bottom row came first
-        EXPECT_EQ(getpixel(img, x, 6), src.at(x, 6));
-        EXPECT_EQ(getpixel(img, x, 0), 0xFFFFFFu);
+    const auto whole = readAll(dir.file("a.bmp"));
+    // Rows as the file stores them, bottom-up; a top-down copy negates the height.
+    std::vector<uint8_t> topDown(whole.begin(), whole.begin() + 54);
+    put32(topDown, 22, uint32_t(-10));
+    for (int row = 9; row >= 0; --row)
+        topDown.insert(topDown.end(), whole.begin() + 54 + 60 * row,
+                       whole.begin() + 54 + 60 * (row + 1));
+    const struct {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        int kept, cut, lost;  // rows as seen from the top
+    } cases[] = {{"bottom-up", whole, 6, 5, 0}, {"top-down", topDown, 3, 4, 9}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<uint8_t> bytes = c.bytes;
+        bytes.resize(54 + 4 * 60 + 30);  // four and a half of the ten rows of 60 bytes
+        ImageBuffer img;
+        ASSERT_TRUE(decodePicture(bytes.data(), bytes.size(), DecodeOptions{}, img).ok());
+        for (int x = 0; x < 20; ++x) {
+            EXPECT_EQ(getpixel(img, x, c.kept), src.at(x, c.kept));
+            EXPECT_EQ(getpixel(img, x, c.lost), 0xFFFFFFu);
+        }
+        EXPECT_EQ(getpixel(img, 0, c.cut), src.at(0, c.cut));  // first half of the cut row
+        EXPECT_EQ(getpixel(img, 19, c.cut), 0xFFFFFFu);
     }
-    EXPECT_EQ(getpixel(img, 0, 5), src.at(0, 5));  // first half of the cut row
-    EXPECT_EQ(getpixel(img, 19, 5), 0xFFFFFFu);
 }
 
 TEST(BmpCodec, BrokenHeadersGiveAMessageAndNoPicture) {
@@ -167,7 +204,7 @@ TEST(BmpCodec, BrokenHeadersGiveAMessageAndNoPicture) {
 }
 
 TEST(BmpPixels, NonContiguousAndEmptyMasksDoNotOverflow) {
-    const uint32_t masks[3] = {0xFFFFFFFFu, 0, 0x80000001u};
+    const uint32_t masks[4] = {0xFFFFFFFFu, 0, 0x80000001u, 0};
     const uint8_t px[4] = {0xFF, 0xFF, 0xFF, 0xFF};
     uint8_t out[3] = {1, 1, 1};
     convertBitfieldRow(px, 1, 32, masks, out);

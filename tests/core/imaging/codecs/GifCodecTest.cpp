@@ -130,7 +130,7 @@ TEST_F(GifCodecTest, BrokenHeadersGiveAMessageAndNoPicture) {
     // and right after it (no pixel row at all).
     for (size_t keep :
          {size_t{6}, size_t{11}, size_t{20}, size_t{13 + 12 + 5}, size_t{13 + 12 + 10}}) {
-        const pr::DecodeResult r = pr::gifCodec().decode(whole.data(), keep, {}, img);
+        const pr::DecodeResult r = pr::decodeWith(pr::gifCodec(), whole.data(), keep, {}, img);
         EXPECT_FALSE(r.ok()) << keep;
         EXPECT_FALSE(img.valid()) << keep;
         EXPECT_GT(pr::imageErrorText(r.error, r.detail).size(), 5u) << keep;

@@ -115,7 +115,7 @@ TEST(PngCodec, BrokenFilesGiveAMessageAndNoPicture) {
     cutHeader.resize(30);
     codectest::expectRefused({
         {"65536 x 65536", pngHeaderOnly(65536, 65536), ImageError::TooLarge},
-        {"beyond the side limit", pngHeaderOnly(200000, 1), ImageError::Damaged},
+        {"beyond the side limit", pngHeaderOnly(200000, 1), ImageError::TooLarge},
         {"zero width", pngHeaderOnly(0, 5), ImageError::Damaged},
         {"no pixel data", pngHeaderOnly(10, 10), ImageError::Damaged},
         {"IHDR CRC", badCrc, ImageError::Damaged},

@@ -191,7 +191,7 @@ TEST_F(TiffCodecTest, BrokenAndOversizedFilesGiveAMessageAndNoPicture) {
     ASSERT_EQ(whole[0], 'I');
     const size_t ifd = whole[4] | (whole[5] << 8) | (whole[6] << 16) | (size_t(whole[7]) << 24);
     for (size_t keep : {size_t{4}, size_t{8}, ifd + 1, ifd + 2 + 12 * 3}) {
-        const pr::DecodeResult r = pr::tiffCodec().decode(whole.data(), keep, {}, img);
+        const pr::DecodeResult r = pr::decodeWith(pr::tiffCodec(), whole.data(), keep, {}, img);
         EXPECT_FALSE(r.ok()) << keep;
         EXPECT_FALSE(img.valid()) << keep;
         EXPECT_GT(pr::imageErrorText(r.error, r.detail).size(), 5u) << keep;
