@@ -157,10 +157,9 @@ DecodeResult headerAvif(const uint8_t* data, size_t size, PictureHeader& out) {
     avifResult r = avifDecoderSetIOMemory(decoder.get(), data, size);
     if (r == AVIF_RESULT_OK) r = avifDecoderParse(decoder.get());
     if (r != AVIF_RESULT_OK) return failWith(r);
-    // AV1 codes flat areas in next to nothing, so the file's size says nothing about its rows;
-    // the size caps alone apply.
     const avifImage& image = *decoder->image;
-    return announcedPicture(out, image.width, image.height, 24, image.height);
+    return announcedPicture(out, image.width, image.height, 24,
+                            rowsOfCompressedPhoto(size, image.width, image.height));
 }
 
 }  // namespace

@@ -196,11 +196,10 @@ DecodeResult headerHeif(const uint8_t* data, size_t size, PictureHeader& out) {
     err = heif_context_get_primary_image_handle(context.get(), &rawPrimary);
     if (err.code != heif_error_Ok) return failWith(err);
     HandlePtr primary(rawPrimary);
-    // HEVC and AV1 code flat areas in next to nothing; heifSizesFit checks the coded sizes
-    // against the announced ones before decoding.
+    // heifSizesFit also checks the coded sizes against the announced ones before decoding.
+    const int width = heif_image_handle_get_width(primary.get());
     const int height = heif_image_handle_get_height(primary.get());
-    return announcedPicture(out, heif_image_handle_get_width(primary.get()), height, 24,
-                            static_cast<uint64_t>(std::max(height, 0)));
+    return announcedPicture(out, width, height, 24, rowsOfCompressedPhoto(size, width, height));
 }
 
 }  // namespace

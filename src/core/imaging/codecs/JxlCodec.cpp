@@ -200,8 +200,8 @@ DecodeResult headerJxl(const uint8_t* data, size_t size, PictureHeader& out) {
     if (JxlDecoderProcessInput(dec.get()) != JXL_DEC_BASIC_INFO ||
         JxlDecoderGetBasicInfo(dec.get(), &info) != JXL_DEC_SUCCESS)
         return fail(ImageError::Damaged, "JPEG-XL-Kopf");
-    // JPEG XL codes flat areas in next to nothing: the size caps alone apply.
-    return announcedPicture(out, info.xsize, info.ysize, 24, info.ysize);
+    return announcedPicture(out, info.xsize, info.ysize, 24,
+                            rowsOfCompressedPhoto(size, info.xsize, info.ysize));
 }
 
 }  // namespace

@@ -208,10 +208,8 @@ DecodeResult headerWebp(const uint8_t* data, size_t size, PictureHeader& out) {
     WebPBitstreamFeatures features;
     const VP8StatusCode status = WebPGetFeatures(data, size, &features);
     if (status != VP8_STATUS_OK) return fail(errorFor(status), "WebP-Kopf");
-    // VP8 and VP8L code flat areas in next to nothing; decodeWebp allocates only once the file
-    // holds all its chunks.
     return announcedPicture(out, features.width, features.height, 24,
-                            static_cast<uint64_t>(features.height));
+                            rowsOfCompressedPhoto(size, features.width, features.height));
 }
 
 }  // namespace
