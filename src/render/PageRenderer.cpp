@@ -14,6 +14,7 @@
 #include "core/layout/PageUnits.h"
 #include "core/layout/SelectionHandles.h"
 #include "render/QPainterDibTarget.h"
+#include "render/QualityWarning.h"
 
 namespace pr {
 
@@ -83,6 +84,7 @@ void PageRenderer::render(QPainter& painter, const Album& album, const PageRende
     drawSheet(painter, sheet);
     if (options.showGrid) drawGrid(painter, options);
     drawPlacements(painter, album, options);
+    QualityWarning::draw(painter, album, options, sheet, PictureFactsCache::shared());
 }
 
 void PageRenderer::drawSheet(QPainter& painter, QSize sheet) {

@@ -40,6 +40,10 @@ struct PageRenderOptions {
     double pageWidthMm = 0;  // printable page in millimetres, for the grid
     double pageHeightMm = 0;
 
+    // Placements printing below this many dots per inch get a warning triangle; 0 draws none.
+    // Only the page editor sets it: printing, the preview and export never show the warning.
+    double minimumDpi = 0;
+
     int selected = -1;      // index into the placements; -1 draws no selection frame
     bool dragging = false;  // the selection frame as inverting rubber band without handles
 

@@ -307,10 +307,11 @@ QWidget* TLayoutTab::buildPictureOptionsPage() {
     q->setColumnStretch(3, 1);
     content->addWidget(quality);
 
-    // Only these two change how the page looks at once; the other settings show at the next
-    // repaint.
+    // These change how the page looks at once (the minimum quality moves the print warnings);
+    // the other settings show at the next repaint.
     connect(SverhCheck, &QCheckBox::clicked, this, [this] { PaintBox2Paint(); });
     connect(ShowFNames, &QCheckBox::clicked, this, [this] { PaintBox2Paint(); });
+    connect(MinQualEd, qOverload<int>(&QSpinBox::valueChanged), this, [this] { PaintBox2Paint(); });
     return page(content);
 }
 
@@ -366,6 +367,7 @@ PageRenderOptions TLayoutTab::renderOptions() const {
     o.pageWidthMm = pageWidthMm(printer);
     o.pageHeightMm = pageHeightMm(printer);
     o.selected = album_.SelectedPlacement;
+    o.minimumDpi = MinQualEd->value();
     o.displayBitsPerPixel = displayBits_;
     Prompter* prompter = &prompter_;
     o.messages = [prompter](const std::string& text) {
