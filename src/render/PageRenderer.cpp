@@ -13,6 +13,7 @@
 #include "core/layout/PageGeometry.h"
 #include "core/layout/PageUnits.h"
 #include "core/layout/SelectionHandles.h"
+#include "render/CutMarkPainter.h"
 #include "render/QPainterDibTarget.h"
 #include "render/QualityWarning.h"
 
@@ -118,6 +119,7 @@ void PageRenderer::drawPlacements(QPainter& painter, const Album& album,
                                     QRect(0, 0, device->width(), device->height()))
                               : QRect();
     const int pageWidth = page.right() + 1, pageHeight = page.bottom() + 1;
+    if (options.cutMarks) CutMarkPainter::draw(painter, album, options);
     const uint32_t count = album.placementCount();
     for (uint32_t i = 0; i < count; ++i) {
         const Placement& p = *album.placementAt(i);

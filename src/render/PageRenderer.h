@@ -40,6 +40,9 @@ struct PageRenderOptions {
     double pageWidthMm = 0;  // printable page in millimetres, for the grid
     double pageHeightMm = 0;
 
+    // Cut marks around every frame (printing, preview and export; the page editor never sets it).
+    bool cutMarks = false;
+
     // Placements printing below this many dots per inch get a warning triangle; 0 draws none.
     // Only the page editor sets it: printing, the preview and export never show the warning.
     double minimumDpi = 0;

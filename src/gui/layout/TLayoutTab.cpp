@@ -26,6 +26,7 @@
 #include "gui/layout/PictureStrip.h"
 #include "gui/layout/PlacementEditor.h"
 #include "gui/layout/PlacementPanel.h"
+#include "gui/layout/PrintSizeCommands.h"
 #include "gui/layout/PrinterPageSource.h"
 #include "gui/toolkit/Prompter.h"
 #include "gui/toolkit/StoredValues.h"
@@ -133,6 +134,7 @@ TLayoutTab::TLayoutTab(Album& album, Prompter& prompter, QWidget* area)
 
     editor_ = new PlacementEditor(*this, album_, prompter_);
     panel_ = new PlacementPanel(*this, *editor_, album_, prompter_);
+    printSizes_ = new PrintSizeCommands(*this, *editor_, album_);
     setPlacementControlsEnabled(false);
     syncPageSize();
     connectSettingsChanged();
