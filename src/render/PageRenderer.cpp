@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/album/CaptionFields.h"
 #include "core/io/PathText.h"
 #include "core/layout/FitPictureToFrame.h"
 #include "core/layout/PageGeometry.h"
@@ -72,7 +73,8 @@ int PageRenderer::captionPixelSize(const QFont& font, int zoom, int ppi) {
 std::string PageRenderer::captionText(const Album& album, int32_t key, bool showFileNames) {
     std::string text;
     album.getnumComment(key, text);
-    if (!text.empty() || !showFileNames) return text;
+    if (!text.empty()) return shownCaption(album, key, text, PictureFactsCache::shared());
+    if (!showFileNames) return text;
     std::string path;
     album.getnumfname(key, path);
     // Album files written on Windows keep backslashes in their paths.

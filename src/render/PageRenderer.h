@@ -78,8 +78,9 @@ public:
     // Pixel size of the caption font: trunc(zoom x ppi x points / 100 / 72), at least 1.
     static int captionPixelSize(const QFont& font, int zoom, int ppi);
 
-    // The caption of a placement's picture: its comment, else (with showFileNames) the file
-    // name without folder; empty when nothing is to be shown.
+    // The caption of a placement's picture: its comment with its fields filled in
+    // (CaptionFields.h), else (with showFileNames) the file name without folder; empty when
+    // nothing is to be shown.
     static std::string captionText(const Album& album, int32_t key, bool showFileNames);
 };
 

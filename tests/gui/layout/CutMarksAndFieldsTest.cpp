@@ -56,4 +56,13 @@ TEST_F(CutMarksTest, CornerMarksThreeMillimetresOutsideTheFrameOnlyWhenAsked) {
     }
 }
 
+TEST(CaptionFieldsOnThePage, ShownFilledStoredWithFields) {
+    pr::Album album;
+    album.addPicture("/fotos/a.bmp", picture24({{R}}));
+    const int32_t key = album.addPicture("/fotos/Strand.bmp", picture24({{G}}));
+    album.Pictures[1].Comment = "{Nr}: {Dateiname} {Datum}";
+    EXPECT_EQ(pr::PageRenderer::captionText(album, key, false), "2: Strand.bmp ");
+    EXPECT_EQ(album.Pictures[1].Comment, "{Nr}: {Dateiname} {Datum}");
+}
+
 }  // namespace
