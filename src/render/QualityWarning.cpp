@@ -3,10 +3,10 @@
 #include <QPainter>
 #include <QPolygon>
 
-#include "core/layout/PrintResolution.h"
 #include "core/layout/EffectiveResolution.h"
 #include "core/layout/PageGeometry.h"
 #include "core/layout/PageUnits.h"
+#include "core/layout/PrintResolution.h"
 #include "render/PageRenderer.h"
 
 namespace pr {
@@ -28,8 +28,7 @@ PixelRect frameOf(const Placement& p, const PageRenderOptions& options, QSize sh
 
 }  // namespace
 
-QRect QualityWarning::triangleRect(int x, int y, int w, int h) {
-    (void)h;
+QRect QualityWarning::triangleRect(int x, int y, int w) {
     // A little in from the corner, clear of the selection frame's corner handle.
     return QRect(x + w - kSize - 6, y + 6, kSize, kSize);
 }
@@ -44,7 +43,7 @@ void QualityWarning::draw(QPainter& painter, const Album& album, const PageRende
         double dpi = 0;
         if (!warned(album, p, options, facts, dpi)) continue;
         const PixelRect f = frameOf(p, options, sheet);
-        const QRect r = triangleRect(f.x, f.y, f.w, f.h);
+        const QRect r = triangleRect(f.x, f.y, f.w);
         const QPolygonF triangle({QPointF(r.center().x() + 0.5, r.top()),
                                   QPointF(r.right() + 1, r.bottom() + 1),
                                   QPointF(r.left(), r.bottom() + 1)});
@@ -69,7 +68,7 @@ int32_t QualityWarning::warnedPlacementAt(const Album& album, const PageRenderOp
         if (p.Page != options.page) continue;
         const PixelRect f = frameOf(p, options, sheet);
         const QRect frame(f.x, f.y, f.w, f.h);
-        if (!frame.contains(pos) && !triangleRect(f.x, f.y, f.w, f.h).contains(pos)) continue;
+        if (!frame.contains(pos) && !triangleRect(f.x, f.y, f.w).contains(pos)) continue;
         // The frontmost frame under the mouse answers, warned or not.
         return warned(album, p, options, facts, dpi) ? static_cast<int32_t>(i) : -1;
     }

@@ -27,8 +27,8 @@ public:
     static void draw(QPainter& painter, const Album& album, const PageRenderOptions& options,
                      QSize sheet, PictureFactsCache& facts);
 
-    // Where the triangle of a frame at x, y, w, h lies: inside the frame's top-right corner.
-    static QRect triangleRect(int x, int y, int w, int h);
+    // Where the triangle of a frame at x, y, w pixels wide lies: inside its top-right corner.
+    static QRect triangleRect(int x, int y, int w);
 
     // The placement of options.page under `pos` that carries a warning, frontmost first, with its
     // resolution in `dpi`; -1 when none does.

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "core/layout/PrintResolution.h"
 #include "core/layout/PlacementEditing.h"
+#include "core/layout/PrintResolution.h"
 
 using namespace pr;
 

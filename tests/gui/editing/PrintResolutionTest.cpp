@@ -24,8 +24,8 @@ protected:
     }
     QRgb triangleCentre(const QImage& page, int i) {
         const pr::Placement& p = at(uint32_t(i));
-        const QRect r = pr::QualityWarning::triangleRect(int(p.Left * 96), int(p.Top * 96),
-                                                         int(p.Width * 96), int(p.Height * 96));
+        const QRect r =
+            pr::QualityWarning::triangleRect(int(p.Left * 96), int(p.Top * 96), int(p.Width * 96));
         return page.pixel(r.center().x(), r.bottom() - 4);
     }
 
@@ -43,6 +43,16 @@ TEST_F(PrintResolutionTest, StatusShowsTheFilesResolutionAlsoAfterEnlarging) {
     ASSERT_EQ(album.Pictures[0].Image.width(), 288);  // enlarged to the minimum in memory
     editor().SelectPlacement(0);
     EXPECT_TRUE(status.endsWith(QStringLiteral("mm ) 25 dpi"))) << status.toStdString();
+}
+
+TEST_F(PrintResolutionTest, CroppingChangesTheResolutionShownAtOnce) {
+    addFilePicture();
+    pr::PictureFactsCache::shared().clear();
+    place(0, 1, 1, 4, 1);  // fitted whole: 75 rows over 1 inch, 100 columns over 1.33 inches
+    editor().SelectPlacement(0);
+    EXPECT_TRUE(status.endsWith(QStringLiteral(" 75 dpi"))) << status.toStdString();
+    tab.CutCheck->click();  // cropped: 100 columns over the full 4 inches
+    EXPECT_TRUE(status.endsWith(QStringLiteral(" 25 dpi"))) << status.toStdString();
 }
 
 TEST_F(PrintResolutionTest, WarningTriangleOnScreenOnlyBelowTheMinimum) {

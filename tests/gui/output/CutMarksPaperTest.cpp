@@ -52,3 +52,17 @@ TEST_F(CutMarksPaperTest, MarksReachThePaperOnlyWhenChecked) {
     EXPECT_GT(darkest(with, 285, 285), 250);  // the gap at the corner stays clean
     EXPECT_GT(darkest(without, 235, 300), 250);
 }
+
+TEST_F(CutMarksPaperTest, PageExportCarriesThemToo) {
+    place(addPicture(40, 40, [](int, int) { return 0x00e0e0e0u; }), 1, 1, 1, 2, 2);
+    output->CutMarksCheck->setChecked(true);
+    const QString path = scratch.filePath(QStringLiteral("seite.png"));
+    prompter.answerSaveFile(path);
+    ASSERT_TRUE(output->SaveBitBtnClick());
+    const QImage image = QImage(path).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(image.isNull());
+    // At 150 dpi the frame starts at 150; the mark across runs from 102 to 132 on row 150.
+    EXPECT_EQ(image.pixel(120, 150), 0xff000000u);
+    EXPECT_EQ(image.pixel(140, 150), 0xffffffffu);
+    EXPECT_EQ(image.pixel(150, 120), 0xff000000u);
+}
