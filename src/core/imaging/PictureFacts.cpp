@@ -41,7 +41,10 @@ PictureFacts readPictureFacts(const std::string& path) {
     std::vector<uint8_t> bytes;
     if (!file.readUpTo(bytes, kHeadBytes)) return {};
     PictureFacts facts = pictureFactsOf(bytes.data(), bytes.size());
-    if (facts.sizeKnown || bytes.size() >= file.size() || file.size() > kMaxWholeRead) return facts;
+    // Only a file some reader recognises may hold its header further in.
+    if (facts.sizeKnown || bytes.size() >= file.size() || file.size() > kMaxWholeRead ||
+        !findCodec(bytes.data(), bytes.size()))
+        return facts;
     if (!file.readUpTo(bytes, file.size())) return facts;
     return pictureFactsOf(bytes.data(), bytes.size());
 }
