@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
 
-#include "core/layout/CutMarks.h"
 #include "core/layout/PageUnits.h"
 #include "core/layout/PrintFormat.h"
 
@@ -82,25 +80,6 @@ TEST(PrintFormat, FillingLeavesOutOccupiedCellsAndNonsense) {
     EXPECT_TRUE(fillPagePositions(0, 2, 8, 4, 0, 0, {}).empty());
     EXPECT_TRUE(fillPagePositions(9, 2, 8, 4, 0, 0, {}).empty());
     EXPECT_EQ(fillPagePositions(0.001, 0.001, 8, 4, 0, 0, {}, 50).size(), 50u);
-}
-
-TEST(CutMarks, EightLinesStartingThreeMillimetresOutside) {
-    const auto lines = cutMarkLines(1, 2, 4, 3);
-    const double gap = 3 / kMm, far = 8 / kMm;
-    // Top-left corner (1, 2): across to its left, down above it.
-    EXPECT_DOUBLE_EQ(lines[0].x1, 1 - far);
-    EXPECT_DOUBLE_EQ(lines[0].x2, 1 - gap);
-    EXPECT_DOUBLE_EQ(lines[0].y1, 2);
-    EXPECT_DOUBLE_EQ(lines[1].y2, 2 - gap);
-    // Bottom-right corner (5, 5).
-    EXPECT_DOUBLE_EQ(lines[6].x1, 5 + gap);
-    EXPECT_DOUBLE_EQ(lines[7].y2, 5 + far);
-    // Every line lies outside the frame and is 5 mm long.
-    for (const MarkLine& l : lines) {
-        EXPECT_NEAR(std::hypot(l.x2 - l.x1, l.y2 - l.y1) * kMm, 5, 1e-9);
-        const bool inside = l.x1 > 1 && l.x1 < 5 && l.y1 > 2 && l.y1 < 5;
-        EXPECT_FALSE(inside);
-    }
 }
 
 }  // namespace
