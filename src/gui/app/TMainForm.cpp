@@ -347,6 +347,7 @@ void TMainForm::FormCreate() {
     layoutTab_->editor().setHooks(editorHooks());
     outputTab_ = new TOutputTab(*album_, *prompter_, *layoutTab_, contentArea(OutputTab));
     outputTab_->setProgress([this](int percent) { SetProStatus(percent); });
+    storedValues_.addChecked(QStringLiteral("CutMarksCheck.Checked"), outputTab_->CutMarksCheck);
     readFavourites();
     Setsavedfilename(QString());
     album_->SelectedPlacement = -1;

@@ -8,6 +8,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
+#include <QSettings>
 
 #include <algorithm>
 #include <cerrno>
@@ -23,6 +24,7 @@
 #include "core/layout/PageGeometry.h"
 #include "gui/layout/PrinterPageSource.h"
 #include "gui/output/PaperNames.h"
+#include "gui/toolkit/StoredValues.h"
 #include "render/AtomicFileDevice.h"
 #include "render/OutputFile.h"
 #include "render/PageExport.h"
@@ -200,7 +202,10 @@ int CommandLinePrint::print(const PrintArguments& args, const TextFn& err, const
     for (QualityOutcome outcome : Checkallquals(album, quality))
         err(QString::fromStdString(qualityMessage(outcome).text));
 
-    const PageRenderOptions options = pageOptionsFromAlbum(opened.settings);
+    PageRenderOptions options = pageOptionsFromAlbum(opened.settings);
+    // Cut marks are the user's choice on the output tab, not the album's.
+    const std::unique_ptr<QSettings> stored = StoredValues::openSettings();
+    options.cutMarks = stored->value(QStringLiteral("TMainForm/CutMarksCheck.Checked")).toBool();
     const int pages = pageCount(album);
     bool written;
     if (pdf) {

@@ -1,5 +1,7 @@
 #include "gui/output/TOutputTab.h"
 
+#include <QCheckBox>
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -52,7 +54,7 @@ TOutputTab::TOutputTab(Album& album, Prompter& prompter, TLayoutTab& layout, QWi
     PaintBox3 = new PrintPreview(
         album_,
         [this] {
-            PageRenderOptions o = layout_.renderOptions();
+            PageRenderOptions o = outputOptions();
             o.page = layout_.APageEd->value();
             return o;
         },
@@ -117,6 +119,11 @@ QWidget* TOutputTab::buildControls() {
     fields->addWidget(dpiLabel, 2, 0);
     fields->addWidget(BitDPIED, 2, 1);
     fields->addWidget(new QLabel(QStringLiteral("DPI"), bar), 2, 2);
+    CutMarksCheck = new QCheckBox(QStringLiteral("Schnittmarken drucken"), bar);
+    CutMarksCheck->setObjectName(QStringLiteral("CutMarksCheck"));
+    CutMarksCheck->setToolTip(QString::fromUtf8(
+        "Feine Eckmarken 3 mm außerhalb jedes Bildes, zum Zuschneiden (nur im Druck)"));
+    fields->addWidget(CutMarksCheck, 3, 0, 1, 3);
     row->addLayout(fields);
     row->addStretch(1);
     row->addWidget(new ResultPanel(bar), 0, Qt::AlignTop);
@@ -125,7 +132,14 @@ QWidget* TOutputTab::buildControls() {
     connect(SetupBtn, &ImageButton::clicked, this, &TOutputTab::SetupBtnClick);
     connect(SaveBitBtn, &QPushButton::clicked, this, [this] { SaveBitBtnClick(); });
     connect(APageEd2, qOverload<int>(&QSpinBox::valueChanged), this, &TOutputTab::APageEd2Change);
+    connect(CutMarksCheck, &QCheckBox::toggled, this, [this] { PaintBox3Paint(); });
     return bar;
+}
+
+PageRenderOptions TOutputTab::outputOptions() const {
+    PageRenderOptions o = layout_.renderOptions();
+    o.cutMarks = CutMarksCheck->isChecked();
+    return o;
 }
 
 QPrinter& TOutputTab::printer() {
@@ -153,7 +167,7 @@ bool TOutputTab::GoBtn1Click() {
     if (!confirmReplacing(p.outputFileName())) return false;
     p.setDocName(QString::fromLatin1(kPrintTitle));
     const PrinterOutputResult printed = printOnPrinter(p, [&](QPagedPaintDevice& device) {
-        return PagePrinter::printPages(device, album_, layout_.renderOptions(), pages);
+        return PagePrinter::printPages(device, album_, outputOptions(), pages);
     });
     if (printed.ok) return true;
     QString text = QStringLiteral("Der Druckauftrag konnte nicht ausgeführt werden.");
@@ -208,7 +222,7 @@ bool TOutputTab::SaveBitBtnClick() {
     if (path.isEmpty()) return false;
     path = OutputFileNames::completed(path, filter);
     exportFolder_ = QFileInfo(path).absolutePath();
-    PageRenderOptions options = layout_.renderOptions();
+    PageRenderOptions options = outputOptions();
     options.page = layout_.APageEd->value();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // A PDF gets the printer's sheet, the same as "Go!" into a file.
