@@ -29,7 +29,7 @@ constexpr int kWidth = 6000, kHeight = 4000;
 struct Files {
     bench::ScratchFolder scratch{"pxr-bench-"};
     const std::filesystem::path& dir = scratch.dir;
-    std::string jpeg, png, tiff, bmp;
+    std::string jpeg, jpegAdobe, png, tiff, bmp;
     std::vector<uint8_t> jpegBytes;
     Files() {
         const std::string ppm = (dir / "src.ppm").string();
@@ -42,6 +42,12 @@ struct Files {
             if (std::system(cmd.c_str()) != 0) std::fprintf(stderr, "failed: %s\n", cmd.c_str());
         };
         run("cjpeg -quality 92 -outfile " + jpeg + " " + ppm);
+        // The same JPEG data with an Adobe RGB profile: the difference is the colour conversion.
+        jpegAdobe = (dir / "adobe.jpg").string();
+        run("cp " + jpeg + " " + jpegAdobe +
+            " && exiftool -q -overwrite_original "
+            "'-ICC_Profile<=/usr/share/color/icc/compatibleWithAdobeRGB1998.icc' " +
+            jpegAdobe);
         run("pnmtopng -force " + ppm + " > " + png + " 2>/dev/null");
         run("pamtotiff -lzw " + ppm + " > " + tiff + " 2>/dev/null");
         run("ppmtobmp -bpp 24 " + ppm + " > " + bmp + " 2>/dev/null");
@@ -104,6 +110,16 @@ void BM_OpenDibJpeg(benchmark::State& state) {
     setCounters(state, double(kWidth) * kHeight);
 }
 
+void BM_OpenDibJpegAdobeRgb(benchmark::State& state) {
+    const std::string& path = files().jpegAdobe;
+    for (auto _ : state) {
+        pr::ImageBuffer img;
+        if (!pr::OpenDib(img, path, pr::kFormatJpg)) state.SkipWithError(img.message.c_str());
+        benchmark::DoNotOptimize(img.bits);
+    }
+    setCounters(state, double(kWidth) * kHeight);
+}
+
 void BM_LibjpegEighth(benchmark::State& state) {
     const auto& bytes = files().jpegBytes;
     for (auto _ : state) libjpegDecode(bytes, 8, state);
@@ -156,6 +172,7 @@ void BM_OpenDibBmp(benchmark::State& state) {
 // The JPEG pairs sit next to each other so their ratio is read off one run.
 BENCHMARK(BM_LibjpegFull)->Unit(benchmark::kMillisecond)->MinTime(3);
 BENCHMARK(BM_OpenDibJpeg)->Unit(benchmark::kMillisecond)->MinTime(3);
+BENCHMARK(BM_OpenDibJpegAdobeRgb)->Unit(benchmark::kMillisecond)->MinTime(3);
 BENCHMARK(BM_LibjpegEighth)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_OpenDibReducedJpeg80)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_OpenDibPng)->Unit(benchmark::kMillisecond)->MinTime(2);

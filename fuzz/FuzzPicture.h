@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "core/imaging/PictureFacts.h"
 #include "core/imaging/RasterLibrary.h"
 #include "core/imaging/codecs/Codec.h"
 #include "core/imaging/codecs/PictureDecoder.h"
@@ -21,9 +22,13 @@ inline void touchWholePicture(const ImageBuffer& img) {
 
 // The way OpenDib reads a file: through the registry, for inputs that `codec`'s sniffer claims.
 // A failure must carry a message; `alsoReduced` tries the reduced-size decode of thumbnails too.
+// The facts a page asks of a file without decoding it (its stored size and EXIF date) are read
+// from the same bytes: a date is always ten characters or none.
 inline int fuzzThroughRegistry(const Codec& codec, const uint8_t* data, size_t size,
                                bool alsoReduced) {
     if (!codec.sniff(data, size)) return 0;
+    const PictureFacts facts = pictureFactsOf(data, size);
+    if (!facts.dateTaken.empty() && facts.dateTaken.size() != 10) std::abort();
     for (int reduced : {0, 80}) {
         if (reduced != 0 && !alsoReduced) break;
         DecodeOptions options;

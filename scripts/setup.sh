@@ -6,9 +6,11 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-translations-l10n libgl-dev
   libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev
+  libheif-dev libavif-dev libwebp-dev libjxl-dev liblcms2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core xvfb xauth xdotool desktop-file-utils
   libjpeg-turbo-progs imagemagick netpbm libimage-exiftool-perl poppler-utils
+  libheif-examples libavif-bin webp libjxl-tools liblcms2-utils icc-profiles-free
   clang libclang-rt-14-dev clang-format
 )
 missing=()

@@ -2,6 +2,7 @@
 
 #include <tiffio.h>
 
+#include <QColorSpace>
 #include <QIODevice>
 #include <QImage>
 #include <vector>
@@ -67,6 +68,12 @@ bool writeTiff(const QImage& image, int dpi, QIODevice& device, QString* error) 
     TIFFSetField(tif, TIFFTAG_XRESOLUTION, static_cast<float>(dpi));
     TIFFSetField(tif, TIFFTAG_YRESOLUTION, static_cast<float>(dpi));
     TIFFSetField(tif, TIFFTAG_SOFTWARE, "Pixo-Rahmler");
+    // The raster's colour space (SrgbDeclaration.h) as the profile tag.
+    const QByteArray profile =
+        image.colorSpace().isValid() ? image.colorSpace().iccProfile() : QByteArray();
+    if (!profile.isEmpty())
+        TIFFSetField(tif, TIFFTAG_ICCPROFILE, static_cast<uint32_t>(profile.size()),
+                     profile.constData());
 
     // Row by row, so the page raster is never held twice.
     std::vector<uint8_t> row(static_cast<size_t>(width) * 3);

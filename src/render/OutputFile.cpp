@@ -4,6 +4,7 @@
 #include <QPdfWriter>
 
 #include "render/AtomicFileDevice.h"
+#include "render/SrgbDeclaration.h"
 
 namespace pr {
 
@@ -29,6 +30,7 @@ OutputFileResult writePdfFile(const QString& path, const PdfSetup& setup,
         pdf.setCreator(QStringLiteral("Pixo-Rahmler"));
         pdf.setTitle(setup.title);
         pdf.setResolution(setup.resolution);
+        declareSrgb(pdf);
         pdf.setPageLayout(setup.layout);
         drawn = draw(pdf);
     }

@@ -12,6 +12,7 @@
 #include "render/OutputFile.h"
 #include "render/PagePrinter.h"
 #include "render/PageRenditions.h"
+#include "render/SrgbDeclaration.h"
 
 namespace pr {
 
@@ -34,6 +35,7 @@ bool writePdf(const Album& album, const PageRenderOptions& screen, const Printer
     pdf.setCreator(QStringLiteral("Pixo-Rahmler"));
     pdf.setTitle(QStringLiteral("Pixo-Rahmler Dokument"));
     pdf.setResolution(dpi);
+    declareSrgb(pdf);
     if (paper.isValid()) {
         // The printer's sheet; the painter starts at the corner of its printable area, where the
         // page's inches start, exactly as on the printer.
@@ -80,7 +82,9 @@ QImage PageExport::renderPage(const Album& album, const PageRenderOptions& scree
     const int dotsPerMetre = qRound(dpi / 0.0254);
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
-    const PageRenderOptions options = PagePrinter::printerOptions(screen, dpi);
+    declareSrgb(image);
+    PageRenderOptions options = PagePrinter::printerOptions(screen, dpi);
+    options.deviceSize = image.size();
     // Made on all cores first; the drawing then finds them (pinned until the page is drawn).
     const PageRenditions::Handles pictures = PageRenditions::prepareNow(album, options);
     QPainter painter(&image);

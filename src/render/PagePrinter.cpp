@@ -10,6 +10,7 @@ PageRenderOptions PagePrinter::printerOptions(PageRenderOptions screen, int dpi)
     screen.ppi = dpi;
     screen.showGrid = false;
     screen.selected = -1;
+    screen.minimumDpi = 0;
     screen.dragging = false;
     screen.visible = QRect();
     screen.deviceSize = QSize();

@@ -8,12 +8,15 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/album/CaptionFields.h"
 #include "core/io/PathText.h"
 #include "core/layout/FitPictureToFrame.h"
 #include "core/layout/PageGeometry.h"
 #include "core/layout/PageUnits.h"
 #include "core/layout/SelectionHandles.h"
+#include "render/CutMarkPainter.h"
 #include "render/QPainterDibTarget.h"
+#include "render/QualityWarning.h"
 
 namespace pr {
 
@@ -70,7 +73,8 @@ int PageRenderer::captionPixelSize(const QFont& font, int zoom, int ppi) {
 std::string PageRenderer::captionText(const Album& album, int32_t key, bool showFileNames) {
     std::string text;
     album.getnumComment(key, text);
-    if (!text.empty() || !showFileNames) return text;
+    if (!text.empty()) return shownCaption(album, key, text, PictureFactsCache::shared());
+    if (!showFileNames) return text;
     std::string path;
     album.getnumfname(key, path);
     // Album files written on Windows keep backslashes in their paths.
@@ -83,6 +87,7 @@ void PageRenderer::render(QPainter& painter, const Album& album, const PageRende
     drawSheet(painter, sheet);
     if (options.showGrid) drawGrid(painter, options);
     drawPlacements(painter, album, options);
+    QualityWarning::draw(painter, album, options, sheet, PictureFactsCache::shared());
 }
 
 void PageRenderer::drawSheet(QPainter& painter, QSize sheet) {
@@ -173,6 +178,7 @@ void PageRenderer::drawPlacements(QPainter& painter, const Album& album,
                                   : QRect();
         opts.deviceSize = QSize(page.right() + 1, page.bottom() + 1);
     }
+    if (options.cutMarks) CutMarkPainter::draw(painter, album, options);
     const std::vector<PagePicture> pictures = pagePictures(album, opts);
     // Every rendition of the page stays pinned until the page is done, so making a later one
     // can never push out an earlier one.

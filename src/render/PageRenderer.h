@@ -55,6 +55,13 @@ struct PageRenderOptions {
     double pageWidthMm = 0;  // printable page in millimetres, for the grid
     double pageHeightMm = 0;
 
+    // Cut marks around every frame (printing, preview and export; the page editor never sets it).
+    bool cutMarks = false;
+
+    // Placements printing below this many dots per inch get a warning triangle; 0 draws none.
+    // Only the page editor sets it: printing, the preview and export never show the warning.
+    double minimumDpi = 0;
+
     int selected = -1;      // index into the placements; -1 draws no selection frame
     bool dragging = false;  // the selection frame as inverting rubber band without handles
 
@@ -108,8 +115,9 @@ public:
     // Pixel size of the caption font: trunc(zoom x ppi x points / 100 / 72), at least 1.
     static int captionPixelSize(const QFont& font, int zoom, int ppi);
 
-    // The caption of a placement's picture: its comment, else (with showFileNames) the file
-    // name without folder; empty when nothing is to be shown.
+    // The caption of a placement's picture: its comment with its fields filled in
+    // (CaptionFields.h), else (with showFileNames) the file name without folder; empty when
+    // nothing is to be shown.
     static std::string captionText(const Album& album, int32_t key, bool showFileNames);
 };
 

@@ -16,9 +16,11 @@ struct ExtensionCode {
 };
 
 const ExtensionCode kTable[] = {
-    {".BMP", kFormatBmp}, {".DIB", kFormatDib}, {".GIF", kFormatGif}, {".IFF", kFormatIff},
-    {".JIF", kFormatJif}, {".JPG", kFormatJpg}, {".LBM", kFormatLbm}, {".PCX", kFormatPcx},
-    {".RLE", kFormatRle}, {".TGA", kFormatTga}, {".TIF", kFormatTif}, {".PNG", kFormatPng},
+    {".BMP", kFormatBmp},   {".DIB", kFormatDib},   {".GIF", kFormatGif},  {".IFF", kFormatIff},
+    {".JIF", kFormatJif},   {".JPG", kFormatJpg},   {".LBM", kFormatLbm},  {".PCX", kFormatPcx},
+    {".RLE", kFormatRle},   {".TGA", kFormatTga},   {".TIF", kFormatTif},  {".PNG", kFormatPng},
+    {".HEIC", kFormatHeif}, {".HEIF", kFormatHeif}, {".HIF", kFormatHeif}, {".AVIF", kFormatAvif},
+    {".WEBP", kFormatWebp}, {".JXL", kFormatJxl},
 };
 
 }  // namespace

@@ -153,15 +153,25 @@ DecodeResult OpenDibInfo(const std::string& path, ImageBuffer* decoded) {
 std::string GetDIBOpenFilter() {
     struct Entry {
         const char* description;
-        const char* ext;
+        std::vector<const char*> extensions;
     };
     static const Entry kEntries[] = {
-        {"Windows-Bitmap", "bmp"}, {"Geräteunabhängige Bitmap", "dib"},
-        {"GIF-Bild", "gif"},       {"IFF-Bild", "iff"},
-        {"JPEG-Bild", "jif"},      {"JPEG-Bild", "jpg"},
-        {"LBM-Bild", "lbm"},       {"PCX-Bild", "pcx"},
-        {"RLE-Bitmap", "rle"},     {"TGA-Bild", "tga"},
-        {"TIFF-Bild", "tif"},      {"PNG-Bild", "png"},
+        {"Windows-Bitmap", {"bmp"}},
+        {"Geräteunabhängige Bitmap", {"dib"}},
+        {"GIF-Bild", {"gif"}},
+        {"IFF-Bild", {"iff"}},
+        {"JPEG-Bild", {"jif"}},
+        {"JPEG-Bild", {"jpg"}},
+        {"LBM-Bild", {"lbm"}},
+        {"PCX-Bild", {"pcx"}},
+        {"RLE-Bitmap", {"rle"}},
+        {"TGA-Bild", {"tga"}},
+        {"TIFF-Bild", {"tif"}},
+        {"PNG-Bild", {"png"}},
+        {"HEIF-Bild", {"heic", "heif", "hif"}},
+        {"AVIF-Bild", {"avif"}},
+        {"WebP-Bild", {"webp"}},
+        {"JPEG-XL-Bild", {"jxl"}},
     };
     auto mask = [](const char* ext) {
         std::string lower = std::string("*.") + ext, upper = lower;
@@ -169,11 +179,22 @@ std::string GetDIBOpenFilter() {
             if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
         return lower + ";" + upper;
     };
-    std::string all;
-    for (const Entry& e : kEntries) all += (all.empty() ? "" : ";") + mask(e.ext);
-    std::string filter = "Alle Bilddateien|" + all;
+    auto join = [](const std::vector<std::string>& parts) {
+        std::string text;
+        for (const std::string& part : parts) text += (text.empty() ? "" : ";") + part;
+        return text;
+    };
+    std::vector<std::string> all;
+    for (const Entry& e : kEntries)
+        for (const char* ext : e.extensions) all.push_back(mask(ext));
+    std::string filter = "Alle Bilddateien|" + join(all);
     for (const Entry& e : kEntries) {
-        filter += std::string("|") + e.description + " (*." + e.ext + ")|" + mask(e.ext);
+        std::vector<std::string> shown, masks;
+        for (const char* ext : e.extensions) {
+            shown.push_back(std::string("*.") + ext);
+            masks.push_back(mask(ext));
+        }
+        filter += std::string("|") + e.description + " (" + join(shown) + ")|" + join(masks);
     }
     return filter;
 }

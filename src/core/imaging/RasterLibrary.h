@@ -12,7 +12,7 @@
 
 namespace pr {
 
-// Format codes as the callers pass them. 0 lets the content decide; 3..14 name the file's
+// Format codes as the callers pass them. 0 lets the content decide; 3..18 name the file's
 // extension and are only a hint: the content still decides, so a PNG named .jpg opens.
 enum FormatCode : int {
     kFormatAuto = 0,
@@ -28,6 +28,10 @@ enum FormatCode : int {
     kFormatTga = 12,
     kFormatTif = 13,
     kFormatPng = 14,
+    kFormatHeif = 15,
+    kFormatAvif = 16,
+    kFormatWebp = 17,
+    kFormatJxl = 18,
 };
 
 // Reads the picture file at `path` (UTF-8) into `out`. On failure `out.bits` is null and
@@ -41,7 +45,8 @@ DecodeResult decodePicture(const uint8_t* data, size_t size, const DecodeOptions
                            ImageBuffer& out);
 
 // Reduced-size open for thumbnails: decodes so that the result is at least maxWidth x maxHeight
-// where the format allows it (JPEG DCT scaling), and reports the true size and bit count.
+// where the format allows it (JPEG DCT scaling, WebP scaling, a HEIF file's embedded thumbnail),
+// and reports the true size and bit count.
 DecodeResult OpenDibReduced(ImageBuffer& out, const std::string& path, int maxWidth, int maxHeight);
 
 // The size and depth of the picture in a file (upright), from its header alone where the reader
@@ -51,8 +56,8 @@ DecodeResult OpenDibReduced(ImageBuffer& out, const std::string& path, int maxWi
 // turned into text by imageErrorText().
 DecodeResult OpenDibInfo(const std::string& path, ImageBuffer* decoded);
 
-// Open-dialog filter: "description|masks|description|masks..." for the twelve readable extensions,
-// each mask in lower and upper case.
+// Open-dialog filter: "description|masks|description|masks..." for the readable extensions, each
+// mask in lower and upper case; "Alle Bilddateien" first.
 std::string GetDIBOpenFilter();
 
 // 24-bit picture to an 8-bit picture with a fixed colour-cube-plus-greys palette, for displays of

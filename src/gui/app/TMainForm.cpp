@@ -366,6 +366,7 @@ void TMainForm::FormCreate() {
                                   stopBtn_->setVisible(visible);
                               },
                               [this] { return stopRequested_; }});
+    storedValues_.addChecked(QStringLiteral("CutMarksCheck.Checked"), outputTab_->CutMarksCheck);
     readFavourites();
     Setsavedfilename(QString());
     album_->SelectedPlacement = -1;

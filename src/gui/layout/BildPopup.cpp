@@ -1,5 +1,7 @@
 #include "gui/layout/BildPopup.h"
 
+#include "core/layout/PrintFormat.h"
+
 namespace pr {
 
 BildPopup::BildPopup(QWidget* parent) : QMenu(parent) {
@@ -16,6 +18,15 @@ BildPopup::BildPopup(QWidget* parent) : QMenu(parent) {
     addSeparator();
     HelligkeitKontrastundSttigung1 =
         item("HelligkeitKontrastundSttigung1", "&Helligkeit, Kontrast und Sättigung...");
+    addSeparator();
+    FormatMenu = addMenu(QStringLiteral("&Format"));
+    FormatMenu->setObjectName(QStringLiteral("FormatMenu"));
+    const std::vector<PrintFormat>& formats = printFormats();
+    for (size_t i = 0; i < formats.size(); ++i)
+        FormatMenu->addAction(QString::fromUtf8(formats[i].label))->setData(static_cast<int>(i));
+    FormatMenu->addSeparator();
+    FormatMenu->addAction(QStringLiteral("Wie Seite"))->setData(-1);
+    FillPage = item("FillPage", "Seite &füllen mit...");
 }
 
 }  // namespace pr

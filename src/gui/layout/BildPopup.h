@@ -15,6 +15,10 @@ public:
     QAction* Nachrechtsrotieren901 = nullptr;  // "Nach &rechts rotieren (90°)..."
     QAction* Lschen1 = nullptr;                // "Lö&schen..."
     QAction* HelligkeitKontrastundSttigung1 = nullptr;
+    // "Format": the photo sizes of printFormats() in their order, then "Wie Seite"; each
+    // action's data() is the format's index, -1 for the page.
+    QMenu* FormatMenu = nullptr;
+    QAction* FillPage = nullptr;  // "Seite füllen mit..."
 };
 
 }  // namespace pr

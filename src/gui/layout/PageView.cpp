@@ -3,8 +3,10 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QToolTip>
 
 #include "core/layout/PageUnits.h"
+#include "render/QualityWarning.h"
 
 namespace pr {
 
@@ -83,6 +85,18 @@ QImage PageView::renderToImage() const {
     QPainter painter(&image);
     PageRenderer::render(painter, album_, options, image.size());
     return image;
+}
+
+bool PageView::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    double dpi = 0;
+    if (QualityWarning::warnedPlacementAt(album_, currentOptions(), size(), help->pos(),
+                                          PictureFactsCache::shared(), dpi) >= 0)
+        QToolTip::showText(help->globalPos(), QualityWarning::hintText(dpi), this);
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 void PageView::paintEvent(QPaintEvent* event) {

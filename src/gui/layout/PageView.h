@@ -53,6 +53,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // The hint of a placement that prints too coarsely, over its frame.
+    bool event(QEvent* event) override;
 
 private:
     PageRenderOptions currentOptions() const;

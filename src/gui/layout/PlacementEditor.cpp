@@ -7,8 +7,10 @@
 #include <QMouseEvent>
 
 #include "core/album/QualityCheck.h"
+#include "core/layout/EffectiveResolution.h"
 #include "core/layout/PageGeometry.h"
 #include "core/layout/PlacementEditing.h"
+#include "core/layout/PrintResolution.h"
 #include "core/layout/SizeInfo.h"
 #include "core/layout/SnapToGrid.h"
 #include "core/layout/StripGeometry.h"
@@ -81,6 +83,9 @@ void PlacementEditor::ShowSizeInfo() {
         sizeInfoText(*album_.placementAt(static_cast<uint32_t>(i)),
                      simple ? static_cast<char>(point.at(0).unicode()) : '.'));
     if (!simple) text.replace(QLatin1Char('.'), point);
+    const double dpi = placementDpi(album_, *album_.placementAt(static_cast<uint32_t>(i)),
+                                    tab_.SverhCheck->isChecked(), PictureFactsCache::shared());
+    if (dpi > 0) text += QStringLiteral("%1 dpi").arg(wholeDpi(dpi));
     h.statusText(text);
 }
 

@@ -61,6 +61,8 @@ void PlacementPanel::runPictureCommand(void (*command)(const PictureCommandConte
                                   [this] {
                                       tab_.PaintBox1Paint();
                                       tab_.PaintBox2Paint();
+                                      // A turn can change the resolution a cropped frame gets.
+                                      editor_.ShowSizeInfo();
                                   },
                                   editor_.hooks().progress};
     command(context);
@@ -96,6 +98,7 @@ void PlacementPanel::CutCheckClick() {
     Placement* p = selected();
     if (!p) return;
     p->FitCrop = tab_.CutCheck->isChecked() ? 1 : 0;
+    editor_.ShowSizeInfo();  // cropping changes the resolution the print gets
     tab_.PaintBox2Paint();
 }
 

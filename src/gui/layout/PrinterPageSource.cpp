@@ -4,6 +4,8 @@
 #include <QPageSize>
 #include <QPrinterInfo>
 
+#include "render/SrgbDeclaration.h"
+
 namespace pr {
 
 PrinterPageSource::PrinterPageSource() {
@@ -12,6 +14,7 @@ PrinterPageSource::PrinterPageSource() {
                              : std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     if (info.isNull()) {
         printer_->setOutputFormat(QPrinter::PdfFormat);
+        declareSrgb(*printer_);
         printer_->setPageSize(QPageSize(QPageSize::A4));
     }
 }

@@ -26,6 +26,7 @@
 #include "gui/layout/PictureStrip.h"
 #include "gui/layout/PlacementEditor.h"
 #include "gui/layout/PlacementPanel.h"
+#include "gui/layout/PrintSizeCommands.h"
 #include "gui/layout/PrinterPageSource.h"
 #include "gui/layout/RenditionScheduler.h"
 #include "gui/toolkit/Prompter.h"
@@ -134,6 +135,7 @@ TLayoutTab::TLayoutTab(Album& album, Prompter& prompter, QWidget* area)
 
     editor_ = new PlacementEditor(*this, album_, prompter_);
     panel_ = new PlacementPanel(*this, *editor_, album_, prompter_);
+    printSizes_ = new PrintSizeCommands(*this, *editor_, album_);
     setPlacementControlsEnabled(false);
     syncPageSize();
     connectSettingsChanged();
@@ -308,10 +310,11 @@ QWidget* TLayoutTab::buildPictureOptionsPage() {
     q->setColumnStretch(3, 1);
     content->addWidget(quality);
 
-    // Only these two change how the page looks at once; the other settings show at the next
-    // repaint.
+    // These change how the page looks at once (the minimum quality moves the print warnings);
+    // the other settings show at the next repaint.
     connect(SverhCheck, &QCheckBox::clicked, this, [this] { PaintBox2Paint(); });
     connect(ShowFNames, &QCheckBox::clicked, this, [this] { PaintBox2Paint(); });
+    connect(MinQualEd, qOverload<int>(&QSpinBox::valueChanged), this, [this] { PaintBox2Paint(); });
     return page(content);
 }
 
@@ -378,6 +381,7 @@ PageRenderOptions TLayoutTab::renderOptions() const {
     o.pageWidthMm = pageWidthMm(printer);
     o.pageHeightMm = pageHeightMm(printer);
     o.selected = album_.SelectedPlacement;
+    o.minimumDpi = MinQualEd->value();
     o.displayBitsPerPixel = displayBits_;
     Prompter* prompter = &prompter_;
     o.messages = [prompter](const std::string& text) {

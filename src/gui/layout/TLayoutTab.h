@@ -41,6 +41,7 @@ class PictureStrip;
 class PlacementEditor;
 class PlacementPanel;
 class PrinterPageSource;
+class PrintSizeCommands;
 class Prompter;
 class StoredValues;
 
@@ -100,6 +101,7 @@ public:
     // Mouse work on the strip and the page; the side panel and the arrangement buttons.
     PlacementEditor& editor() const { return *editor_; }
     PlacementPanel& panel() const { return *panel_; }
+    PrintSizeCommands& printSizes() const { return *printSizes_; }
 
     // Controls, named as the settings have always been named.
     QPushButton* Overtakeall = nullptr;
@@ -173,6 +175,7 @@ private:
     bool pageSyncGuard_ = false;
     PlacementEditor* editor_ = nullptr;
     PlacementPanel* panel_ = nullptr;
+    PrintSizeCommands* printSizes_ = nullptr;
     WheelNotches wheel_;
 };
 

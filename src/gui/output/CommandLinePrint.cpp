@@ -8,6 +8,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
+#include <QSettings>
 
 #include <algorithm>
 #include <cerrno>
@@ -24,11 +25,13 @@
 #include "gui/app/PixelBudget.h"
 #include "gui/layout/PrinterPageSource.h"
 #include "gui/output/PaperNames.h"
+#include "gui/toolkit/StoredValues.h"
 #include "render/AtomicFileDevice.h"
 #include "render/OutputFile.h"
 #include "render/PageExport.h"
 #include "render/PageOptionsFromAlbum.h"
 #include "render/PagePrinter.h"
+#include "render/SrgbDeclaration.h"
 
 namespace pr {
 
@@ -165,6 +168,7 @@ int CommandLinePrint::print(const PrintArguments& args, const TextFn& err, const
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
+    declareSrgb(printer);
     printer.setCreator(QStringLiteral("Pixo-Rahmler"));
     printer.setDocName(QStringLiteral("Pixo-Rahmler Dokument"));
     if (!setUpPage(printer, args, err)) return WrongCall;
@@ -199,7 +203,10 @@ int CommandLinePrint::print(const PrintArguments& args, const TextFn& err, const
     for (QualityOutcome outcome : Checkallquals(album, quality))
         err(QString::fromStdString(qualityMessage(outcome).text));
 
-    const PageRenderOptions options = pageOptionsFromAlbum(opened.settings);
+    PageRenderOptions options = pageOptionsFromAlbum(opened.settings);
+    // Cut marks are the user's choice on the output tab, not the album's.
+    const std::unique_ptr<QSettings> stored = StoredValues::openSettings();
+    options.cutMarks = stored->value(QStringLiteral("TMainForm/CutMarksCheck.Checked")).toBool();
     const int pages = pageCount(album);
     bool written;
     if (pdf) {

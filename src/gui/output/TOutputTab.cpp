@@ -1,5 +1,7 @@
 #include "gui/output/TOutputTab.h"
 
+#include <QCheckBox>
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -55,7 +57,7 @@ TOutputTab::TOutputTab(Album& album, Prompter& prompter, TLayoutTab& layout, QWi
     PaintBox3 = new PrintPreview(
         album_,
         [this] {
-            PageRenderOptions o = layout_.renderOptions();
+            PageRenderOptions o = outputOptions();
             o.page = layout_.APageEd->value();
             return o;
         },
@@ -120,6 +122,11 @@ QWidget* TOutputTab::buildControls() {
     fields->addWidget(dpiLabel, 2, 0);
     fields->addWidget(BitDPIED, 2, 1);
     fields->addWidget(new QLabel(QStringLiteral("DPI"), bar), 2, 2);
+    CutMarksCheck = new QCheckBox(QStringLiteral("Schnittmarken drucken"), bar);
+    CutMarksCheck->setObjectName(QStringLiteral("CutMarksCheck"));
+    CutMarksCheck->setToolTip(QString::fromUtf8(
+        "Feine Eckmarken 3 mm außerhalb jedes Bildes, zum Zuschneiden (nur im Druck)"));
+    fields->addWidget(CutMarksCheck, 3, 0, 1, 3);
     row->addLayout(fields);
     row->addStretch(1);
     row->addWidget(new ResultPanel(bar), 0, Qt::AlignTop);
@@ -128,6 +135,7 @@ QWidget* TOutputTab::buildControls() {
     connect(SetupBtn, &ImageButton::clicked, this, &TOutputTab::SetupBtnClick);
     connect(SaveBitBtn, &QPushButton::clicked, this, [this] { SaveBitBtnClick(); });
     connect(APageEd2, qOverload<int>(&QSpinBox::valueChanged), this, &TOutputTab::APageEd2Change);
+    connect(CutMarksCheck, &QCheckBox::toggled, this, [this] { PaintBox3Paint(); });
     return bar;
 }
 
@@ -137,6 +145,12 @@ void TOutputTab::setAsyncPictures(bool async) {
     disconnect(&scheduler, nullptr, PaintBox3, nullptr);
     if (async)
         connect(&scheduler, &RenditionScheduler::ready, PaintBox3, qOverload<>(&QWidget::update));
+}
+
+PageRenderOptions TOutputTab::outputOptions() const {
+    PageRenderOptions o = layout_.renderOptions();
+    o.cutMarks = CutMarksCheck->isChecked();
+    return o;
 }
 
 QPrinter& TOutputTab::printer() {
@@ -182,7 +196,7 @@ bool TOutputTab::GoBtn1Click() {
 
 bool TOutputTab::printStoppable(QPagedPaintDevice& device, const Album& album, int pages,
                                 bool& stopped) {
-    PagePrintRun run(device, album, layout_.renderOptions(), pages);
+    PagePrintRun run(device, album, outputOptions(), pages);
     if (!run.begin()) return false;
     printing_ = true;
     InputOnlyFor onlyStop(stop_.button);
@@ -257,7 +271,7 @@ bool TOutputTab::SaveBitBtnClick() {
     if (path.isEmpty()) return false;
     path = OutputFileNames::completed(path, filter);
     exportFolder_ = QFileInfo(path).absolutePath();
-    PageRenderOptions options = layout_.renderOptions();
+    PageRenderOptions options = outputOptions();
     options.page = layout_.APageEd->value();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // A PDF gets the printer's sheet, the same as "Go!" into a file.

@@ -20,8 +20,10 @@
 #include "core/album/Album.h"
 #include "core/imaging/Progress.h"
 #include "gui/toolkit/WheelNotches.h"
+#include "render/PageRenderer.h"
 
 class QPagedPaintDevice;
+class QCheckBox;
 class QPrinter;
 class QPushButton;
 class QScrollArea;
@@ -69,6 +71,9 @@ public:
     // or not everything was printed (cancelled, or the printer failed, which is reported).
     bool GoBtn1Click();
     void SetupBtnClick();
+    // The layout tab's settings for printing, the preview and export: with cut marks when the
+    // check box asks for them.
+    PageRenderOptions outputOptions() const;
     // "Als Bild speichern...": false when cancelled or failed (failures are reported).
     bool SaveBitBtnClick();
     void APageEd2Change();
@@ -88,6 +93,7 @@ public:
     QSpinBox* APageEd2 = nullptr;
     QPushButton* SaveBitBtn = nullptr;
     QSpinBox* BitDPIED = nullptr;
+    QCheckBox* CutMarksCheck = nullptr;  // "Schnittmarken drucken": kept in the settings
     QScrollArea* ScrollBox3 = nullptr;
     PrintPreview* PaintBox3 = nullptr;
 

@@ -16,10 +16,12 @@ using namespace pr;
 
 TEST(ExtensionTable, GivesTheFormatCode) {
     const std::pair<const char*, int> cases[] = {
-        {"a.bmp", 3},  {"a.DIB", 4},      {"a.gif", 5},      {"a.iff", 6},  {"a.jif", 7},
-        {"a.jpg", 8},  {"a.lbm", 9},      {"a.pcx", 10},     {"a.rle", 11}, {"a.tga", 12},
-        {"a.tif", 13}, {"Urlaub.JpG", 8}, {"x.tar.Png", 14}, {"a.jpeg", 0}, {"a.tiff", 0},
-        {"JPG", 0},    {"bild.", 0},      {"a.jpg ", 0},     {"", 0}};
+        {"a.bmp", 3},   {"a.DIB", 4},      {"a.gif", 5},      {"a.iff", 6},   {"a.jif", 7},
+        {"a.jpg", 8},   {"a.lbm", 9},      {"a.pcx", 10},     {"a.rle", 11},  {"a.tga", 12},
+        {"a.tif", 13},  {"Urlaub.JpG", 8}, {"x.tar.Png", 14}, {"a.jpeg", 0},  {"a.tiff", 0},
+        {"JPG", 0},     {"bild.", 0},      {"a.jpg ", 0},     {"", 0},        {"IMG_0001.HEIC", 15},
+        {"a.heif", 15}, {"a.Hif", 15},     {"a.avif", 16},    {"a.webp", 17}, {"a.jxl", 18},
+        {"a.heics", 0}, {"a.web", 0}};
     for (const auto& [name, code] : cases) EXPECT_EQ(formatCodeForFileName(name), code) << name;
 }
 

@@ -159,17 +159,17 @@ TEST(OpenDib, DamagedJpegAndPngGetGermanWordsOnly) {
 
 TEST(GetDIBOpenFilter, EveryExtensionMatchesInBothCases) {
     const auto parts = split(GetDIBOpenFilter(), '|');
-    ASSERT_EQ(parts.size(), 2u * 13);  // "all pictures" and one pair per extension
+    ASSERT_EQ(parts.size(), 2u * 17);  // "all pictures" and one pair per format entry
     std::set<std::string> described;
     for (size_t i = 2; i < parts.size(); i += 2) described.insert(parts[i + 1]);
-    EXPECT_EQ(described.size(), 12u);
+    EXPECT_EQ(described.size(), 16u);
     auto matches = [&](const std::string& masks, const std::string& name) {
         for (const auto& m : split(masks, ';'))
             if (fnmatch(m.c_str(), name.c_str(), 0) == 0) return true;
         return false;
     };
-    for (std::string ext :
-         {"bmp", "dib", "gif", "iff", "jif", "jpg", "lbm", "pcx", "rle", "tga", "tif", "png"}) {
+    for (std::string ext : {"bmp", "dib", "gif", "iff", "jif", "jpg", "lbm", "pcx", "rle", "tga",
+                            "tif", "png", "heic", "heif", "hif", "avif", "webp", "jxl"}) {
         std::string upper = ext;
         for (char& c : upper) c = char(c - 'a' + 'A');
         EXPECT_TRUE(matches(parts[1], "foto." + ext) && matches(parts[1], "FOTO." + upper)) << ext;

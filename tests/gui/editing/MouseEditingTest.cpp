@@ -29,11 +29,12 @@ TEST_F(EditingTest, ResizingByAHandleWithRealMouseEventsStoresSnappedInches) {
     EXPECT_FALSE(editor().dragging());
     EXPECT_TRUE(tab.PaintBox2->dragCache().isNull());
     // 1 in = 25.4 mm -> 25; 288 px = 3 in = 76.2 mm -> 75; 240 px = 2.5 in = 63.5 mm -> 65.
+    // The 40 x 30 picture fitted into 75 mm across prints at 40 / 2.95 in = 13.5 dpi.
     const double mm[] = {at(0).Left * kMm, at(0).Top * kMm, at(0).Width * kMm, at(0).Height * kMm};
     const double want[] = {25, 25, 75, 65};
     for (int i = 0; i < 4; ++i) EXPECT_NEAR(mm[i], want[i], 1e-9) << i;
     QString expected =
-        QStringLiteral("( x: 25.00mm; y: 25.00mm ) ( Breite: 75.00mm; Höhe: 65.00mm ) ");
+        QStringLiteral("( x: 25.00mm; y: 25.00mm ) ( Breite: 75.00mm; Höhe: 65.00mm ) 13 dpi");
     EXPECT_EQ(status, expected.replace(QLatin1Char('.'), QLocale().decimalPoint()));
 }
 

@@ -134,6 +134,7 @@ TEST_F(CommandLineProgram, WritesEveryPageUpToTheLastUsedOneToPdfAndPng) {
     EXPECT_EQ(pdfImages(bytes), 2);
     // A5 is 420 x 595 points.
     EXPECT_TRUE(bytes.contains("/MediaBox [0 0 419") || bytes.contains("/MediaBox [0 0 420"));
+    EXPECT_TRUE(bytes.contains("/OutputIntents")) << "the pictures are declared sRGB";
 
     const QString folder = dir.filePath(QStringLiteral("seiten/neu"));
     ASSERT_EQ(run({"--png", folder, "--dpi", "50", "--paper=A5", albumPath}), 0)

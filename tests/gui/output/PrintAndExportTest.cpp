@@ -1,6 +1,10 @@
 // Printing every page to a PDF through the scripted print dialog, and "Als Bild speichern...".
 
+#include <tiffio.h>
+
+#include <QColorSpace>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QSpinBox>
@@ -13,6 +17,23 @@
 
 using PrintTest = OutputFixture;
 using ExportTest = OutputFixture;
+
+namespace {
+
+// The ICC profile of a TIFF file's first directory (tag 34675), or nothing.
+QByteArray tiffProfile(const QString& path) {
+    TIFF* tif = TIFFOpen(QFile::encodeName(path).constData(), "r");
+    if (!tif) return {};
+    uint32_t length = 0;
+    const char* data = nullptr;
+    QByteArray profile;
+    if (TIFFGetField(tif, TIFFTAG_ICCPROFILE, &length, &data) && data)
+        profile = QByteArray(data, static_cast<int>(length));
+    TIFFClose(tif);
+    return profile;
+}
+
+}  // namespace
 
 TEST_F(PrintTest, EveryPageUpToTheCountEmptyOnesIncludedOthersOnlyWhenAskedFor) {
     place(addPicture(40, 30, 0x000000ff), 1, 1, 1, 2, 1.5);
@@ -142,7 +163,14 @@ TEST_F(ExportTest, FormatFollowsTheExtensionOrTheChosenFilter) {
         const QString path = scratch.filePath(QLatin1String(c.written));
         EXPECT_TRUE(readAll(path).startsWith(c.magic));
         if (*c.format) {
-            EXPECT_EQ(QImage(path, c.format).size(), QSize(240, 330));
+            const QImage back(path, c.format);
+            EXPECT_EQ(back.size(), QSize(240, 330)) << c.typed;
+            // PNG and JPEG say that the page is sRGB; BMP has no place for it.
+            if (c.magic != "BM") {
+                EXPECT_EQ(back.colorSpace(), QColorSpace::SRgb) << c.typed;
+            }
+        } else {
+            EXPECT_EQ(tiffProfile(path), QColorSpace(QColorSpace::SRgb).iccProfile()) << c.typed;
         }
     }
     EXPECT_TRUE(prompter.shown.empty());
@@ -154,6 +182,7 @@ TEST_F(ExportTest, FormatFollowsTheExtensionOrTheChosenFilter) {
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(pdfPages(bytes), 1);
     EXPECT_EQ(pdfImages(bytes), 1);
+    EXPECT_TRUE(bytes.contains("/OutputIntents")) << "the pictures are declared sRGB";
 }
 
 TEST_F(ExportTest, FailuresAreReportedAndLeaveTheOldFileOrNone) {

@@ -6,6 +6,10 @@
 // and every row is read only as far as the file reaches; RLE runs and deltas are clipped to the
 // picture, so a forged run can never write outside a row. A file without any pixel data is
 // refused rather than allocated; one cut short keeps the rows it has and the rest is white.
+//
+// Bit fields: channels narrower than 8 bits are widened by repeating their bits (BmpPixels.h); an
+// alpha mask (V3/V4/V5 headers, BI_ALPHABITFIELDS, 16-bit A4R4G4B4 and A1R5G5B5) is laid over
+// white, as PNG and TGA alpha are.
 
 #include <algorithm>
 #include <cstring>
@@ -30,7 +34,7 @@ struct BmpHeader {
     int bits = 0;
     uint32_t compression = kBiRgb;
     uint32_t colorsUsed = 0;
-    uint32_t masks[3] = {0, 0, 0};
+    uint32_t masks[4] = {0, 0, 0, 0};  // red, green, blue, alpha (0: none)
     bool os2v1 = false;
     size_t tableOffset = 0;  // first colour table entry
     size_t dataOffset = 0;
@@ -108,9 +112,12 @@ DecodeResult readHeader(const uint8_t* data, size_t size, BmpHeader& h) {
         if (!windows && h.compression >= 3)
             return decodeFailure(ImageError::Unsupported, "OS/2-Kompression");
         if (h.compression == kBiBitfields || h.compression == kBiAlphaBitfields) {
-            // Masks live inside the larger headers and after the 40-byte one.
+            // Masks live inside the larger headers and after the 40-byte one; an alpha mask in
+            // headers of 56 bytes and more (V3, V4, V5), or after the 40-byte one for
+            // BI_ALPHABITFIELDS.
             in.seek(14 + 40);
-            for (uint32_t& mask : h.masks) mask = in.u32();
+            const bool alpha = headerSize >= 56 || h.compression == kBiAlphaBitfields;
+            for (int i = 0; i < (alpha ? 4 : 3); ++i) h.masks[i] = in.u32();
             if (!in.ok()) return decodeFailure(ImageError::Damaged, "Farbmasken fehlen");
         }
     }
@@ -222,6 +229,20 @@ DecodeResult decodeBmp(const uint8_t* data, size_t size, const DecodeOptions&, I
     const size_t partial = wholeRows < height ? p.avail - wholeRows * inRow : 0;
     const int rows = wholeRows + (partial > 0 ? 1 : 0);
     const uint8_t white = whiteFillByte(img);
+    const int bytesPer = h.bits / 8;
+    uint32_t masks[4] = {h.masks[0], h.masks[1], h.masks[2], h.masks[3]};
+    // Many writers declare an alpha mask and leave it zero everywhere; such a picture would
+    // vanish, so it counts as opaque.
+    if (masks[3] && h.bits > 8) {
+        bool any = false;
+        for (int i = 0; i < rows && !any; ++i) {
+            const size_t have = i < wholeRows ? inRow : partial;
+            any = anyBitfieldAlpha(pixels + i * inRow,
+                                   static_cast<int>(std::min<int64_t>(h.width, have / bytesPer)),
+                                   h.bits, masks[3]);
+        }
+        if (!any) masks[3] = 0;
+    }
     for (int i = 0; i < rows; ++i) {
         const size_t have = i < wholeRows ? inRow : partial;
         const uint8_t* src = pixels + i * inRow;  // inside the file: i * inRow < avail
@@ -230,9 +251,8 @@ DecodeResult decodeBmp(const uint8_t* data, size_t size, const DecodeOptions&, I
         if (h.bits <= 8 || h.bits == 24) {
             std::memcpy(dst, src, std::min<size_t>(have, img.rowBytes));
         } else {
-            const int bytesPer = h.bits / 8;
             const int n = static_cast<int>(std::min<int64_t>(h.width, have / bytesPer));
-            convertBitfieldRow(src, n, h.bits, h.masks, dst);
+            convertBitfieldRow(src, n, h.bits, masks, dst);
         }
     }
     out = std::move(img);

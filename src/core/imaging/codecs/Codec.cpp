@@ -42,6 +42,12 @@ uint64_t rowsAtDensity(uint64_t dataBytes, uint64_t densest, uint64_t rowBytes, 
     return filled < rows ? filled : rows;
 }
 
+uint64_t rowsOfCompressedPhoto(uint64_t fileBytes, int64_t width, int64_t height) {
+    if (width <= 0 || height <= 0) return 0;
+    return rowsAtDensity(fileBytes, 1024, static_cast<uint64_t>(width),
+                         static_cast<uint64_t>(height));
+}
+
 int lightestTableIndex(const ImageBuffer& img) {
     int best = 0, bestSum = -1;
     for (int i = 0; i < img.tableSize(); ++i) {

@@ -89,6 +89,12 @@ DecodeResult announcedPicture(PictureHeader& out, int64_t width, int64_t height,
 // rows of `rowBytes` each (a partly filled row counts), saturating at `rows`.
 uint64_t rowsAtDensity(uint64_t dataBytes, uint64_t densest, uint64_t rowBytes, uint64_t rows);
 
+// The rows a file of `fileBytes` in one of today's photo codings (HEVC, AV1, VP8, JPEG XL) can
+// fill, at a density no photo comes near: one coded byte for 1024 pixels. Flat areas cost next
+// to nothing in these codings, but a file of a few hundred bytes announcing a hundred million
+// pixels is no photo.
+uint64_t rowsOfCompressedPhoto(uint64_t fileBytes, int64_t width, int64_t height);
+
 // Index of the lightest colour-table entry: what "white" is for the undecoded rest of a palette
 // picture.
 int lightestTableIndex(const ImageBuffer& img);
@@ -104,5 +110,9 @@ const Codec& iffCodec();
 const Codec& jpegCodec();
 const Codec& pcxCodec();
 const Codec& tgaCodec();
+const Codec& heifCodec();
+const Codec& avifCodec();
+const Codec& webpCodec();
+const Codec& jxlCodec();
 
 }  // namespace pr

@@ -8,12 +8,15 @@
 // out only at the end.
 //
 // Colour pictures decode straight into the bottom-up rows (libjpeg writes blue, green, red), grey
-// ones into 8 bits with a grey table; CMYK and YCCK go through one row of CMYK. The EXIF
-// orientation goes back with the result; decodeWith turns the picture upright.
+// ones into 8 bits with a grey table; CMYK and YCCK go through one row of CMYK. An ICC profile in
+// the APP2 markers is converted to sRGB: colour rows right after libjpeg wrote them, grey pictures
+// through their table (SrgbTransform.h says which profiles convert nothing). The EXIF orientation
+// goes back with the result; decodeWith turns the picture upright.
 
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -25,6 +28,8 @@
 #include "core/imaging/Orientation.h"
 #include "core/imaging/codecs/Codec.h"
 #include "core/imaging/codecs/ExifOrientation.h"
+#include "core/imaging/color/ColourTable.h"
+#include "core/imaging/color/SrgbTransform.h"
 
 namespace pr {
 namespace {
@@ -147,9 +152,20 @@ struct JpegJob {
     std::vector<uint8_t> cmykRow;
     bool started = false;
     bool multiScan = false;
-    int orientation = 1;  // read before libjpeg frees the saved markers with the image pool
+    int orientation = 1;   // read before libjpeg frees the saved markers with the image pool
+    SrgbTransform colour;  // from the ICC profile of the APP2 markers; may convert nothing
     DecodeResult result;
 };
+
+// The ICC profile that APP2 markers carry in chunks, as a conversion for pixels of `layout`.
+SrgbTransform colourOf(j_decompress_ptr cinfo, PixelLayout layout) {
+    JOCTET* profile = nullptr;
+    unsigned int length = 0;
+    if (!jpeg_read_icc_profile(cinfo, &profile, &length)) return SrgbTransform();
+    SrgbTransform t = SrgbTransform::fromIcc(profile, length, layout);
+    std::free(profile);
+    return t;
+}
 
 DecodeResult run(JpegJob& job, const uint8_t* data, size_t size, const DecodeOptions& options) {
     j_decompress_ptr cinfo = &job.d.cinfo;
@@ -158,6 +174,7 @@ DecodeResult run(JpegJob& job, const uint8_t* data, size_t size, const DecodeOpt
     cinfo->progress = &job.d.progress;
     jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
     jpeg_save_markers(cinfo, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_save_markers(cinfo, JPEG_APP0 + 2, 0xFFFF);
     if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK) return decodeFailure(ImageError::Damaged);
     job.multiScan = jpeg_has_multiple_scans(cinfo);
 
@@ -182,7 +199,15 @@ DecodeResult run(JpegJob& job, const uint8_t* data, size_t size, const DecodeOpt
     const int outW = static_cast<int>(cinfo->output_width),
               outH = static_cast<int>(cinfo->output_height);
     if (!newdib(job.img, outW, outH, bits)) return decodeFailure(ImageError::OutOfMemory);
-    if (grey) setGreyTable(job.img);
+    // CMYK keeps its plain conversion; colour and grey pictures follow their profile, grey ones
+    // through the colour table.
+    if (!cmyk) job.colour = colourOf(cinfo, grey ? PixelLayout::Grey : PixelLayout::Bgr);
+    if (grey) {
+        setGreyTable(job.img);
+        convertColourTable(job.colour, job.img.info->colors, 256);
+        syncPalette(job.img);
+    }
+    const bool convertRows = !grey && job.colour.converts();
     if (cmyk) job.cmykRow.resize(static_cast<size_t>(outW) * 4);
 
     job.started = true;
@@ -207,7 +232,11 @@ DecodeResult run(JpegJob& job, const uint8_t* data, size_t size, const DecodeOpt
         const JDIMENSION want = std::min<JDIMENSION>(16, cinfo->output_height - first);
         for (JDIMENSION i = 0; i < want; ++i)
             rows[i] = job.img.rowFromTop(static_cast<int>(first + i));
-        if (jpeg_read_scanlines(cinfo, rows, want) == 0) break;
+        const JDIMENSION got = jpeg_read_scanlines(cinfo, rows, want);
+        if (got == 0) break;
+        // The rows libjpeg has just written, while they are still in the cache.
+        if (convertRows)
+            for (JDIMENSION i = 0; i < got; ++i) job.colour.toBgr(rows[i], rows[i], outW);
     }
     jpeg_finish_decompress(cinfo);
     return decodedPicture(trueW, trueH, bits);

@@ -9,12 +9,18 @@
 // 16-bit grey becomes 8-bit grey. Everything with colour or alpha becomes 24 bits. Transparency is
 // composed over white: for palette and low-depth grey pictures that happens in the colour table
 // (a tRNS grey value becomes a white table entry), which gives the same pixels at a smaller depth.
+//
+// An ICC profile (iCCP) is converted to sRGB, unless an sRGB chunk says the picture is sRGB:
+// palette and grey pictures through their table, colour rows as libpng hands them out (those
+// with alpha before alpha is laid over white). Grey pictures that carry alpha come out as colour
+// rows, to which a grey profile does not apply; they stay as stored.
 
 #include <algorithm>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include <png.h>
@@ -22,7 +28,9 @@
 
 #include "core/imaging/DibSize.h"
 #include "core/imaging/Limits.h"
+#include "core/imaging/codecs/BgrRowWriter.h"
 #include "core/imaging/codecs/Codec.h"
+#include "core/imaging/color/ColourTable.h"
 #include "core/io/ByteReader.h"
 #include "core/io/ByteWriter.h"
 
@@ -53,8 +61,10 @@ struct PngJob {
         temp;  // one row, or every row of an interlaced picture that needs converting
     size_t tempRowBytes = 0;
     bool interlaced = false;
-    bool anyRow = false;  // at least one row reached the picture
-    int rowsDone = 0;     // rows completed in a non-interlaced picture
+    bool anyRow = false;   // at least one row reached the picture
+    int rowsDone = 0;      // rows completed in a non-interlaced picture
+    SrgbTransform colour;  // for 24-bit rows; palette and grey pictures convert their table
+    std::unique_ptr<BgrRowWriter> composer;  // rows with alpha
     DecodeResult result;
     char message[128] = {0};  // libpng's text
     bool cutShort = false;    // the data ended early: said in German
@@ -131,21 +141,24 @@ void expand2To4(const uint8_t* in, int width, uint8_t* out) {
     }
 }
 
-void composeOverWhite(const uint8_t* in, int width, uint8_t* out) {
-    for (int x = 0; x < width; ++x, in += 4, out += 3) {
-        const unsigned a = in[3], back = 255 * (255 - a) + 127;
-        out[0] = static_cast<uint8_t>((in[0] * a + back) / 255);
-        out[1] = static_cast<uint8_t>((in[1] * a + back) / 255);
-        out[2] = static_cast<uint8_t>((in[2] * a + back) / 255);
-    }
-}
-
 void convertRow(const PngJob& job, const uint8_t* in, int y) {
     uint8_t* out = job.img.rowFromTop(y);
     if (job.mode == RowMode::Expand2To4)
         expand2To4(in, job.img.width(), out);
     else
-        composeOverWhite(in, job.img.width(), out);
+        job.composer->write(in, job.img.width(), out);
+}
+
+// The ICC profile (iCCP) as a conversion for pixels of `layout`. An sRGB chunk says the picture
+// is sRGB whatever else the file carries.
+SrgbTransform colourOf(png_structp png, png_infop info, PixelLayout layout) {
+    if (png_get_valid(png, info, PNG_INFO_sRGB)) return SrgbTransform();
+    png_charp name = nullptr;
+    int compression = 0;
+    png_bytep profile = nullptr;
+    png_uint_32 length = 0;
+    if (!png_get_iCCP(png, info, &name, &compression, &profile, &length)) return SrgbTransform();
+    return SrgbTransform::fromIcc(profile, length, layout);
 }
 
 // What the header says, and the depth the picture gets.
@@ -186,12 +199,17 @@ bool buildTable(png_structp png, png_infop info, const PngHeader& h, BitmapInfo&
         int alphaCount = 0;
         if (h.hasTrns) png_get_tRNS(png, info, &alpha, &alphaCount, nullptr);
         count = std::min(count, 256);
+        for (int i = 0; i < count; ++i)
+            table.colors[i] = RgbQuad{plte[i].blue, plte[i].green, plte[i].red, 0};
+        // The profile describes the stored colours; transparency is laid over white after.
+        convertColourTable(colourOf(png, info, PixelLayout::Rgb), table.colors, count);
         for (int i = 0; i < count; ++i) {
             const unsigned a = alpha && i < alphaCount ? alpha[i] : 255,
                            back = 255 * (255 - a) + 127;
-            table.colors[i] = RgbQuad{static_cast<uint8_t>((plte[i].blue * a + back) / 255),
-                                      static_cast<uint8_t>((plte[i].green * a + back) / 255),
-                                      static_cast<uint8_t>((plte[i].red * a + back) / 255), 0};
+            RgbQuad& q = table.colors[i];
+            q = RgbQuad{static_cast<uint8_t>((q.blue * a + back) / 255),
+                        static_cast<uint8_t>((q.green * a + back) / 255),
+                        static_cast<uint8_t>((q.red * a + back) / 255), 0};
         }
     } else if (h.greyLow) {
         const int levels = 1 << h.depth;
@@ -199,6 +217,7 @@ bool buildTable(png_structp png, png_infop info, const PngHeader& h, BitmapInfo&
             const auto v = static_cast<uint8_t>(i * 255 / (levels - 1));
             table.colors[i] = RgbQuad{v, v, v, 0};
         }
+        convertColourTable(colourOf(png, info, PixelLayout::Grey), table.colors, levels);
         png_color_16p trans = nullptr;
         if (h.hasTrns && png_get_tRNS(png, info, nullptr, nullptr, &trans) && trans &&
             trans->gray < levels)
@@ -206,6 +225,7 @@ bool buildTable(png_structp png, png_infop info, const PngHeader& h, BitmapInfo&
     } else if (h.grey16) {
         for (int i = 0; i < 256; ++i)
             table.colors[i] = RgbQuad{uint8_t(i), uint8_t(i), uint8_t(i), 0};
+        convertColourTable(colourOf(png, info, PixelLayout::Grey), table.colors, 256);
     }
     return true;
 }
@@ -273,6 +293,13 @@ bool prepare(PngJob& job) {
     }
     job.mode = setTransformations(job, h);
     if (!prepareRowBuffer(job, h)) return false;
+    // libpng hands out 24-bit rows as blue, green, red (and alpha).
+    if (h.outBits == 24) {
+        const bool alpha = job.mode == RowMode::ComposeAlpha;
+        job.colour = colourOf(job.png, job.info, alpha ? PixelLayout::Bgra : PixelLayout::Bgr);
+        if (alpha)
+            job.composer = std::make_unique<BgrRowWriter>(PixelLayout::Bgra, false, job.colour);
+    }
     const bool indexed = h.outBits <= 8;
     if (!newdib(job.img, static_cast<int>(h.width), static_cast<int>(h.height), h.outBits,
                 indexed ? &table : nullptr, indexed ? 1 << h.outBits : 0)) {
@@ -291,7 +318,9 @@ void readRows(PngJob& job) {
     if (!job.interlaced) {
         for (int y = 0; y < height; ++y) {
             if (job.mode == RowMode::Direct) {
-                png_read_row(job.png, job.img.rowFromTop(y), nullptr);
+                uint8_t* row = job.img.rowFromTop(y);
+                png_read_row(job.png, row, nullptr);
+                if (job.colour.converts()) job.colour.toBgr(row, row, job.img.width());
             } else {
                 png_read_row(job.png, job.temp.data(), nullptr);
                 convertRow(job, job.temp.data(), y);
@@ -320,9 +349,17 @@ void readRows(PngJob& job) {
 // its rows from the buffer. (Rows of a non-interlaced picture that never came are whitened by
 // decodeWith.)
 void finishRows(PngJob& job) {
-    if (job.interlaced && job.mode != RowMode::Direct)
-        for (int y = 0; y < job.img.height(); ++y)
-            convertRow(job, job.temp.data() + y * job.tempRowBytes, y);
+    if (job.interlaced) {
+        if (job.mode != RowMode::Direct)
+            for (int y = 0; y < job.img.height(); ++y)
+                convertRow(job, job.temp.data() + y * job.tempRowBytes, y);
+        // An interlaced row is complete only after the last pass, so its colours are converted
+        // in a pass of their own.
+        else if (job.colour.converts())
+            for (int y = 0; y < job.img.height(); ++y)
+                job.colour.toBgr(job.img.rowFromTop(y), job.img.rowFromTop(y), job.img.width());
+        return;
+    }
 }
 
 // The only frame that calls setjmp; everything libpng's longjmp may interrupt lives in `job`,

@@ -1,7 +1,7 @@
 // TGA reader (Truevision Targa): types 1/9 (colour-mapped, 8-bit indices), 2/10 (true colour of
-// 15, 16, 24 or 32 bits) and 3/11 (8-bit grey), raw or run-length coded, any of the four origins.
-// Colour-mapped and grey pictures become 8-bit palette pictures, true colour becomes 24 bits with
-// any alpha composed over white.
+// 15, 16, 24 or 32 bits) and 3/11 (8-bit grey, or 16 bits of grey and alpha), raw or run-length
+// coded, any of the four origins. Colour-mapped and grey pictures become 8-bit palette pictures,
+// true colour becomes 24 bits; any alpha is composed over white (grey over white stays grey).
 //
 // What it checks: the 18-byte header and the colour map's extent before anything is allocated; the
 // picture size through computeDibLayout/newdib; every pixel and packet header against the end of
@@ -62,7 +62,7 @@ bool readHeader(const uint8_t* d, size_t size, TgaHeader& h) {
     if (h.mapType == 1 && (h.mapLength == 0 || !validEntryBits(h.mapEntryBits))) return false;
     if (h.mapType == 0 && (h.mapLength != 0 || h.mapFirst != 0)) return false;
     if (h.mapped()) return h.mapType == 1 && h.depth == 8;
-    if (h.grey()) return h.depth == 8;
+    if (h.grey()) return h.depth == 8 || h.depth == 16;
     return validEntryBits(h.depth);
 }
 
@@ -75,8 +75,10 @@ struct Rgba {
     uint8_t r, g, b, a;
 };
 
-// 15/16-bit values are 5-5-5 with the top bit as the one attribute (alpha) bit.
-Rgba unpack(const uint8_t* p, int bytes) {
+// 15/16-bit values are 5-5-5 with the top bit as the one attribute (alpha) bit; in grey pictures,
+// 16 bits are a grey byte and an alpha byte.
+Rgba unpack(const uint8_t* p, int bytes, bool grey) {
+    if (grey) return Rgba{p[0], p[0], p[0], bytes == 2 ? p[1] : uint8_t{255}};
     switch (bytes) {
         case 1:
             return Rgba{p[0], p[0], p[0], 255};
@@ -150,7 +152,7 @@ enum class AlphaUse { Ignore, Straight, Premultiplied };
 // may say more precisely. Many writers declare alpha and then leave it all zero, which would make
 // the picture vanish, so an alpha channel that is zero everywhere counts as opaque.
 AlphaUse alphaUse(const uint8_t* d, size_t size, const TgaHeader& h, const uint8_t* pixels) {
-    if (h.mapped() || h.grey() || h.depth == 24 || (h.descriptor & 0x0F) == 0)
+    if (h.mapped() || h.depth == 8 || h.depth == 24 || (h.descriptor & 0x0F) == 0)
         return AlphaUse::Ignore;
     AlphaUse use = AlphaUse::Straight;
     if (size >= kHeaderSize + kFooterSize &&
@@ -173,7 +175,7 @@ AlphaUse alphaUse(const uint8_t* d, size_t size, const TgaHeader& h, const uint8
     for (int64_t i = 0; i < count; ++i) {
         const uint8_t* p = s.next();
         if (!p) break;
-        if (unpack(p, bytes).a != 0) return use;
+        if (unpack(p, bytes, h.grey()).a != 0) return use;
     }
     return AlphaUse::Ignore;
 }
@@ -194,7 +196,7 @@ void setPalette(ImageBuffer& out, const TgaHeader& h, const uint8_t* map, size_t
         setGreyTable(out);
     } else if (h.mapped()) {
         for (int i = 0; i < h.mapLength && h.mapFirst + i < 256; ++i) {
-            const Rgba c = unpack(map + i * entryBytes, static_cast<int>(entryBytes));
+            const Rgba c = unpack(map + i * entryBytes, static_cast<int>(entryBytes), false);
             out.info->colors[h.mapFirst + i] = RgbQuad{c.b, c.g, c.r, 0};
         }
         syncPalette(out);
@@ -215,10 +217,11 @@ int readRows(PixelStream& stream, const TgaHeader& h, AlphaUse alpha, ImageBuffe
             if (!p) return fy;
             const int x = rightToLeft ? h.width - 1 - fx : fx;
             if (indexed) {
-                row[x] = p[0];
+                const bool opaque = bytes == 1 || alpha == AlphaUse::Ignore || p[1] == 255;
+                row[x] = opaque ? p[0] : overWhite(p[0], p[1], alpha);
                 continue;
             }
-            const Rgba c = unpack(p, bytes);
+            const Rgba c = unpack(p, bytes, false);
             uint8_t* o = row + 3 * x;
             if (alpha == AlphaUse::Ignore || c.a == 255) {
                 o[0] = c.b, o[1] = c.g, o[2] = c.r;

@@ -3,8 +3,10 @@
 // What it gives: bilevel pictures as 1 bit, 2-bit pictures as 4 bit, 4- and 8-bit palette and grey
 // pictures at their own depth with their colour table (MINISWHITE is turned round in the table, the
 // indexes stay as stored); everything else libtiff can read (RGB, 16 bit, CMYK, YCbCr, any
-// compression, tiles, alpha composed over white) as 24 bit. Rows are decoded in the order the file
-// stores them; decodeWith then applies the orientation tag for every depth (Orientation.h).
+// compression, tiles, alpha composed over white) as 24 bit. An ICC profile (tag 34675) is
+// converted to sRGB: in the colour table of palette and grey pictures, row by row for 24 bits. Rows
+// are decoded in the order the file stores them; decodeWith then applies the orientation tag for
+// every depth (Orientation.h).
 //
 // Memory: beside the picture itself we hold at most one band of rows (one strip, or one row of
 // tiles), so a single-strip file costs one extra full-size copy at worst. libtiff's own buffers are
@@ -31,6 +33,8 @@
 #include "core/imaging/Limits.h"
 #include "core/imaging/Orientation.h"
 #include "core/imaging/codecs/Codec.h"
+#include "core/imaging/color/ColourTable.h"
+#include "core/imaging/color/SrgbTransform.h"
 
 namespace pr {
 namespace {
@@ -164,6 +168,15 @@ bool isIndexed(const Directory& d) {
     return d.samples == 1 && bitsOk && kindOk && formatOk;
 }
 
+// The ICC profile of tag 34675 as a conversion for pixels of `layout`.
+SrgbTransform colourOf(TIFF* tif, PixelLayout layout) {
+    uint32_t length = 0;
+    const uint8_t* profile = nullptr;
+    if (!TIFFGetField(tif, TIFFTAG_ICCPROFILE, &length, &profile) || !profile)
+        return SrgbTransform();
+    return SrgbTransform::fromIcc(profile, length, layout);
+}
+
 // Fills the colour table; false when a palette picture has none.
 bool buildTable(TIFF* tif, const Directory& d, BitmapInfo& info) {
     const int n = 1 << d.bits;
@@ -175,6 +188,7 @@ bool buildTable(TIFF* tif, const Directory& d, BitmapInfo& info) {
             info.colors[i] = RgbQuad{static_cast<uint8_t>(v), static_cast<uint8_t>(v),
                                      static_cast<uint8_t>(v), 0};
         }
+        convertColourTable(colourOf(tif, PixelLayout::Grey), info.colors, n);
         return true;
     }
     uint16_t *r = nullptr, *g = nullptr, *b = nullptr;
@@ -188,6 +202,7 @@ bool buildTable(TIFF* tif, const Directory& d, BitmapInfo& info) {
         info.colors[i] =
             RgbQuad{static_cast<uint8_t>(b[i] >> shift), static_cast<uint8_t>(g[i] >> shift),
                     static_cast<uint8_t>(r[i] >> shift), 0};
+    convertColourTable(colourOf(tif, PixelLayout::Rgb), info.colors, n);
     return true;
 }
 
@@ -226,8 +241,12 @@ void putIndexRow(ImageBuffer& out, int row, const uint8_t* indexes) {
     }
 }
 
-void putBgrRow(ImageBuffer& out, int row, const uint8_t* bgr) {
-    std::memcpy(out.rowFromTop(row), bgr, static_cast<size_t>(out.width()) * 3);
+// A row of blue, green, red into the picture, its colours converted on the way.
+void putBgrRow(ImageBuffer& out, int row, const uint8_t* bgr, const SrgbTransform& colour) {
+    if (colour.converts())
+        colour.toBgr(bgr, out.rowFromTop(row), out.width());
+    else
+        std::memcpy(out.rowFromTop(row), bgr, static_cast<size_t>(out.width()) * 3);
 }
 
 // Reads the rows of an indexed picture; returns the number of file rows that decoded.
@@ -297,7 +316,7 @@ inline uint8_t overWhite(int c, int a, bool premultiplied) {
     return static_cast<uint8_t>(std::clamp(v, 0, 255));
 }
 
-int64_t readRgb8Rows(TIFF* tif, const Directory& d, ImageBuffer& out) {
+int64_t readRgb8Rows(TIFF* tif, const Directory& d, const SrgbTransform& colour, ImageBuffer& out) {
     const int w = static_cast<int>(d.width), h = static_cast<int>(d.height);
     const tmsize_t lineBytes = TIFFScanlineSize(tif);
     if (lineBytes <= 0 || lineBytes < static_cast<tmsize_t>(w) * d.samples) return 0;
@@ -322,13 +341,14 @@ int64_t readRgb8Rows(TIFF* tif, const Directory& d, ImageBuffer& out) {
                 q[2] = p[0];
             }
         }
-        putBgrRow(out, r, bgr.data());
+        putBgrRow(out, r, bgr.data(), colour);
     }
     return h;
 }
 
 // Everything else goes through libtiff's RGBA reader, one strip or one row of tiles per call.
-int64_t readRgbaRows(TIFF* tif, const Directory& d, ImageBuffer& out, bool& unsupported) {
+int64_t readRgbaRows(TIFF* tif, const Directory& d, const SrgbTransform& colour, ImageBuffer& out,
+                     bool& unsupported) {
     char message[1024] = {};
     if (!TIFFRGBAImageOK(tif, message)) {
         unsupported = true;
@@ -372,7 +392,7 @@ int64_t readRgbaRows(TIFF* tif, const Directory& d, ImageBuffer& out, bool& unsu
                 q[1] = overWhite(static_cast<int>(TIFFGetG(px)), a, premultiplied);
                 q[2] = overWhite(static_cast<int>(TIFFGetR(px)), a, premultiplied);
             }
-            putBgrRow(out, y + static_cast<int>(r), bgr.data());
+            putBgrRow(out, y + static_cast<int>(r), bgr.data(), colour);
         }
     }
     return h;
@@ -484,9 +504,14 @@ DecodeResult decodeTiff(const uint8_t* data, size_t size, const DecodeOptions&, 
         return decodeFailure(ImageError::OutOfMemory);
 
     bool unsupported = false;
+    // 24-bit rows are converted as they reach the picture (after alpha was laid over white, which
+    // the conversion keeps white); a profile for other samples than RGB (CMYK, grey read as
+    // colour) converts nothing.
+    const SrgbTransform colour =
+        t.indexed ? SrgbTransform() : colourOf(t.tif.get(), PixelLayout::Bgr);
     const int64_t rows = t.indexed        ? readIndexedRows(t.tif.get(), d, out)
-                         : isPlainRgb8(d) ? readRgb8Rows(t.tif.get(), d, out)
-                                          : readRgbaRows(t.tif.get(), d, out, unsupported);
+                         : isPlainRgb8(d) ? readRgb8Rows(t.tif.get(), d, colour, out)
+                                          : readRgbaRows(t.tif.get(), d, colour, out, unsupported);
     if (rows == 0) {
         // Nothing of the picture survived: a white page would only hide that the file is broken.
         deldib(out);

@@ -109,6 +109,26 @@ TEST(BmpCodec, HandMadeFilesGiveTheExpectedPixels) {
                  {0xF800, 0x07E0, 0x001F}),
          true,
          {{0x0000FF, 0x00FF00, 0xFFFFFF, 0}}},
+        // Four-bit channels widen by repeating their bits (8 -> 0x88, 15 -> 0xFF).
+        {"X4R4G4B4",
+         makeBmp(3, 1, 16, 3, {}, {0x00, 0x0F, 0x00, 0x08, 0x0F, 0x00}, {0x0F00, 0x00F0, 0x000F}),
+         true,
+         {{0x0000FF, 0x000088, 0xFF0000}}},
+        // Alpha over white: none, half (8 of 15) and full; then one alpha bit.
+        {"A4R4G4B4",
+         makeBmp(3, 1, 16, 6, {}, {0x00, 0x0F, 0x00, 0x8F, 0x00, 0xFF},
+                 {0x0F00, 0x00F0, 0x000F, 0xF000}),
+         true,
+         {{0xFFFFFF, 0x7777FF, 0x0000FF}}},
+        {"A1R5G5B5",
+         makeBmp(2, 1, 16, 6, {}, {0x00, 0x7C, 0x00, 0xFC}, {0x7C00, 0x03E0, 0x001F, 0x8000}),
+         true,
+         {{0xFFFFFF, 0x0000FF}}},
+        // An alpha mask that is zero in every pixel is no alpha: the picture stays visible.
+        {"alpha mask never set",
+         makeBmp(2, 1, 16, 6, {}, {0x00, 0x7C, 0x1F, 0x00}, {0x7C00, 0x03E0, 0x001F, 0x8000}),
+         true,
+         {{0x0000FF, 0xFF0000}}},
         // RLE8: a run of 6 clipped at the row end, end of line, delta one right and one up, an
         // absolute run of 5 from x = 1 clipped with its padding kept in step, a delta far past
         // the top, a run never written, end of picture.
@@ -184,7 +204,7 @@ TEST(BmpCodec, BrokenHeadersGiveAMessageAndNoPicture) {
 }
 
 TEST(BmpPixels, NonContiguousAndEmptyMasksDoNotOverflow) {
-    const uint32_t masks[3] = {0xFFFFFFFFu, 0, 0x80000001u};
+    const uint32_t masks[4] = {0xFFFFFFFFu, 0, 0x80000001u, 0};
     const uint8_t px[4] = {0xFF, 0xFF, 0xFF, 0xFF};
     uint8_t out[3] = {1, 1, 1};
     convertBitfieldRow(px, 1, 32, masks, out);

@@ -1,5 +1,5 @@
-// The PCX, TGA and IFF readers on files written at test time by netpbm and ImageMagick, for every
-// depth each format has, compared pixel by pixel with the source picture.
+// The BMP bit-field, PCX, TGA and IFF readers on files written at test time by netpbm and
+// ImageMagick, for every depth each format has, compared pixel by pixel with the source picture.
 
 #include <fstream>
 
@@ -78,8 +78,8 @@ TEST_P(FromEncoders, DecodesPixelForPixel) {
 
 // ImageMagick 6 writes TGA rows without a stated orientation top row first but marks them
 // bottom-up (netpbm's tgatoppm reads such files upside down too), hence -orient TopLeft.
-// ilbmtoppm widens a HAM value by shifting (15 -> 240), we by repeating its bits (15 -> 255), so
-// the two readings differ by up to the dropped bits.
+// ImageMagick reading 4-bit BMP channels and ilbmtoppm widening a HAM value shift (15 -> 240), we
+// repeat the bits (15 -> 255), so the two readings differ by up to the dropped bits.
 INSTANTIATE_TEST_SUITE_P(
     AllDepths, FromEncoders,
     ::testing::Values(
@@ -116,6 +116,14 @@ INSTANTIATE_TEST_SUITE_P(
                     "/usr/bin/convert %s -orient TopLeft TGA:-", 24, 1},
         EncoderCase{"tgaImageMagickAlphaRle", pr::tgaCodec(), kWithAlpha,
                     "/usr/bin/convert %s -orient TopLeft -compress RLE TGA:-", 24, 1},
+        EncoderCase{"bmpImageMagickAlpha", pr::bmpCodec(), kWithAlpha, "/usr/bin/convert %s BMP:-",
+                    24, 1},
+        EncoderCase{"bmpImageMagickArgb4444", pr::bmpCodec(), kWithAlpha,
+                    "/usr/bin/convert %s -define bmp:subtype=ARGB4444 BMP:-", 24, 15,
+                    "/usr/bin/convert %s -background white -flatten PPM:-"},
+        EncoderCase{"bmpImageMagickRgb565", pr::bmpCodec(), kTrueColour,
+                    "/usr/bin/convert %s -define bmp:subtype=RGB565 BMP:-", 24, 1,
+                    "/usr/bin/convert %s PPM:-"},
         EncoderCase{"iffOnePlane", pr::iffCodec(), 2, "ppmtoilbm -quiet %s", 1},
         EncoderCase{"iffThreePlanes", pr::iffCodec(), 5, "ppmtoilbm -quiet %s", 4},
         EncoderCase{"iffFourPlanes", pr::iffCodec(), 16, "ppmtoilbm -quiet %s", 4},

@@ -143,6 +143,27 @@ TEST(StubFiles, TinyFilesAnnouncingHugePicturesAreRefusedAtTheirHeader) {
     }
 }
 
+// Today's photo codings code flat areas in next to nothing, so their files are judged at a
+// density no photo reaches: a flat 12-MP picture in 300 bytes is taken, the 720-byte AVIF that
+// fuzzing found announcing 6144 x 16656 pixels (4 s and 900 MB to decode) is not.
+TEST(StubFiles, TodaysPhotoCodingsAreJudgedAtADensityNoPhotoReaches) {
+    const struct {
+        uint64_t bytes;
+        int64_t width, height;
+        bool admitted;
+    } cases[] = {{300, 4000, 3000, true},
+                 {600000, 8000, 6000, true},  // a real 48-MP photo, heavily compressed
+                 {720, 6144, 16656, false},
+                 {0, 100, 100, false}};
+    for (const auto& c : cases) {
+        PictureHeader header;
+        ASSERT_TRUE(announcedPicture(header, c.width, c.height, 24,
+                                     rowsOfCompressedPhoto(c.bytes, c.width, c.height))
+                        .ok());
+        EXPECT_EQ(admitPicture(header, DecodeOptions{}).ok(), c.admitted) << c.bytes;
+    }
+}
+
 // A reader added later gets the policy by going through decodeWith: when its header does not
 // pass, its decoder is never run.
 bool laterReaderDecoded = false;

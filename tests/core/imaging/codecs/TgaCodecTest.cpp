@@ -54,6 +54,10 @@ TEST(TgaCodec, HandMadeFilesShowTheRightColours) {
         {tga(2, 16, 2, 1, 1, red16), {{W, R}}},               // 16 bits: the top bit
         {tga(2, 16, 2, 1, 0, red16), {{R, R}}},
         {ext, {{red, red}}},
+        // Grey and alpha (16 bits): over white, and still grey.
+        {tga(3, 16, 3, 1, 8, {100, 255, 100, 0, 0, 128}), {{0x646464, W, 0x7F7F7F}}},
+        {tga(11, 16, 3, 1, 8, {0x82, 0, 128}), {{0x7F7F7F, 0x7F7F7F, 0x7F7F7F}}},
+        {tga(3, 16, 2, 1, 0, {100, 0, 50, 0}), {{0x646464, 0x323232}}},  // no attribute bits
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const std::string what = "case " + std::to_string(i);

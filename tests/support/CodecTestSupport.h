@@ -1,6 +1,6 @@
 #pragma once
-// Shared by the reader tests of the imaging, codecs and owncodecs folders: a picture with a chosen
-// number of colours, the decoded picture as RGB, comparisons and a damage feeder.
+// Shared by the reader tests (imaging/codecs) and the colour tests (imaging/color): a picture with
+// a chosen number of colours, the decoded picture as RGB, comparisons and a damage feeder.
 
 #include <gtest/gtest.h>
 
