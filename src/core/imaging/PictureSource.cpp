@@ -12,6 +12,16 @@ namespace pr {
 
 namespace {
 
+std::mutex failuresMutex;
+std::vector<PictureDecodeFailure> failures;
+
+void noteDecodeFailure(const std::string& path, std::string reason) {
+    const std::lock_guard<std::mutex> lock(failuresMutex);
+    for (const PictureDecodeFailure& f : failures)
+        if (f.path == path) return;
+    failures.push_back({path, std::move(reason)});
+}
+
 uint64_t nextSourceId() {
     static std::atomic<uint64_t> next{1};
     return next++;
@@ -56,9 +66,14 @@ public:
                                    ? OpenDibReduced(picture, path_, minWidth, minHeight)
                                    : OpenDibReduced(picture, path_, 0, 0);
         // A file replaced by another picture must not be drawn into this one's frames.
-        if (!r.ok() || !picture.valid() || r.trueWidth != width() || r.trueHeight != height() ||
-            r.trueBitCount != bitCount())
+        if (!r.ok() || !picture.valid()) {
+            noteDecodeFailure(path_, picture.message);
             return false;
+        }
+        if (r.trueWidth != width() || r.trueHeight != height() || r.trueBitCount != bitCount()) {
+            noteDecodeFailure(path_, "Die Datei enthält inzwischen ein anderes Bild.");
+            return false;
+        }
         out = std::move(picture);
         return true;
     }
@@ -68,6 +83,13 @@ private:
 };
 
 }  // namespace
+
+std::vector<PictureDecodeFailure> takePictureDecodeFailures() {
+    const std::lock_guard<std::mutex> lock(failuresMutex);
+    std::vector<PictureDecodeFailure> taken;
+    taken.swap(failures);
+    return taken;
+}
 
 PictureSource::PictureSource(int width, int height, int bitCount, ImageBuffer thumbnail,
                              bool canReduce, bool wholeThumbnail)

@@ -22,6 +22,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "core/imaging/ImageBuffer.h"
 
@@ -84,6 +85,17 @@ private:
 };
 
 using PictureSourcePtr = std::shared_ptr<const PictureSource>;
+
+// A picture file that failed to decode when a rendition needed it (damaged beyond its header,
+// replaced by another picture or gone since it was looked at), with the German reason.
+struct PictureDecodeFailure {
+    std::string path;
+    std::string reason;
+};
+
+// The files that failed so far, each once, and forgets them: printing without a window names
+// them after the pages were written, as it names the pictures that did not load at all.
+std::vector<PictureDecodeFailure> takePictureDecodeFailures();
 
 // A picture held in memory (shared, not copied). Its size is the picture's; without pixels it
 // has size 0 x 0 and no thumbnail.

@@ -20,6 +20,7 @@
 #include "core/album/Album.h"
 #include "core/album/AlbumFileApply.h"
 #include "core/album/QualityCheck.h"
+#include "core/imaging/PictureSource.h"
 #include "core/io/IoErrorText.h"
 #include "core/layout/PageGeometry.h"
 #include "gui/app/PixelBudget.h"
@@ -41,6 +42,15 @@ using TextFn = std::function<void(const QString&)>;
 
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
+}
+
+// The window names a missing picture by its file name only; here there is room for the whole
+// path and the reason.
+void reportPicture(const std::string& file, const std::string& reason, const TextFn& err) {
+    const QString path = native(QString::fromStdString(file));
+    err(reason.empty() ? QStringLiteral("Konnte das Bild \"%1\" nicht öffnen!").arg(path)
+                       : QStringLiteral("Konnte das Bild \"%1\" nicht öffnen: %2")
+                             .arg(path, QString::fromStdString(reason)));
 }
 
 // The default printer's paper, margins and orientation, on `printer` at `dpi`. The printable area
@@ -186,15 +196,9 @@ int CommandLinePrint::print(const PrintArguments& args, const TextFn& err, const
                 QString::fromStdString(m));
         return Failed;
     }
-    // The window names a missing picture by its file name only; here there is room for the
-    // whole path and the reason.
-    for (const PictureLoadFailure& f : opened.failures) {
-        const QString path = native(QString::fromStdString(f.path));
-        err(f.reason.empty() ? QStringLiteral("Konnte das Bild \"%1\" nicht öffnen!").arg(path)
-                             : QStringLiteral("Konnte das Bild \"%1\" nicht öffnen: %2")
-                                   .arg(path, QString::fromStdString(f.reason)));
-    }
-    const bool missing = !opened.failures.empty();
+    for (const PictureLoadFailure& f : opened.failures) reportPicture(f.path, f.reason, err);
+    bool missing = !opened.failures.empty();
+    takePictureDecodeFailures();  // only those of this album's pages count
 
     // What "Go!" does first: pictures too coarse for their frames are raised to the minimum
     // quality, so the paper looks as it does when printed from the window.
@@ -221,6 +225,11 @@ int CommandLinePrint::print(const PrintArguments& args, const TextFn& err, const
     }
     album.DelallPics();
     if (!written) return Failed;
+    // Files judged by their header alone may still break when their pixels are decoded.
+    for (const PictureDecodeFailure& f : takePictureDecodeFailures()) {
+        reportPicture(f.path, f.reason, err);
+        missing = true;
+    }
     return missing ? PicturesMissing : Done;
 }
 
