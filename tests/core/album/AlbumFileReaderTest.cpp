@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "AlbumFileTestSupport.h"
-#include "SpecialFiles.h"
+#include "NonRegularFiles.h"
 #include "TestSupport.h"
 #include "core/album/AlbumFileReader.h"
 #include "core/album/AlbumFileWriter.h"

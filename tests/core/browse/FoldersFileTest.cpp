@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "SpecialFiles.h"
+#include "NonRegularFiles.h"
 #include "TestSupport.h"
 #include "core/browse/FavouriteFolders.h"
 #include "core/browse/FoldersFile.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "SpecialFiles.h"
+#include "NonRegularFiles.h"
 #include "TestSupport.h"
 #include "core/browse/ThumbCacheFormat.h"
 #include "core/browse/ThumbCacheReader.h"

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "SpecialFiles.h"
+#include "NonRegularFiles.h"
 #include "TestSupport.h"
 #include "core/imaging/RasterLibrary.h"
 #include "core/io/ByteWriter.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "SpecialFiles.h"
+#include "NonRegularFiles.h"
 #include "TestSupport.h"
 #include "core/io/AtomicFile.h"
 #include "core/io/InputFile.h"

@@ -123,18 +123,33 @@ SrgbTransform colourOf(heif_image_handle* handle, heif_image_handle* primary, Pi
     return SrgbTransform();
 }
 
-DecodeResult decodeHeif(const uint8_t* data, size_t size, const DecodeOptions& options,
-                        ImageBuffer& out) {
+// The file's boxes as libheif reads them, and its primary picture; nothing is decoded yet.
+struct HeifFile {
+    std::unique_ptr<heif_context, ContextFree> context;
+    HandlePtr primary;  // released before the context
+};
+
+DecodeResult openHeif(const uint8_t* data, size_t size, HeifFile& file) {
     if (!sniffHeif(data, size)) return fail(ImageError::UnknownFormat);
     initLibheifOnce();
-    std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
-    if (!context) return fail(ImageError::OutOfMemory);
-    heif_error err = heif_context_read_from_memory_without_copy(context.get(), data, size, nullptr);
+    file.context.reset(heif_context_alloc());
+    if (!file.context) return fail(ImageError::OutOfMemory);
+    heif_error err =
+        heif_context_read_from_memory_without_copy(file.context.get(), data, size, nullptr);
     if (err.code != heif_error_Ok) return failWith(err);
     heif_image_handle* rawPrimary = nullptr;
-    err = heif_context_get_primary_image_handle(context.get(), &rawPrimary);
+    err = heif_context_get_primary_image_handle(file.context.get(), &rawPrimary);
     if (err.code != heif_error_Ok) return failWith(err);
-    HandlePtr primary(rawPrimary);
+    file.primary.reset(rawPrimary);
+    return DecodeResult{};
+}
+
+DecodeResult decodeHeif(const uint8_t* data, size_t size, const DecodeOptions& options,
+                        ImageBuffer& out) {
+    HeifFile file;
+    const DecodeResult opened = openHeif(data, size, file);
+    if (!opened.ok()) return opened;
+    const HandlePtr& primary = file.primary;
 
     const int trueW = heif_image_handle_get_width(primary.get());
     const int trueH = heif_image_handle_get_height(primary.get());
@@ -156,9 +171,9 @@ DecodeResult decodeHeif(const uint8_t* data, size_t size, const DecodeOptions& o
     if (!decodeOptions) return fail(ImageError::OutOfMemory);
     decodeOptions->convert_hdr_to_8bit = 1;
     heif_image* rawImage = nullptr;
-    err = heif_decode_image(handle, &rawImage, heif_colorspace_RGB,
-                            alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
-                            decodeOptions.get());
+    const heif_error err = heif_decode_image(
+        handle, &rawImage, heif_colorspace_RGB,
+        alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, decodeOptions.get());
     if (err.code != heif_error_Ok) return failWith(err);
     std::unique_ptr<heif_image, ImageRelease> image(rawImage);
 
@@ -186,16 +201,10 @@ DecodeResult decodeHeif(const uint8_t* data, size_t size, const DecodeOptions& o
 // The primary picture as libheif reads its boxes (its turns already applied, which keeps the
 // number of pixels); nothing is decoded.
 DecodeResult headerHeif(const uint8_t* data, size_t size, PictureHeader& out) {
-    if (!sniffHeif(data, size)) return fail(ImageError::UnknownFormat);
-    initLibheifOnce();
-    std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
-    if (!context) return fail(ImageError::OutOfMemory);
-    heif_error err = heif_context_read_from_memory_without_copy(context.get(), data, size, nullptr);
-    if (err.code != heif_error_Ok) return failWith(err);
-    heif_image_handle* rawPrimary = nullptr;
-    err = heif_context_get_primary_image_handle(context.get(), &rawPrimary);
-    if (err.code != heif_error_Ok) return failWith(err);
-    HandlePtr primary(rawPrimary);
+    HeifFile file;
+    const DecodeResult opened = openHeif(data, size, file);
+    if (!opened.ok()) return opened;
+    const HandlePtr& primary = file.primary;
     // heifSizesFit also checks the coded sizes against the announced ones before decoding.
     const int width = heif_image_handle_get_width(primary.get());
     const int height = heif_image_handle_get_height(primary.get());
