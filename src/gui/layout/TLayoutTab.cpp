@@ -21,6 +21,7 @@
 #include <algorithm>
 
 #include "core/layout/StripGeometry.h"
+#include "gui/layout/BildPopup.h"
 #include "gui/layout/ColorComboBox.h"
 #include "gui/layout/PageView.h"
 #include "gui/layout/PictureStrip.h"
@@ -31,6 +32,8 @@
 #include "gui/layout/RenditionScheduler.h"
 #include "gui/toolkit/Prompter.h"
 #include "gui/toolkit/StoredValues.h"
+#include "gui/undo/AlbumCommand.h"
+#include "gui/undo/AlbumHistory.h"
 
 namespace pr {
 
@@ -334,6 +337,30 @@ void TLayoutTab::setPlacementControlsEnabled(bool enabled) {
                        static_cast<QWidget*>(FreeText), static_cast<QWidget*>(ShowBigBtn),
                        static_cast<QWidget*>(ChangePosSizeBtn), static_cast<QWidget*>(CutCheck)})
         c->setEnabled(enabled);
+}
+
+void TLayoutTab::setHistory(AlbumHistory* history, QAction* undo, QAction* redo) {
+    history_ = history;
+    if (!history_) return;
+    editor_->popup()->addHistoryActions(undo, redo);
+    connect(history_, &AlbumHistory::restored, this, [this] {
+        const int32_t selected = album_.SelectedPlacement;
+        editor_->SelectPlacement(
+            selected >= 0 && static_cast<uint32_t>(selected) < album_.placementCount() ? selected
+                                                                                       : -1);
+        editor_->ShowSizeInfo();
+        PaintBox1->syncSize();
+        PaintBox1Paint();
+        PaintBox2Paint();
+    });
+}
+
+void TLayoutTab::record(AlbumCommand* command) {
+    if (history_) {
+        history_->record(command);
+    } else {
+        delete command;
+    }
 }
 
 void TLayoutTab::setAsyncPictures(bool async) {
