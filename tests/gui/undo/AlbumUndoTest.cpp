@@ -157,13 +157,30 @@ TEST_F(AlbumUndo, TheStarFollowsUndoBackToTheSavedAlbum) {
     EXPECT_EQ(album().PictureCount(), 0);
 }
 
-TEST_F(AlbumUndo, NewClearsTheHistoryAndAChangeUnderWayRefusesUndo) {
+TEST_F(AlbumUndo, NewAndOpenClearTheHistoryAndWorkUnderWayRefusesUndo) {
     add({picture("a.png", Qt::red)});
     {
         const pr::TMainForm::AlbumChange changing(*form);
         form->undoAction()->trigger();
         EXPECT_EQ(album().PictureCount(), 1);
     }
+    // A drag on the page: the rubber band shows the placement being dragged.
+    pr::TLayoutTab& tab = *form->layoutTab();
+    tab.editor().PaintBox1DblClick();
+    tab.ZoomEd->setValue(100);
+    tab.editor().PaintBox2MouseDown(QPoint(50, 50), Qt::LeftButton, QPoint());
+    ASSERT_TRUE(tab.editor().dragging());
+    form->undoAction()->trigger();
+    EXPECT_EQ(album().placementCount(), 1u);
+    tab.editor().PaintBox2MouseUp(QPoint(50, 50));
+
+    auto& files = *form->findChild<pr::AlbumFileCommands*>();
+    ASSERT_TRUE(files.SaveFile(scratch.filePath("x.pxr")));
+    EXPECT_TRUE(history().stack().canUndo());
+    ASSERT_TRUE(files.OpenFile(scratch.filePath("x.pxr")));
+    EXPECT_FALSE(history().stack().canUndo());
+
+    add({picture("b.png", Qt::green)});
     prompter.answer(Prompter::Button::Ok);
     form->newAction()->trigger();
     EXPECT_FALSE(history().stack().canUndo());
