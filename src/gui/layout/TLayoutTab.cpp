@@ -344,10 +344,19 @@ void TLayoutTab::setHistory(AlbumHistory* history, QAction* undo, QAction* redo)
     if (!history_) return;
     editor_->popup()->addHistoryActions(undo, redo);
     connect(history_, &AlbumHistory::restored, this, [this] {
-        const int32_t selected = album_.SelectedPlacement;
-        editor_->SelectPlacement(
-            selected >= 0 && static_cast<uint32_t>(selected) < album_.placementCount() ? selected
-                                                                                       : -1);
+        int32_t selected = album_.SelectedPlacement;
+        if (selected < 0 || static_cast<uint32_t>(selected) >= album_.placementCount())
+            selected = -1;
+        // The page of the step's placement is shown; a selection may never stay on a page that
+        // is not shown (a press would grab it unseen). Changing the page ends the selection, so
+        // it is made afterwards.
+        if (selected >= 0) {
+            const int32_t page = album_.placementAt(static_cast<uint32_t>(selected))->Page;
+            if (page != APageEd->value() && page >= 1 && page <= PageCountED->value())
+                APageEd->setValue(page);
+            if (page != APageEd->value()) selected = -1;
+        }
+        editor_->SelectPlacement(selected);
         editor_->ShowSizeInfo();
         PaintBox1->syncSize();
         PaintBox1Paint();

@@ -163,6 +163,30 @@ TEST_F(LayoutUndo, AClickThatBringsAPlacementToTheFrontDoesNotMisleadUndo) {
     EXPECT_TRUE(tab.DelitBtn->isEnabled());  // the side panel follows the selection
 }
 
+TEST_F(LayoutUndo, UndoShowsThePageOfTheStepsPlacement) {
+    tab.PageCountED->setValue(2);
+    const auto before = albumState(album);
+    drag(QPoint(350, 100), QPoint(420, 260));
+    tab.APageEd->setValue(2);
+    ASSERT_EQ(album.SelectedPlacement, -1);
+    undo();
+    EXPECT_EQ(tab.APageEd->value(), 1);
+    EXPECT_EQ(albumState(album), before);
+    EXPECT_EQ(album.SelectedPlacement, 1);
+
+    // A placement on a page beyond the page count is not selected where it cannot be seen.
+    redo();
+    tab.APageEd->setValue(2);
+    editor().SelectPlacement(3);  // on page 2
+    tab.CutCheck->click();
+    tab.APageEd->setValue(1);
+    tab.PageCountED->setValue(1);
+    undo();
+    EXPECT_EQ(tab.APageEd->value(), 1);
+    EXPECT_EQ(album.SelectedPlacement, -1);
+    EXPECT_FALSE(tab.DelitBtn->isEnabled());
+}
+
 TEST_F(LayoutUndo, CaptionKeystrokesOfOneRunAreOneStep) {
     QTest::keyClicks(tab.FreeText, QStringLiteral("ab"));
     panel().Timer1Timer();  // the pause after the last key
