@@ -1,13 +1,15 @@
 #include "core/album/PlacementsSnapshot.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace pr {
 
 PlacementsSnapshot PlacementsSnapshot::of(const Album& album) {
     PlacementsSnapshot s;
-    s.records_.resize(album.placementCount());
-    for (uint32_t i = 0; i < album.placementCount(); ++i) s.records_[i] = *album.placementAt(i);
+    auto records = std::make_shared<std::vector<Placement>>(album.placementCount());
+    for (uint32_t i = 0; i < album.placementCount(); ++i) (*records)[i] = *album.placementAt(i);
+    s.records_ = std::move(records);
     s.selected_ = album.SelectedPlacement;
     for (const AlbumImage& picture : album.Pictures) {
         if (picture.enlarged())
@@ -19,7 +21,7 @@ PlacementsSnapshot PlacementsSnapshot::of(const Album& album) {
 bool PlacementsSnapshot::restore(Album& album) const {
     album.Placements.Clear();
     album.SelectedPlacement = -1;
-    for (const Placement& record : records_) {
+    for (const Placement& record : *records_) {
         uint8_t* slot = album.Placements.Append();
         if (!slot) return false;
         std::memcpy(slot, &record, sizeof(Placement));
@@ -40,11 +42,8 @@ bool PlacementsSnapshot::restore(Album& album) const {
 
 bool PlacementsSnapshot::operator==(const PlacementsSnapshot& other) const {
     // Byte for byte, as the album file keeps the records.
-    if (records_.size() != other.records_.size() || selected_ != other.selected_ ||
-        enlargements_.size() != other.enlargements_.size())
-        return false;
-    if (!records_.empty() &&
-        std::memcmp(records_.data(), other.records_.data(), records_.size() * sizeof(Placement)))
+    if (selected_ != other.selected_ || enlargements_.size() != other.enlargements_.size() ||
+        !sameRecords(other))
         return false;
     for (std::size_t i = 0; i < enlargements_.size(); ++i) {
         const Enlargement &a = enlargements_[i], &b = other.enlargements_[i];
@@ -53,8 +52,20 @@ bool PlacementsSnapshot::operator==(const PlacementsSnapshot& other) const {
     return true;
 }
 
+bool PlacementsSnapshot::sameRecords(const PlacementsSnapshot& other) const {
+    const std::vector<Placement>&a = *records_, &b = *other.records_;
+    if (records_ == other.records_) return true;
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(Placement)) == 0);
+}
+
+void PlacementsSnapshot::shareRecordsWith(const PlacementsSnapshot& other) {
+    if (sameRecords(other)) records_ = other.records_;
+}
+
 std::size_t PlacementsSnapshot::bytes() const {
-    return sizeof(*this) + records_.capacity() * sizeof(Placement) +
+    const auto sharers = static_cast<std::size_t>(std::max<long>(1, records_.use_count()));
+    return sizeof(*this) + records_->capacity() * sizeof(Placement) / sharers +
            enlargements_.capacity() * sizeof(Enlargement);
 }
 

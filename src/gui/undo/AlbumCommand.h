@@ -26,6 +26,8 @@ public:
     virtual bool changesPictureList() const { return false; }
     // What the command holds, for the history's memory bound.
     virtual std::size_t bytes() const { return sizeof(*this); }
+    // Lets the command hold what it has in common with the step before it only once.
+    virtual void shareWith(const AlbumCommand& previous) { (void)previous; }
 
 protected:
     virtual void redoChange(Album& album) = 0;

@@ -44,6 +44,9 @@ void AlbumHistory::record(AlbumCommand* command) {
     std::unique_ptr<AlbumCommand> owned(command);
     if (!command || command->changesNothing()) return;
     command->history_ = this;
+    if (const auto* previous =
+            dynamic_cast<const AlbumCommand*>(stack_.command(stack_.index() - 1)))
+        command->shareWith(*previous);
     stack_.push(owned.release());
 }
 

@@ -18,6 +18,10 @@ public:
         : AlbumCommand(text), before_(std::move(before)), after_(PlacementsSnapshot::of(album)) {}
 
     bool changesNothing() const override { return before_ == after_; }
+    void shareWith(const AlbumCommand& previous) override {
+        if (const auto* p = dynamic_cast<const PlacementsCommand*>(&previous))
+            before_.shareRecordsWith(p->after_);
+    }
     std::size_t bytes() const override { return sizeof(*this) + before_.bytes() + after_.bytes(); }
 
 protected:

@@ -57,6 +57,26 @@ TEST(PlacementsSnapshot, RestoresRecordsSelectionAndEnlargementsExactly) {
     EXPECT_EQ(a.Pictures[2].EnlargedWidth, 0);
 }
 
+TEST(PlacementsSnapshot, EqualRecordsAreHeldOnce) {
+    Album a;
+    threePictures(a);
+    PlacementsSnapshot first = PlacementsSnapshot::of(a);
+    PlacementsSnapshot second = PlacementsSnapshot::of(a);
+    const std::size_t apart = first.bytes() + second.bytes();
+    second.shareRecordsWith(first);
+    EXPECT_EQ(first.bytes() + second.bytes(), apart - 4 * sizeof(Placement));
+    EXPECT_EQ(second, first);
+
+    a.placementAt(2)->Top = 9;  // other records: nothing to share
+    PlacementsSnapshot third = PlacementsSnapshot::of(a);
+    const std::size_t alone = third.bytes();
+    third.shareRecordsWith(first);
+    EXPECT_EQ(third.bytes(), alone);
+    EXPECT_NE(third, first);
+    ASSERT_TRUE(third.restore(a));
+    EXPECT_EQ(a.placementAt(2)->Top, 9);
+}
+
 TEST(PlacementsSnapshot, ComparesRecordsByteForByte) {
     Album a;
     threePictures(a);

@@ -209,6 +209,16 @@ TEST_F(AlbumUndo, ToolbarButtonsWithShortcutsHintsAndThePopupMenu) {
     undo->trigger();
     EXPECT_TRUE(redo->isEnabled());
     EXPECT_TRUE(redo->toolTip().contains(QStringLiteral("Bilder hinzufügen")));
+
+    // The keys, wherever the focus is outside a text field.
+    form->activateWindow();
+    form->pageControl()->setFocus();
+    QTest::keyClick(form->pageControl(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(album().PictureCount(), 1);
+    QTest::keyClick(form->pageControl(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(album().PictureCount(), 0);
+    QTest::keyClick(form->pageControl(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(album().PictureCount(), 1);
 }
 
 }  // namespace
