@@ -372,6 +372,7 @@ void TMainForm::FormCreate() {
     // Undoing now would change the album under the work, or under the rubber band.
     history_->setRefusal(
         [this] { return busy() || (layoutTab_ && layoutTab_->editor().dragging()); });
+    history_->setProgress([this](int percent) { SetProStatus(percent); });
     history_->setUnreadableReport([this](const QStringList& paths) {
         for (const QString& path : paths)
             prompter_->message(

@@ -12,12 +12,22 @@ namespace pr {
 
 namespace {
 
-std::vector<PictureSourcePtr> readAgain(const std::vector<std::string>& paths) {
+// Every core reads; the progress panel moves, drawn at once, without an event loop that could
+// start another undo meanwhile.
+std::vector<PictureSourcePtr> readAgain(const std::vector<std::string>& paths,
+                                        const ProgressFn& progress) {
     std::vector<PictureSourcePtr> sources(paths.size());
-    forEachInParallel(paths.size(), 0, [&](std::size_t i) {
-        PictureInspection inspected = inspectPictureFile(paths[i], true);
-        if (inspected.ok) sources[i] = std::move(inspected.source);
-    });
+    const int total = static_cast<int>(paths.size());
+    forEachInParallel(
+        paths.size(), 0,
+        [&](std::size_t i) {
+            PictureInspection inspected = inspectPictureFile(paths[i], true);
+            if (inspected.ok) sources[i] = std::move(inspected.source);
+        },
+        [&](int done) {
+            if (progress) progress(total > 0 ? done * 100 / total : 0);
+        });
+    if (progress) progress(0);
     return sources;
 }
 
@@ -35,8 +45,8 @@ void AlbumCommand::undo() {
     undoChange(history_->album());
 }
 
-AlbumHistory::AlbumHistory(Album& album, QObject* parent)
-    : QObject(parent), album_(album), finder_(&readAgain) {
+AlbumHistory::AlbumHistory(Album& album, QObject* parent) : QObject(parent), album_(album) {
+    finder_ = [this](const std::vector<std::string>& paths) { return readAgain(paths, progress_); };
     stack_.setUndoLimit(kUndoLimit);
 }
 

@@ -22,6 +22,7 @@
 #include <functional>
 
 #include "core/album/PictureEntries.h"
+#include "core/imaging/Progress.h"
 
 class QAction;
 
@@ -61,6 +62,8 @@ public:
     void setUnreadableReport(std::function<void(const QStringList&)> report) {
         unreadable_ = std::move(report);
     }
+    // The progress panel while pictures are read again (may be empty).
+    void setProgress(ProgressFn progress) { progress_ = std::move(progress); }
     // Puts pictures back (AddPicturesCommand, RemovePicturesCommand).
     void insertPictures(const std::vector<PictureEntry>& entries);
 
@@ -83,6 +86,7 @@ private:
     std::function<bool()> refusal_;
     PictureSourceFinder finder_;
     std::function<void(const QStringList&)> unreadable_;
+    ProgressFn progress_;
     uint64_t editRun_ = 0;
 };
 
