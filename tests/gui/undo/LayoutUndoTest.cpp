@@ -226,26 +226,9 @@ TEST_F(LayoutUndo, PressingWithoutMovingAndCancelledDialogsRecordNothing) {
 TEST_F(LayoutUndo, TheHistoryKeepsItsLastStepsAndNoPixels) {
     for (int i = 0; i < pr::AlbumHistory::kUndoLimit + 20; ++i) tab.CutCheck->click();
     EXPECT_EQ(steps(), pr::AlbumHistory::kUndoLimit);
-    // Four placements and three enlargements twice a step, plus the command itself.
-    EXPECT_LT(history.bytes(), static_cast<size_t>(pr::AlbumHistory::kUndoLimit) * 1024);
-}
-
-TEST_F(LayoutUndo, UndoAndRedoJoinThePopupMenuAndAreRefusedWhileBusy) {
-    const QList<QAction*> items = editor().popup()->actions();
-    ASSERT_GE(items.size(), 3);
-    EXPECT_EQ(items[0], &undoAction);
-    EXPECT_EQ(items[1], &redoAction);
-    EXPECT_TRUE(items[2]->isSeparator());
-
-    tab.RotLeftBtn->click();
-    const auto turned = albumState(album);
-    bool busy = true;
-    history.setRefusal([&] { return busy; });
-    undo();
-    EXPECT_EQ(albumState(album), turned);
-    busy = false;
-    undo();
-    EXPECT_NE(albumState(album), turned);
+    // A step holds the four placements once (shared with the step before), three enlargements
+    // twice and itself: about 500 bytes; without the sharing it would be about 700.
+    EXPECT_LT(history.bytes(), static_cast<size_t>(pr::AlbumHistory::kUndoLimit) * 600);
 }
 
 }  // namespace
