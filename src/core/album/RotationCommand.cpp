@@ -14,7 +14,11 @@ bool TurnSelectedPicture(Album& album, TurnDirection direction) {
     const int32_t selected = album.SelectedPlacement;
     if (selected < 0 || static_cast<uint32_t>(selected) >= album.placementCount()) return false;
     const Placement* placement = reinterpret_cast<Placement*>(album.Placements.Select(selected));
-    AlbumImage* picture = album.pictureWithKey(placement->ImageKey);
+    return TurnPicture(album, placement->ImageKey, direction);
+}
+
+bool TurnPicture(Album& album, int32_t key, TurnDirection direction) {
+    AlbumImage* picture = album.pictureWithKey(key);
     if (!picture || !picture->hasPixels()) return false;
     // The pixels are turned when they are next drawn (from the cached renditions of the
     // previous turn where there are any).

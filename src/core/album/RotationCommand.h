@@ -17,4 +17,7 @@ enum class TurnDirection { Left, Right };
 // the strip.
 bool TurnSelectedPicture(Album& album, TurnDirection direction);
 
+// The same for the picture with `key`, whatever is selected (undoing and redoing a turn).
+bool TurnPicture(Album& album, int32_t key, TurnDirection direction);
+
 }  // namespace pr

@@ -12,6 +12,9 @@
 #include "core/io/PathText.h"
 #include "gui/app/TMainForm.h"
 #include "gui/output/TViewPicForm.h"
+#include "gui/undo/AddPicturesCommand.h"
+#include "gui/undo/AlbumHistory.h"
+#include "gui/undo/RemovePicturesCommand.h"
 
 namespace pr {
 
@@ -80,6 +83,8 @@ int AlbumCommands::addPictureFiles(const QStringList& paths, QStringList* addedP
         });
     form_.SetProStatus(0);
 
+    const int32_t firstIndex = form_.album().PictureCount();
+    const int32_t keyBefore = form_.album().NextPictureKey;
     int added = 0;
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         if (pictures[i].ok) {
@@ -92,6 +97,7 @@ int AlbumCommands::addPictureFiles(const QStringList& paths, QStringList* addedP
                                      Prompter::Button::Ok);
         }
     }
+    if (added > 0) record(new AddPicturesCommand(form_.album(), firstIndex, keyBefore));
     return added;
 }
 
@@ -99,12 +105,24 @@ void AlbumCommands::removePictures(QList<int> rows) {
     // From the last to the first, so the rows not yet visited keep their pictures.
     std::sort(rows.begin(), rows.end(), std::greater<int>());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    for (int row : rows) form_.album().removePicture(row);
+    Album& album = form_.album();
+    std::vector<PictureEntry> removed = pictureEntries(album, {rows.begin(), rows.end()});
+    PlacementsSnapshot before = PlacementsSnapshot::of(album);
+    for (int row : rows) album.removePicture(row);
+    record(new RemovePicturesCommand(album, std::move(removed), std::move(before)));
     UpdateListBox();
 }
 
 void AlbumCommands::UpdateListBox() {
     emit picturesChanged();
+}
+
+void AlbumCommands::record(AlbumCommand* command) {
+    if (AlbumHistory* history = form_.history()) {
+        history->record(command);
+    } else {
+        delete command;
+    }
 }
 
 void AlbumCommands::NewBtnClick() {
@@ -114,6 +132,7 @@ void AlbumCommands::NewBtnClick() {
             QStringLiteral("Datei/Neu")))
         return;
     form_.album().DelallPics();
+    if (form_.history()) form_.history()->clear();
     UpdateListBox();
     form_.Setsavedfilename(QString());
 }

@@ -14,6 +14,7 @@
 namespace pr {
 
 class Album;
+class AlbumCommand;
 class TMainForm;
 
 class AlbumCommands : public QObject {
@@ -42,6 +43,8 @@ public:
     void removePictures(QList<int> rows);
 
     void UpdateListBox();
+    // Hands a change of the picture list just made to the window's history.
+    void record(AlbumCommand* command);
     void NewBtnClick();
 
     // The large viewer for picture i, reloading the preview from its file first when the preview

@@ -17,6 +17,7 @@
 #include "gui/layout/ColorComboBox.h"
 #include "gui/layout/TLayoutTab.h"
 #include "gui/output/TOutputTab.h"
+#include "gui/undo/AlbumHistory.h"
 
 namespace pr {
 
@@ -124,6 +125,7 @@ bool AlbumFileCommands::OpenFile(const QString& path) {
             album.placementCount() == 0) {
             // Memory ran out after the old album was let go (or nothing was there): show the
             // empty, untitled album as it is.
+            if (form_.history()) form_.history()->clear();
             form_.Setsavedfilename(QString());
             commands_.UpdateListBox();
             redrawAll();
@@ -147,6 +149,7 @@ bool AlbumFileCommands::OpenFile(const QString& path) {
                            form_.prompter(), [this](int percent) { form_.SetProStatus(percent); });
     }
 
+    if (form_.history()) form_.history()->clear();
     form_.Setsavedfilename(path);
     commands_.UpdateListBox();
     redrawAll();

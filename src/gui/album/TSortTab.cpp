@@ -13,6 +13,7 @@
 #include "gui/album/AlbumList.h"
 #include "gui/album/PictureOrder.h"
 #include "gui/album/SortPicturePanel.h"
+#include "gui/undo/ReorderPicturesCommand.h"
 
 namespace pr {
 
@@ -57,20 +58,29 @@ void TSortTab::refill() {
 
 void TSortTab::UpNowClick() {
     const int i = SortBox->currentRow();
+    std::vector<int32_t> before = pictureKeyOrder(commands_.album());
     if (!movePictureUp(commands_.album(), i)) return;
+    commands_.record(new ReorderPicturesCommand(commands_.album(), std::move(before),
+                                                QStringLiteral("Nach oben verschieben")));
     commands_.UpdateListBox();
     SortBox->setCurrentRow(i - 1);
 }
 
 void TSortTab::DownNowClick() {
     const int i = SortBox->currentRow();
+    std::vector<int32_t> before = pictureKeyOrder(commands_.album());
     if (!movePictureDown(commands_.album(), i)) return;
+    commands_.record(new ReorderPicturesCommand(commands_.album(), std::move(before),
+                                                QStringLiteral("Nach unten verschieben")));
     commands_.UpdateListBox();
     SortBox->setCurrentRow(i + 1);
 }
 
 void TSortTab::SortNameBtnClick() {
+    std::vector<int32_t> before = pictureKeyOrder(commands_.album());
     sortPicturesByPath(commands_.album());
+    commands_.record(new ReorderPicturesCommand(commands_.album(), std::move(before),
+                                                QStringLiteral("Nach Namen sortieren")));
     commands_.UpdateListBox();
     if (SortBox->count() > 0) SortBox->setCurrentRow(0);
 }

@@ -39,6 +39,7 @@
 #include "gui/output/TOutputTab.h"
 #include "gui/output/TViewPicForm.h"
 #include "gui/toolkit/QtPrompter.h"
+#include "gui/undo/AlbumHistory.h"
 
 namespace pr {
 
@@ -103,6 +104,13 @@ TMainForm::TMainForm(Prompter* prompter, QWidget* parent)
     connect(albumCommands_, &AlbumCommands::picturesChanged, this, &TMainForm::albumChanged);
     connect(layoutTab_, &TLayoutTab::pageRedrawn, this, &TMainForm::albumEdited);
     connect(layoutTab_, &TLayoutTab::settingsChanged, this, &TMainForm::albumEdited);
+    connect(history_, &AlbumHistory::restored, this, [this](bool picturesChanged) {
+        if (picturesChanged) {
+            albumCommands_->UpdateListBox();
+        } else {
+            albumChanged();
+        }
+    });
     connect(PageControl2, &QTabWidget::currentChanged, this, &TMainForm::PageControl2Change);
     viewPicForm_ = new TViewPicForm(this);
     viewPicForm_->setPrompter(prompter_);
@@ -142,6 +150,8 @@ void TMainForm::releaseWidgets() {
     albumFileCommands_ = nullptr;
     delete albumCommands_;
     albumCommands_ = nullptr;
+    delete history_;
+    history_ = nullptr;
 }
 
 void TMainForm::buildToolBar() {
@@ -173,6 +183,12 @@ void TMainForm::buildToolBar() {
     SaveAsBtn =
         addButton("SaveAsBtn", ToolbarGlyphs::saveAs(), QStringLiteral("Speichern &unter..."),
                   QStringLiteral("Das Album unter einem neuen Namen speichern"));
+    toolBar_->addSeparator();
+    // Enabled, hinted and given their shortcuts by the album's history (FormCreate).
+    UndoBtn = addButton("UndoBtn", ToolbarGlyphs::undo(), QStringLiteral("Rückgängig"),
+                        QStringLiteral("Die letzte Änderung rückgängig machen"));
+    RedoBtn = addButton("RedoBtn", ToolbarGlyphs::redo(), QStringLiteral("Wiederholen"),
+                        QStringLiteral("Die zuletzt rückgängig gemachte Änderung wiederholen"));
     addToolBar(Qt::TopToolBarArea, toolBar_);
 }
 
@@ -351,7 +367,20 @@ void TMainForm::FormCreate() {
 
     pointFolderTreeAtStart();
     cursors_ = std::make_unique<CursorSlots>();
+    history_ = new AlbumHistory(*album_, this);
+    history_->attachActions(UndoBtn, RedoBtn);
+    // Undoing now would change the album under the work, or under the rubber band.
+    history_->setRefusal(
+        [this] { return busy() || (layoutTab_ && layoutTab_->editor().dragging()); });
+    history_->setProgress([this](int percent) { SetProStatus(percent); });
+    history_->setUnreadableReport([this](const QStringList& paths) {
+        for (const QString& path : paths)
+            prompter_->message(
+                QStringLiteral("Fehler: Die Datei %1 konnte nicht geladen werden!").arg(path),
+                QStringLiteral("Fehler"), Prompter::Icon::None, Prompter::Button::Ok);
+    });
     layoutTab_ = new TLayoutTab(*album_, *prompter_, contentArea(LayoutTab));
+    layoutTab_->setHistory(history_, UndoBtn, RedoBtn);
     layoutTab_->registerStoredValues(storedValues_);
     layoutTab_->editor().setHooks(editorHooks());
     outputTab_ = new TOutputTab(*album_, *prompter_, *layoutTab_, contentArea(OutputTab));

@@ -34,6 +34,7 @@ namespace pr {
 
 class AlbumCommands;
 class AlbumFileCommands;
+class AlbumHistory;
 class ImageButton;
 class TLayoutTab;
 class TOutputTab;
@@ -71,6 +72,10 @@ public:
     QAction* openAction() const { return OpenBtn; }
     QAction* saveAction() const { return SaveBtn; }
     QAction* saveAsAction() const { return SaveAsBtn; }
+    QAction* undoAction() const { return UndoBtn; }
+    QAction* redoAction() const { return RedoBtn; }
+    // "Rückgängig" and "Wiederholen" of the album's changes; exists once the window is made.
+    AlbumHistory* history() const { return history_; }
     QToolBar* toolBar() const { return toolBar_; }
 
     TLayoutTab* layoutTab() const { return layoutTab_; }
@@ -180,6 +185,9 @@ private:
     QAction* OpenBtn = nullptr;
     QAction* SaveBtn = nullptr;
     QAction* SaveAsBtn = nullptr;
+    QAction* UndoBtn = nullptr;
+    QAction* RedoBtn = nullptr;
+    AlbumHistory* history_ = nullptr;
     QTabWidget* PageControl2 = nullptr;
     TabHeader* headers_[TabCount] = {};
     QWidget* contents_[TabCount] = {};

@@ -47,7 +47,43 @@ void drawDisk(QPainter& p) {
     p.drawRect(QRectF(4.5, 11.5, 11, 6));
 }
 
+// A band that comes from the lower left, turns back over the right and ends in a head pointing
+// left at the top: "back". Drawn as one outlined shape, like the other glyphs.
+void drawTurningArrow(QPainter& p) {
+    QPainterPath band;
+    band.moveTo(5.0, 16.0);
+    band.lineTo(11.0, 16.0);
+    band.arcTo(QRectF(5.5, 5.0, 11.0, 11.0), -90, 180);
+    band.lineTo(8.0, 5.0);
+    QPainterPathStroker stroker;
+    stroker.setWidth(3.0);
+    stroker.setCapStyle(Qt::FlatCap);
+    stroker.setJoinStyle(Qt::RoundJoin);
+    QPainterPath shape = stroker.createStroke(band);
+    QPainterPath head;
+    head.moveTo(2.0, 5.0);
+    head.lineTo(8.5, 0.5);
+    head.lineTo(8.5, 9.5);
+    head.closeSubpath();
+    shape = shape.united(head).simplified();
+    p.setPen(QPen(QColor(30, 90, 40), 1.0));
+    p.setBrush(QColor(70, 160, 80));
+    p.drawPath(shape);
+}
+
 }  // namespace
+
+QIcon ToolbarGlyphs::undo() {
+    return drawIcon([](QPainter& p) { drawTurningArrow(p); });
+}
+
+QIcon ToolbarGlyphs::redo() {
+    return drawIcon([](QPainter& p) {
+        p.translate(kSize, 0);
+        p.scale(-1, 1);
+        drawTurningArrow(p);
+    });
+}
 
 QIcon ToolbarGlyphs::newAlbum() {
     return drawIcon([](QPainter& p) {

@@ -1,6 +1,6 @@
 #pragma once
 // The toolbar's glyphs, drawn at start instead of shipped as files: a new page, an opening folder,
-// a disk, and the disk with a pen for "save as".
+// a disk, the disk with a pen for "save as", and two turning arrows for undo and redo.
 
 #include <QIcon>
 
@@ -14,6 +14,8 @@ public:
     static QIcon open();
     static QIcon save();
     static QIcon saveAs();
+    static QIcon undo();
+    static QIcon redo();
 };
 
 }  // namespace pr

@@ -29,4 +29,12 @@ BildPopup::BildPopup(QWidget* parent) : QMenu(parent) {
     FillPage = item("FillPage", "Seite &füllen mit...");
 }
 
+void BildPopup::addHistoryActions(QAction* undo, QAction* redo) {
+    QAction* first = actions().value(0);
+    if (!undo || !redo) return;
+    insertAction(first, undo);
+    insertAction(first, redo);
+    insertSeparator(first);
+}
+
 }  // namespace pr

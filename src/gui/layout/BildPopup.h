@@ -19,6 +19,9 @@ public:
     // action's data() is the format's index, -1 for the page.
     QMenu* FormatMenu = nullptr;
     QAction* FillPage = nullptr;  // "Seite füllen mit..."
+
+    // "Rückgängig" and "Wiederholen" (the window's actions, shared with the toolbar) at the top.
+    void addHistoryActions(QAction* undo, QAction* redo);
 };
 
 }  // namespace pr

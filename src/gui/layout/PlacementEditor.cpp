@@ -21,6 +21,9 @@
 #include "gui/layout/PictureStrip.h"
 #include "gui/layout/TLayoutTab.h"
 #include "gui/toolkit/Prompter.h"
+#include "gui/undo/MovePlacementCommand.h"
+#include "gui/undo/PlacePictureCommand.h"
+#include "gui/undo/ResizePlacementCommand.h"
 
 namespace pr {
 
@@ -144,6 +147,7 @@ void PlacementEditor::PaintBox2DragDrop(QPoint pos, const QObject* source) {
 
 void PlacementEditor::addStripPicture(double left, double top) {
     const AlbumImage& picture = album_.Pictures[static_cast<size_t>(album_.StripSelection)];
+    PlacementsSnapshot before = PlacementsSnapshot::of(album_);
     const int32_t index = AddPlacement(
         album_, picture.Key, tab_.APageEd->value(), left, top, mmToInches(tab_.DBreiteED->value()),
         mmToInches(tab_.DHocheED->value()), tab_.CutDefault->isChecked());
@@ -151,6 +155,7 @@ void PlacementEditor::addStripPicture(double left, double top) {
     changequal(static_cast<uint32_t>(index));
     SelectPlacement(index);
     BringAkInFront();
+    tab_.record(new PlacePictureCommand(album_, std::move(before)));
 }
 
 // ---- the page ----
@@ -189,6 +194,8 @@ void PlacementEditor::PaintBox2MouseDown(QPoint pos, Qt::MouseButton button, QPo
     }
     setdragmod(pos);
     if (drag_.mode > kDragNone) {
+        dragBefore_ = PlacementsSnapshot::of(album_);
+        dragMoves_ = drag_.mode == kDragMove;
         Dragging = true;
         tab_.PaintBox2->setDragging(true);
         tab_.PaintBox2Paint();
@@ -225,6 +232,14 @@ void PlacementEditor::PaintBox2MouseUp(QPoint pos) {
     Dragging = false;
     tab_.PaintBox2->setDragging(false);
     if (valid) changequal(static_cast<uint32_t>(i));
+    if (dragBefore_) {
+        if (dragMoves_) {
+            tab_.record(new MovePlacementCommand(album_, std::move(*dragBefore_)));
+        } else {
+            tab_.record(new ResizePlacementCommand(album_, std::move(*dragBefore_)));
+        }
+        dragBefore_.reset();
+    }
     tab_.PaintBox2Paint();
 }
 

@@ -11,8 +11,10 @@
 #include <QObject>
 #include <QPoint>
 #include <functional>
+#include <optional>
 
 #include "core/album/Album.h"
+#include "core/album/PlacementsSnapshot.h"
 #include "core/imaging/Quality.h"
 #include "core/layout/PlacementDrag.h"
 #include "gui/layout/EditorHooks.h"
@@ -82,6 +84,9 @@ private:
     BildPopup* popup_ = nullptr;
     DragState drag_;
     bool Dragging = false;
+    // The placements at the press that started the drag: the whole drag is one step.
+    std::optional<PlacementsSnapshot> dragBefore_;
+    bool dragMoves_ = false;
     int cursorSlot_ = 0;
 };
 

@@ -10,6 +10,15 @@
 #include "gui/layout/PlacementEditor.h"
 #include "gui/layout/TKoordEdForm.h"
 #include "gui/layout/TLayoutTab.h"
+#include "gui/undo/AdjustPictureCommand.h"
+#include "gui/undo/AlbumHistory.h"
+#include "gui/undo/ArrangePageCommand.h"
+#include "gui/undo/CaptionCommand.h"
+#include "gui/undo/DeletePlacementCommand.h"
+#include "gui/undo/FitCropCommand.h"
+#include "gui/undo/PlaceAllPicturesCommand.h"
+#include "gui/undo/PositionDialogCommand.h"
+#include "gui/undo/TurnPictureCommand.h"
 
 namespace pr {
 
@@ -57,6 +66,12 @@ Placement* PlacementPanel::selected() const {
 }
 
 void PlacementPanel::runPictureCommand(void (*command)(const PictureCommandContext&)) {
+    // What the command did to the picture's recipe becomes the step: a turn or an adjustment.
+    const Placement* p = selected();
+    const AlbumImage* picture = p ? album_.pictureWithKey(p->ImageKey) : nullptr;
+    const int32_t key = picture ? picture->Key : 0;
+    const int32_t rotation = picture ? picture->Rotation : 0;
+    const std::size_t adjustments = picture ? picture->Adjustments.size() : 0;
     PictureCommandContext context{album_, prompter_, &tab_,
                                   [this] {
                                       tab_.PaintBox1Paint();
@@ -66,6 +81,14 @@ void PlacementPanel::runPictureCommand(void (*command)(const PictureCommandConte
                                   },
                                   editor_.hooks().progress};
     command(context);
+    const AlbumImage* after = picture ? album_.pictureWithKey(key) : nullptr;
+    if (!after) return;
+    if (after->Rotation == (rotation + 1) % 4)
+        tab_.record(new TurnPictureCommand(key, TurnDirection::Right));
+    if (after->Rotation == (rotation + 3) % 4)
+        tab_.record(new TurnPictureCommand(key, TurnDirection::Left));
+    if (after->Adjustments.size() == adjustments + 1)
+        tab_.record(new AdjustPictureCommand(key, after->Adjustments.back()));
 }
 
 void PlacementPanel::ChangeFreeText() {
@@ -84,20 +107,28 @@ void PlacementPanel::FreeTextChange() {
     const int32_t key = p->ImageKey;
     for (AlbumImage& picture : album_.Pictures) {
         if (picture.Key != key) continue;
+        std::string before = picture.Comment;
         picture.Comment = tab_.FreeText->text().toStdString();
         Timer1->start();  // restarts a running delay
+        // Loading the caption of a newly selected placement comes here too, changing nothing.
+        if (before != picture.Comment && tab_.history())
+            tab_.record(new CaptionCommand(key, std::move(before), picture.Comment,
+                                           tab_.history()->editRun()));
     }
 }
 
 void PlacementPanel::Timer1Timer() {
     Timer1->stop();
+    if (tab_.history()) tab_.history()->endEditRun();
     tab_.PaintBox2Paint();
 }
 
 void PlacementPanel::CutCheckClick() {
     Placement* p = selected();
     if (!p) return;
+    PlacementsSnapshot before = PlacementsSnapshot::of(album_);
     p->FitCrop = tab_.CutCheck->isChecked() ? 1 : 0;
+    tab_.record(new FitCropCommand(album_, std::move(before)));
     editor_.ShowSizeInfo();  // cropping changes the resolution the print gets
     tab_.PaintBox2Paint();
 }
@@ -105,7 +136,9 @@ void PlacementPanel::CutCheckClick() {
 void PlacementPanel::Lschen1Click() {
     if (!selected()) return;
     // No question: the picture stays in the album and can be placed again.
+    PlacementsSnapshot before = PlacementsSnapshot::of(album_);
     if (DeleteSelectedPlacement(album_)) editor_.SelectPlacement(-1);
+    tab_.record(new DeletePlacementCommand(album_, std::move(before)));
     tab_.PaintBox2Paint();
 }
 
@@ -131,23 +164,28 @@ void PlacementPanel::ChangePosSizeBtnClick() {
     // The dialog is modal, but the album may still have changed under it; look again.
     Placement* p = selected();
     if (result != QDialog::Accepted || !p) return;
+    PlacementsSnapshot before = PlacementsSnapshot::of(album_);
     KoordEdForm->fields().apply(*p);  // exactly as typed: no grid, no resolution check
+    tab_.record(new PositionDialogCommand(album_, std::move(before)));
     editor_.ShowSizeInfo();
     tab_.PaintBox2Paint();
 }
 
 void PlacementPanel::OrdeneBtnClick() {
     const PrinterPage page = tab_.printerPage();
+    PlacementsSnapshot before = PlacementsSnapshot::of(album_);
     const std::vector<uint32_t> changed =
         arrangePage(album_, tab_.APageEd->value(), pageWidthInches(page), pageHeightInches(page),
                     tab_.RandEd->value(), tab_.SpaceED->value());
     if (changed.empty()) return;
     for (uint32_t i : changed) editor_.changequal(i);
+    tab_.record(new ArrangePageCommand(album_, std::move(before)));
     editor_.ShowSizeInfo();
     tab_.PaintBox2Paint();
 }
 
 void PlacementPanel::OvertakeallClick() {
+    PlacementsSnapshot before = PlacementsSnapshot::of(album_);
     const std::vector<uint32_t> added =
         overtakeAll(album_, tab_.APageEd->value(), pageWidthInches(tab_.printerPage()),
                     tab_.DBreiteED->value(), tab_.DHocheED->value(), tab_.CutDefault->isChecked());
@@ -156,6 +194,7 @@ void PlacementPanel::OvertakeallClick() {
         editor_.SelectPlacement(static_cast<int32_t>(added.back()));
         editor_.BringAkInFront();
     }
+    tab_.record(new PlaceAllPicturesCommand(album_, std::move(before)));
     tab_.PaintBox2Paint();
 }
 

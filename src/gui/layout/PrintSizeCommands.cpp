@@ -9,6 +9,8 @@
 #include "gui/layout/BildPopup.h"
 #include "gui/layout/PlacementEditor.h"
 #include "gui/layout/TLayoutTab.h"
+#include "gui/undo/FillPageCommand.h"
+#include "gui/undo/PrintFormatCommand.h"
 
 namespace pr {
 
@@ -38,6 +40,7 @@ void PrintSizeCommands::setFormat(int format) {
     } else if (format != -1) {
         return;
     }
+    PlacementsSnapshot before = PlacementsSnapshot::of(album_);
     const FrameRect r =
         resizedOnPage({p.Left, p.Top, p.Width, p.Height}, size.width, size.height, pageW, pageH);
     p.Left = r.left;
@@ -45,6 +48,7 @@ void PrintSizeCommands::setFormat(int format) {
     p.Width = r.width;
     p.Height = r.height;
     editor_.changequal(static_cast<uint32_t>(i));
+    tab_.record(new PrintFormatCommand(album_, std::move(before)));
     editor_.ShowSizeInfo();
     tab_.PaintBox2Paint();
 }
@@ -62,6 +66,7 @@ int PrintSizeCommands::fillPage() {
     const std::vector<FrameRect> cells = fillPagePositions(
         original.Width, original.Height, pageWidthInches(page), pageHeightInches(page),
         tab_.RandEd->value(), tab_.SpaceED->value(), occupied);
+    PlacementsSnapshot before = PlacementsSnapshot::of(album_);
     int placed = 0;
     for (const FrameRect& cell : cells) {
         if (AddPlacement(album_, original.ImageKey, original.Page, cell.left, cell.top, cell.width,
@@ -69,6 +74,7 @@ int PrintSizeCommands::fillPage() {
             break;  // the placement array reported it
         ++placed;
     }
+    tab_.record(new FillPageCommand(album_, std::move(before)));
     const EditorHooks& hooks = editor_.hooks();
     if (hooks.statusText)
         hooks.statusText(placed == 0 ? QString::fromUtf8("Seite füllen: kein Platz für eine Kopie")

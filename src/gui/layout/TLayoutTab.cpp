@@ -21,6 +21,7 @@
 #include <algorithm>
 
 #include "core/layout/StripGeometry.h"
+#include "gui/layout/BildPopup.h"
 #include "gui/layout/ColorComboBox.h"
 #include "gui/layout/PageView.h"
 #include "gui/layout/PictureStrip.h"
@@ -31,6 +32,8 @@
 #include "gui/layout/RenditionScheduler.h"
 #include "gui/toolkit/Prompter.h"
 #include "gui/toolkit/StoredValues.h"
+#include "gui/undo/AlbumCommand.h"
+#include "gui/undo/AlbumHistory.h"
 
 namespace pr {
 
@@ -334,6 +337,39 @@ void TLayoutTab::setPlacementControlsEnabled(bool enabled) {
                        static_cast<QWidget*>(FreeText), static_cast<QWidget*>(ShowBigBtn),
                        static_cast<QWidget*>(ChangePosSizeBtn), static_cast<QWidget*>(CutCheck)})
         c->setEnabled(enabled);
+}
+
+void TLayoutTab::setHistory(AlbumHistory* history, QAction* undo, QAction* redo) {
+    history_ = history;
+    if (!history_) return;
+    editor_->popup()->addHistoryActions(undo, redo);
+    connect(history_, &AlbumHistory::restored, this, [this] {
+        int32_t selected = album_.SelectedPlacement;
+        if (selected < 0 || static_cast<uint32_t>(selected) >= album_.placementCount())
+            selected = -1;
+        // The page of the step's placement is shown; a selection may never stay on a page that
+        // is not shown (a press would grab it unseen). Changing the page ends the selection, so
+        // it is made afterwards.
+        if (selected >= 0) {
+            const int32_t page = album_.placementAt(static_cast<uint32_t>(selected))->Page;
+            if (page != APageEd->value() && page >= 1 && page <= PageCountED->value())
+                APageEd->setValue(page);
+            if (page != APageEd->value()) selected = -1;
+        }
+        editor_->SelectPlacement(selected);
+        editor_->ShowSizeInfo();
+        PaintBox1->syncSize();
+        PaintBox1Paint();
+        PaintBox2Paint();
+    });
+}
+
+void TLayoutTab::record(AlbumCommand* command) {
+    if (history_) {
+        history_->record(command);
+    } else {
+        delete command;
+    }
 }
 
 void TLayoutTab::setAsyncPictures(bool async) {

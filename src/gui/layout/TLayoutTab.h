@@ -30,11 +30,14 @@
 #include "gui/toolkit/WheelNotches.h"
 #include "render/PageRenderer.h"
 
+class QAction;
 class QScrollArea;
 class QTabWidget;
 
 namespace pr {
 
+class AlbumCommand;
+class AlbumHistory;
 class ColorComboBox;
 class PageView;
 class PictureStrip;
@@ -102,6 +105,14 @@ public:
     PlacementEditor& editor() const { return *editor_; }
     PlacementPanel& panel() const { return *panel_; }
     PrintSizeCommands& printSizes() const { return *printSizes_; }
+
+    // The album's history (may be null: nothing is recorded). Its undo and redo actions join the
+    // placement's popup menu, and after every undo and redo the side panel, the strip and the page
+    // show the album afresh.
+    void setHistory(AlbumHistory* history, QAction* undo, QAction* redo);
+    AlbumHistory* history() const { return history_; }
+    // Hands a change just made to the history; without one the command is dropped.
+    void record(AlbumCommand* command);
 
     // Controls, named as the settings have always been named.
     QPushButton* Overtakeall = nullptr;
@@ -176,6 +187,7 @@ private:
     PlacementEditor* editor_ = nullptr;
     PlacementPanel* panel_ = nullptr;
     PrintSizeCommands* printSizes_ = nullptr;
+    AlbumHistory* history_ = nullptr;
     WheelNotches wheel_;
 };
 
