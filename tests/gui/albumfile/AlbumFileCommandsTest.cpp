@@ -358,6 +358,11 @@ TEST_F(AlbumFileFixture, AdjustmentsAreUnsavedChangesAndSurviveSaveAndOpen) {
     EXPECT_TRUE(form->windowTitle().endsWith("[hell.pxr]"));
     const QByteArray saved = bytes(path);
     EXPECT_TRUE(saved.startsWith(plain));  // the adjustments follow the last picture entry
+    // Undoing them is a change against the saved album; redoing them returns to it.
+    form->undoAction()->trigger();
+    EXPECT_TRUE(form->windowTitle().endsWith("[hell.pxr*]"));
+    form->redoAction()->trigger();
+    EXPECT_TRUE(form->windowTitle().endsWith("[hell.pxr]"));
     newAlbum();
     open(path);
     ASSERT_EQ(prompter.shown.size(), 1u);  // only the question
