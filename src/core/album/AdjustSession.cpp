@@ -26,12 +26,17 @@ void AdjustSession::preview(int brightness, int contrast, int saturation) {
                             std::clamp(saturation, kSaturationMin, kSaturationMax)};
 }
 
-void AdjustSession::accept() {
+bool AdjustSession::accept() {
+    bool recorded = false;
     if (AlbumImage* p = picture()) {
-        if (p->Preview && !p->Preview->changesNothing()) p->Adjustments.push_back(*p->Preview);
+        if (p->Preview && !p->Preview->changesNothing()) {
+            p->Adjustments.push_back(*p->Preview);
+            recorded = true;
+        }
         p->Preview.reset();
     }
     album_ = nullptr;
+    return recorded;
 }
 
 void AdjustSession::cancel() {

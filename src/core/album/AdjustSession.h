@@ -28,8 +28,9 @@ public:
     bool begin(Album& album, int32_t key);
     // Shows brightness, contrast and saturation in that order on the picture.
     void preview(int brightness, int contrast, int saturation);
-    // Keeps the last preview (an adjustment that changes nothing is not recorded).
-    void accept();
+    // Keeps the last preview (an adjustment that changes nothing is not recorded); true when the
+    // picture's recipe, and so the album file, changed.
+    bool accept();
     // Gives back the picture as it was before the dialog.
     void cancel();
 

@@ -42,6 +42,7 @@ AlbumImage entryOf(const StoredPicture& stored) {
     picture.Comment = stored.Comment;
     picture.Key = stored.Key;
     picture.Rotation = stored.Rotation >= 1 && stored.Rotation <= 3 ? stored.Rotation : 0;
+    picture.Adjustments = stored.Adjustments;
     return picture;
 }
 

@@ -61,11 +61,12 @@ struct AlbumApplyResult {
 
 // Reads one stored picture:
 //  - A stored rotation of 1, 2 or 3 becomes the picture's Rotation (its renditions are turned
-//    right once, twice, left once); any other value means no turn.
+//    right once, twice, left once); any other value means no turn. The stored adjustments become
+//    the picture's, in their order.
 //  - A picture that does not load at its path is looked for by file name in the album's folder
 //    (albums moved together with their pictures, albums from Windows). When that fails too, it is
-//    kept as a 320 x 200 placeholder with its path, rotation and key unchanged, so saving again
-//    keeps the entry.
+//    kept as a 320 x 200 placeholder with its path, rotation, key and adjustments unchanged, so
+//    saving again keeps the entry.
 LoadedAlbumPicture loadAlbumPicture(const StoredPicture& stored, const std::string& albumFolder,
                                     const AlbumPictureSource& source);
 

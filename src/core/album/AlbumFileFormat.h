@@ -10,14 +10,20 @@
 //   record, then P picture entries (counted path, int32 rotation, int32 key, counted comment).
 // Versions 3.0 and 2.0 (read only) keep 10,000 one-byte slots instead of N records, each followed
 // by a 48-byte old record when set, and fewer settings; 2.0 has no font and no comments.
+//
+// A 4.0 file may go on after its last picture entry with extension blocks (AlbumFileExtensions.h).
+// Every reader of 4.0 files reads exactly P entries and stops there, so older programs open such a
+// file as before and simply do not see what the blocks add.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/album/AlbumSettings.h"
 #include "core/album/Placement.h"
+#include "core/imaging/PictureRecipe.h"
 
 namespace pr {
 
@@ -48,14 +54,25 @@ constexpr std::size_t kMaxAlbumFileBytes = std::size_t{256} << 20;
 // One picture entry. `FileName` is the full path inside the program; the file may hold a bare name,
 // which the reader resolves against the album's folder and the writer produces again.
 struct StoredPicture {
+    StoredPicture() = default;
+    StoredPicture(std::string fileName, int32_t rotation, int32_t key, std::string comment,
+                  std::vector<Adjustment> adjustments = {})
+        : FileName(std::move(fileName)),
+          Rotation(rotation),
+          Key(key),
+          Comment(std::move(comment)),
+          Adjustments(std::move(adjustments)) {}
+
     std::string FileName;  // UTF-8
     int32_t Rotation = 0;  // clockwise quarter turns, 0..3
     int32_t Key = 0;
     std::string Comment;  // UTF-8; empty = no caption
+    // Brightness/contrast/saturation, oldest first; kept in an extension block of 4.0 files.
+    std::vector<Adjustment> Adjustments;
 
     bool operator==(const StoredPicture& o) const {
         return FileName == o.FileName && Rotation == o.Rotation && Key == o.Key &&
-               Comment == o.Comment;
+               Comment == o.Comment && Adjustments == o.Adjustments;
     }
 };
 

@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "core/album/AlbumFileExtensions.h"
 #include "core/album/AlbumFileMessages.h"
 #include "core/album/AlbumFileText.h"
 #include "core/io/ByteReader.h"
@@ -182,10 +183,11 @@ AlbumReadResult failure(AlbumReadError error, std::string message) {
     return r;
 }
 
-}  // namespace
-
-AlbumReadResult parseAlbumFile(const uint8_t* data, std::size_t size, const std::string& albumPath,
-                               const AlbumSettings& current, const OldPageGeometry& page) {
+// `wholeFile`: whether the bytes reach the end of the file. When they do not, a file whose
+// extension blocks may go on past them is not taken yet (Damaged), so the caller reads more.
+AlbumReadResult parseAlbumBytes(const uint8_t* data, std::size_t size, bool wholeFile,
+                                const std::string& albumPath, const AlbumSettings& current,
+                                const OldPageGeometry& page) {
     AlbumReadResult result;
     AlbumFileContent& c = result.content;
     if (size < kAlbumHeaderSize) return failure(AlbumReadError::NotAnAlbum, albumInvalidMessage());
@@ -214,8 +216,20 @@ AlbumReadResult parseAlbumFile(const uint8_t* data, std::size_t size, const std:
         !readPictures(in, c.Version, pictureCount, albumFolderOf(albumPath), c.Pictures)) {
         return failure(AlbumReadError::Damaged, albumInvalidMessage());
     }
+    // Older versions never had blocks; whatever follows their last entry stays unread.
+    if (c.Version == AlbumFileVersion::V4_0 &&
+        readAlbumExtensions(in, wholeFile, c.Pictures) == ExtensionsRead::CutShort) {
+        return failure(AlbumReadError::Damaged, albumInvalidMessage());
+    }
     normalise(c);
     return result;
+}
+
+}  // namespace
+
+AlbumReadResult parseAlbumFile(const uint8_t* data, std::size_t size, const std::string& albumPath,
+                               const AlbumSettings& current, const OldPageGeometry& page) {
+    return parseAlbumBytes(data, size, true, albumPath, current, page);
 }
 
 AlbumReadResult readAlbumFile(const std::string& albumPath, const AlbumSettings& current,
@@ -226,19 +240,20 @@ AlbumReadResult readAlbumFile(const std::string& albumPath, const AlbumSettings&
         return failure(AlbumReadError::OpenFailed, albumOpenFailedMessage(albumPath));
     if (file.size() > kMaxAlbumFileBytes)
         return failure(AlbumReadError::Damaged, albumInvalidMessage());
-    // The file is read as far as its entries reach, no further: a first piece, then twice as much
-    // each time the entries run past what was read. Bytes after the last entry are never read,
-    // and a file that is no album costs its first piece.
+    // The file is read as far as its entries and extension blocks reach, no further: a first
+    // piece, then twice as much each time they run past what was read. Bytes after the last block
+    // are never read, and a file that is no album costs its first piece.
     std::vector<uint8_t> bytes;
     uint64_t end = kFirstAlbumRead;
     for (;;) {
+        const std::size_t before = bytes.size();
         if (!file.readUpTo(bytes, end))
             return failure(AlbumReadError::OpenFailed, albumOpenFailedMessage(albumPath));
+        // A file that shrank since it was opened ends where reading ends.
+        const bool wholeFile = bytes.size() >= file.size() || bytes.size() == before;
         AlbumReadResult result =
-            parseAlbumFile(bytes.data(), bytes.size(), albumPath, current, page);
-        if (result.ok() || result.error == AlbumReadError::NotAnAlbum ||
-            bytes.size() >= file.size())
-            return result;
+            parseAlbumBytes(bytes.data(), bytes.size(), wholeFile, albumPath, current, page);
+        if (result.ok() || result.error == AlbumReadError::NotAnAlbum || wholeFile) return result;
         end = std::min<uint64_t>(file.size(), uint64_t{bytes.size()} * 2);
     }
 }

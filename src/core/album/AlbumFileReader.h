@@ -6,7 +6,8 @@
 // What is checked (the file is untrusted): the 24-byte header; every count and length against the
 // bytes that remain and against the caps of AlbumFileFormat.h before anything is allocated; no
 // negative count or length; every coordinate and stored double finite. Any failure refuses the
-// whole file. Bytes after the last picture entry are ignored, as they always were.
+// whole file. After the last picture entry of a 4.0 file the extension blocks are read as
+// AlbumFileExtensions.h says; other bytes there are ignored, as they always were.
 //
 // What is normalised, so the album is consistent whatever the file says:
 //  - stored strings that are not valid UTF-8 are read as Windows-1252;
@@ -43,7 +44,8 @@ struct AlbumReadResult {
     bool ok() const { return error == AlbumReadError::None; }
 };
 
-// `current` gives the settings an old file does not store (they keep their values).
+// `current` gives the settings an old file does not store (they keep their values). The bytes are
+// the whole file: a block that runs past their end refuses it.
 AlbumReadResult parseAlbumFile(const uint8_t* data, std::size_t size, const std::string& albumPath,
                                const AlbumSettings& current, const OldPageGeometry& page);
 

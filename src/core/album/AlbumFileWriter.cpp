@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <limits>
 
+#include "core/album/AlbumFileExtensions.h"
 #include "core/album/AlbumFileMessages.h"
 #include "core/io/AtomicFile.h"
 #include "core/io/ByteWriter.h"
@@ -78,8 +79,8 @@ AlbumFileContent albumFileContentOf(const Album& album, const AlbumSettings& set
     content.Settings = settings;
     content.Pictures.reserve(album.Pictures.size());
     for (const AlbumImage& picture : album.Pictures) {
-        content.Pictures.push_back(
-            {picture.FileName, picture.Rotation, picture.Key, picture.Comment});
+        content.Pictures.push_back({picture.FileName, picture.Rotation, picture.Key,
+                                    picture.Comment, picture.Adjustments});
     }
     return content;
 }
@@ -124,6 +125,7 @@ std::vector<uint8_t> encodeAlbumFile(const AlbumFileContent& content, const std:
         // the cap is cut rather than making an album that does not open again.
         writeCounted(out, encodeStoredText(clipUtf8(picture.Comment, kMaxAlbumStringBytes)));
     }
+    writeAlbumExtensions(out, content.Pictures);
     return out.take();
 }
 

@@ -31,7 +31,8 @@ AlbumFileContent albumFileContentOf(const Album& album, const AlbumSettings& set
 // The bytes of a version 4.0 file (content.Version is ignored). Zoom, margin and spacing are
 // stored truncated toward zero (NaN as 0, beyond int32 at its ends); a font name longer than 255
 // bytes and a comment longer than kMaxAlbumStringBytes are cut at a character boundary, so every
-// file written opens again.
+// file written opens again. The pictures' adjustments follow the last picture entry in an
+// extension block (AlbumFileExtensions.h); without any the file ends there as it always did.
 std::vector<uint8_t> encodeAlbumFile(const AlbumFileContent& content, const std::string& albumPath,
                                      const SameFolderFn& sameFolder = sameFolderOnDisk);
 

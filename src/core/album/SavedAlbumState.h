@@ -4,8 +4,10 @@
 // present content with it. The selection (placement and strip picture) and the zoom are left out:
 // choosing a placement or zooming in is looking at an album, not changing it.
 //
-// The picture pixels are not part of an album file, so turning is a change (the file keeps the
-// quarter turns) while brightness and contrast are not (the file keeps nothing of them).
+// The picture pixels are not part of an album file, but what was done to them is: turning and
+// confirmed brightness/contrast/saturation are changes (the file keeps the quarter turns and the
+// adjustments), while the enlargement to the minimum quality is not (it follows from the frames,
+// and opening the album makes it again).
 
 #include <cstdint>
 #include <vector>

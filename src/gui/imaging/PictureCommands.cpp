@@ -50,7 +50,9 @@ void HelligkeitKontrastundSttigung1Click(const PictureCommandContext& context) {
     form.setPositions(AdjustSession::kBrightnessStart, AdjustSession::kContrastStart,
                       AdjustSession::kSaturationStart);
     if (form.exec() == QDialog::Accepted) {
-        session.accept();
+        // The page shows the adjustment already; drawing it again once it is in the recipe lets
+        // the window see a change that saving keeps.
+        if (session.accept() && context.redraw) context.redraw();
     } else {
         session.cancel();
         if (context.redraw) context.redraw();

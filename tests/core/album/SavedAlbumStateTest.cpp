@@ -21,6 +21,21 @@ TEST(SavedAlbumState, OnlyWhatTheFileKeepsCountsAsAChange) {
         {"placement moved", [](Album& a, AlbumSettings&) { a.placementAt(0)->Left += 0.01; }, true},
         {"caption typed", [](Album& a, AlbumSettings&) { a.Pictures[0].Comment = "Strand"; }, true},
         {"picture turned", [](Album& a, AlbumSettings&) { a.Pictures[0].Rotation = 1; }, true},
+        {"picture adjusted",
+         [](Album& a, AlbumSettings&) {
+             a.Pictures[0].Adjustments.push_back({10, 100, 0});
+         },
+         true},
+        {"adjustment only previewed",
+         [](Album& a, AlbumSettings&) {
+             a.Pictures[0].Preview = Adjustment{10, 100, 0};
+         },
+         false},
+        {"picture enlarged",
+         [](Album& a, AlbumSettings&) {
+             a.Pictures[0].EnlargedWidth = a.Pictures[0].EnlargedHeight = 40;
+         },
+         false},
         {"margin", [](Album&, AlbumSettings& s) { s.Margin = 20; }, true},
         {"caption font", [](Album&, AlbumSettings& s) { s.Font.Size = 12; }, true},
         {"placement deleted", [](Album& a, AlbumSettings&) { a.Placements.Delete(0); }, true},

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -11,6 +12,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "ScriptedPrompter.h"
@@ -21,6 +23,7 @@
 #include "gui/app/TMainForm.h"
 #include "gui/browse/FavouritesList.h"
 #include "gui/browse/TAddTab.h"
+#include "gui/imaging/THKForm.h"
 #include "gui/layout/ColorComboBox.h"
 #include "gui/layout/TLayoutTab.h"
 #include "gui/toolkit/StoredValues.h"
@@ -148,6 +151,35 @@ protected:
             texts.push_back(s.text);
         }
         return texts;
+    }
+
+    // "&Helligkeit, Kontrast..." on the selected placement, confirmed with the sliders at b, k, s.
+    void adjustSelected(int b, int k, int s) {
+        bool ran = false;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<pr::THKForm*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            timer.stop();
+            ran = true;
+            dialog->setPositions(b, k, s);
+            QTest::mouseClick(dialog->OkBitBtn1, Qt::LeftButton);
+        });
+        timer.start(5);
+        layout().setPlacementControlsEnabled(true);
+        layout().HellKonBtn->click();
+        EXPECT_TRUE(ran);
+    }
+    std::vector<uint8_t> shown(int32_t key) {
+        pr::ImageBuffer picture;
+        EXPECT_TRUE(album().getnumdib(key, picture));
+        std::vector<uint8_t> pixels;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) {
+                const uint32_t v = pr::getpixel(picture, x, y);
+                pixels.insert(pixels.end(), {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16)});
+            }
+        return pixels;
     }
 
     QTemporaryDir scratch;
@@ -302,4 +334,44 @@ TEST_F(AlbumFileFixture, OpeningRaisesThePageCountToTheLastPageWithAPicture) {
         open(file("drei.pxr"));
         EXPECT_EQ(layout().PageCountED->value(), after) << before;
     }
+}
+
+// Confirmed adjustments are a change the title shows, and they come back from the file in their
+// order, giving the same pixels and the same bytes when saved again.
+TEST_F(AlbumFileFixture, AdjustmentsAreUnsavedChangesAndSurviveSaveAndOpen) {
+    buildAlbum();
+    // Opening would raise the small picture to the minimum quality, and then show other pixels.
+    layout().EnhanceQualCheck->setChecked(false);
+    const QString path = file("hell.pxr");
+    ASSERT_TRUE(saveAs(path));
+    const QByteArray plain = bytes(path);
+    const std::vector<uint8_t> unadjusted = shown(1);
+    adjustSelected(40, 150, -30);
+    adjustSelected(-20, 100, 60);
+    EXPECT_TRUE(form->windowTitle().endsWith("[hell.pxr*]"));
+    const std::vector<pr::Adjustment> kept = {{40, 150, -30}, {-20, 100, 60}};
+    ASSERT_EQ(album().Pictures[1].Adjustments, kept);
+    const std::vector<uint8_t> pixels = shown(1);
+    ASSERT_NE(pixels, unadjusted);
+
+    form->saveAction()->trigger();
+    EXPECT_TRUE(form->windowTitle().endsWith("[hell.pxr]"));
+    const QByteArray saved = bytes(path);
+    EXPECT_TRUE(saved.startsWith(plain));  // the adjustments follow the last picture entry
+    // Undoing them is a change against the saved album; redoing them returns to it.
+    form->undoAction()->trigger();
+    EXPECT_TRUE(form->windowTitle().endsWith("[hell.pxr*]"));
+    form->redoAction()->trigger();
+    EXPECT_TRUE(form->windowTitle().endsWith("[hell.pxr]"));
+    newAlbum();
+    open(path);
+    ASSERT_EQ(prompter.shown.size(), 1u);  // only the question
+    ASSERT_EQ(album().PictureCount(), 2);
+    EXPECT_TRUE(album().Pictures[0].Adjustments.empty());
+    EXPECT_EQ(album().Pictures[1].Adjustments, kept);
+    EXPECT_EQ(album().Pictures[1].Rotation, 1);
+    EXPECT_EQ(shown(1), pixels);
+    EXPECT_TRUE(form->windowTitle().endsWith("[hell.pxr]"));
+    form->saveAction()->trigger();
+    EXPECT_EQ(bytes(path), saved);
 }
