@@ -104,9 +104,9 @@ AlbumOpenResult openAlbumFile(const std::string& albumPath, Album& album,
                               const AlbumPictureSource& source, unsigned loaderThreads = 1,
                               const AlbumLoadProgress& progress = {});
 
-// inspectPictureFile: the content decides the format. The window makes every thumbnail while the
-// album opens (the strip shows them, and damaged files are named at once); printing from the
-// command line reads headers only.
-AlbumPictureSource albumPictureSourceOfRasterLibrary(bool withThumbnails = true);
+// inspectPictureFile: the content decides the format. The window judges every picture's data while
+// the album opens (damaged files are named at once); printing from the command line reads headers
+// only.
+AlbumPictureSource albumPictureSourceOfRasterLibrary(bool judgeData = true);
 
 }  // namespace pr

@@ -5,11 +5,11 @@
 
 namespace pr {
 
-AlbumPictureSource albumPictureSourceOfRasterLibrary(bool withThumbnails) {
+AlbumPictureSource albumPictureSourceOfRasterLibrary(bool judgeData) {
     AlbumPictureSource source;
-    source.inspect = [withThumbnails](const std::string& path, PictureSourcePtr& out,
-                                      std::string& reason) {
-        PictureInspection inspected = inspectPictureFile(path, withThumbnails);
+    source.inspect = [judgeData](const std::string& path, PictureSourcePtr& out,
+                                 std::string& reason) {
+        PictureInspection inspected = inspectPictureFile(path, judgeData);
         out = std::move(inspected.source);
         reason = std::move(inspected.message);
         return inspected.ok;

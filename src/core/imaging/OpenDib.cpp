@@ -101,11 +101,12 @@ bool OpenDib(ImageBuffer& out, const std::string& path, int /*formatCode*/,
     return r.ok();
 }
 
-DecodeResult OpenDibReduced(ImageBuffer& out, const std::string& path, int maxWidth,
-                            int maxHeight) {
+DecodeResult OpenDibReduced(ImageBuffer& out, const std::string& path, int maxWidth, int maxHeight,
+                            bool judgeOnly) {
     DecodeOptions options;
     options.maxWidth = maxWidth;
     options.maxHeight = maxHeight;
+    options.judgeOnly = judgeOnly;
     return guarded(out, [&] { return readAndDecode(path, options, out); });
 }
 

@@ -153,7 +153,7 @@ PictureSourcePtr heldPicture(const ImageBuffer& picture) {
     return std::make_shared<HeldPicture>(picture);
 }
 
-PictureInspection inspectPictureFile(const std::string& path, bool withThumbnail) {
+PictureInspection inspectPictureFile(const std::string& path, bool judgeData) {
     PictureInspection result;
     ImageBuffer decoded;
     const DecodeResult r = OpenDibInfo(path, &decoded);
@@ -172,17 +172,19 @@ PictureInspection inspectPictureFile(const std::string& path, bool withThumbnail
         return result;
     }
     const bool reducible = !decoded.valid();
-    if (withThumbnail && reducible) {
-        // Decoding at the thumbnail's size reads all of the file's data, so a file that is
-        // damaged beyond its header is refused now, with its reason, as a whole decode would be.
+    if (judgeData && reducible) {
+        // A file damaged beyond its header is refused now, with its reason, as a whole decode
+        // would refuse it. A single-scan JPEG is judged from its first rows (nothing further on
+        // can make its decode fail) and makes its thumbnail when it is first shown; the others
+        // are read through, and that decode gives the thumbnail.
         ImageBuffer small;
-        const DecodeResult d = OpenDibReduced(small, path, tw, th);
+        const DecodeResult d = OpenDibReduced(small, path, tw, th, true);
         if (!d.ok() || d.trueWidth != w || d.trueHeight != h) {
             result.message =
                 d.ok() ? imageErrorText(ImageError::Damaged) : imageErrorText(d.error, d.detail);
             return result;
         }
-        if (!shrinkToThumbnail(small, tw, th, thumbnail)) {
+        if (!d.judgedOnly && !shrinkToThumbnail(small, tw, th, thumbnail)) {
             result.message = imageErrorText(ImageError::OutOfMemory);
             return result;
         }

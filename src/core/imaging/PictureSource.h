@@ -108,11 +108,12 @@ struct PictureInspection {
 };
 
 // Looks at a picture file once: its size and depth from the header (other formats than JPEG are
-// decoded whole, which makes their thumbnail too). With `withThumbnail` a JPEG's thumbnail is
-// made now as well, from a reduced decode that reads all of its data: a file damaged beyond its
-// header is then refused here, as the window did when it decoded every picture whole. Without
-// it (printing from the command line) only the header is judged. Safe to call from several
-// threads at once.
-PictureInspection inspectPictureFile(const std::string& path, bool withThumbnail = false);
+// decoded whole, which makes their thumbnail too). With `judgeData` a JPEG is also judged as a
+// whole decode would judge it, so a file damaged beyond its header is refused here, as the window
+// did when it decoded every picture whole: a progressive one is read through at its thumbnail's
+// size (which makes the thumbnail), a single-scan one needs only its first rows and makes its
+// thumbnail when first asked. Without it (printing from the command line) only the header is
+// judged. Safe to call from several threads at once.
+PictureInspection inspectPictureFile(const std::string& path, bool judgeData = false);
 
 }  // namespace pr

@@ -46,8 +46,11 @@ DecodeResult decodePicture(const uint8_t* data, size_t size, const DecodeOptions
 
 // Reduced-size open for thumbnails: decodes so that the result is at least maxWidth x maxHeight
 // where the format allows it (JPEG DCT scaling, WebP scaling, a HEIF file's embedded thumbnail),
-// and reports the true size and bit count.
-DecodeResult OpenDibReduced(ImageBuffer& out, const std::string& path, int maxWidth, int maxHeight);
+// and reports the true size and bit count. With `judgeOnly` a reader that can judge the file from
+// its first rows stops there (result.judgedOnly; `out` then holds no finished picture): the
+// result is the one the whole decode would give.
+DecodeResult OpenDibReduced(ImageBuffer& out, const std::string& path, int maxWidth, int maxHeight,
+                            bool judgeOnly = false);
 
 // The size and depth of the picture in a file (upright), from its header alone where the reader
 // can tell it from there (JPEG: only the first few hundred kilobytes are read); other formats are

@@ -3,9 +3,12 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
+#include <QImageWriter>
 #include <QTemporaryDir>
+#include <cstdlib>
 
 #include "core/imaging/PictureSource.h"
+#include "core/imaging/RasterLibrary.h"
 
 namespace {
 
@@ -24,9 +27,9 @@ QByteArray emptyDataJpeg() {
     return bytes.left(sos + 2 + length) + QByteArray(400 * 1024, char(0xFF));
 }
 
-// Opening an album and adding pictures in the window decode every JPEG at its thumbnail's size,
-// so a file damaged beyond its header is named at once with its reason, as when every picture was
-// decoded whole; printing from the command line judges the header only.
+// Opening an album and adding pictures in the window judge every JPEG's data, so a file damaged
+// beyond its header is named at once with its reason, as when every picture was decoded whole;
+// printing from the command line judges the header only.
 TEST(PictureInspection, WithThumbnailsAFileDamagedBeyondItsHeaderIsRefusedAtOnce) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -56,9 +59,55 @@ TEST(PictureInspection, WithThumbnailsAFileDamagedBeyondItsHeaderIsRefusedAtOnce
     ASSERT_TRUE(photo.save(QString::fromStdString(sound), "JPG", 90));
     const pr::PictureInspection good = pr::inspectPictureFile(sound, true);
     ASSERT_TRUE(good.ok);
-    EXPECT_TRUE(good.source->hasThumbnail());
+    // Judged from its first rows; the thumbnail is made when first asked for.
+    EXPECT_FALSE(good.source->hasThumbnail());
     EXPECT_EQ(good.source->thumbnail().width(), 200);
     EXPECT_EQ(good.source->thumbnail().height(), 150);
+    EXPECT_TRUE(good.source->hasThumbnail());
+}
+
+// Judging a JPEG from its first rows must accept and refuse exactly the files a whole decode
+// accepts and refuses, with the same words, wherever the file breaks off or turns to rubbish.
+TEST(PictureInspection, JudgingTheDataAgreesWithTheWholeDecode) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QImage photo(800, 600, QImage::Format_RGB32);
+    std::srand(7);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y,
+                           qRgb((x + std::rand() % 64) & 255, (y + std::rand() % 64) & 255,
+                                std::rand() & 255));
+    for (const bool progressive : {false, true}) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "JPG");
+        writer.setQuality(90);
+        writer.setProgressiveScanWrite(progressive);
+        ASSERT_TRUE(writer.write(photo));
+        const int data = int(bytes.indexOf(QByteArray("\xFF\xDA", 2))) + 20;
+        ASSERT_GT(data, 20);
+        for (const double share : {0.0, 0.002, 0.005, 0.01, 0.03, 0.3, 0.9}) {
+            const int cut = data + int((bytes.size() - data) * share);
+            for (const bool rubbish : {false, true}) {
+                QByteArray damaged = bytes.left(cut);
+                if (rubbish) damaged += QByteArray(bytes.size() - cut, char(0x5A));
+                SCOPED_TRACE(testing::Message() << "progressive " << progressive << ", cut at "
+                                                << share << ", rubbish " << rubbish);
+                const std::string path = dir.filePath(QStringLiteral("probe.jpg")).toStdString();
+                QFile f(QString::fromStdString(path));
+                ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+                f.write(damaged);
+                f.close();
+                pr::ImageBuffer whole;
+                const bool decoded = pr::OpenDib(whole, path, 0);
+                const pr::PictureInspection judged = pr::inspectPictureFile(path, true);
+                EXPECT_EQ(judged.ok, decoded);
+                if (!decoded) EXPECT_EQ(judged.message, whole.message);
+            }
+        }
+    }
 }
 
 }  // namespace

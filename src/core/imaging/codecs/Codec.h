@@ -29,6 +29,10 @@ struct DecodeOptions {
     // picture of that size is allocated and whitened for it, and so is one whose rows turn out to
     // break off that early. 0 takes every file.
     uint64_t minShareOfRows = 100;
+    // Only judge the file: a reader whose remaining data cannot make the decode fail once its
+    // first rows are out (a single-scan JPEG) stops there and says so in DecodeResult::judgedOnly;
+    // the others decode as usual.
+    bool judgeOnly = false;
 };
 
 // What a file announces before a pixel of it is decoded.
@@ -58,6 +62,9 @@ struct DecodeResult {
     int rowsDecoded = std::numeric_limits<int>::max();
     bool bottomUp = false;
     int orientation = 1;
+    // The reader stopped after its first rows (DecodeOptions::judgeOnly): the file is sound as far
+    // as a whole decode could tell, but the picture's pixels are not all made.
+    bool judgedOnly = false;
     bool ok() const { return error == ImageError::None; }
 };
 

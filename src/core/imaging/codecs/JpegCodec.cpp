@@ -234,6 +234,15 @@ DecodeResult run(JpegJob& job, const uint8_t* data, size_t size, const DecodeOpt
             rows[i] = job.img.rowFromTop(static_cast<int>(first + i));
         const JDIMENSION got = jpeg_read_scanlines(cinfo, rows, want);
         if (got == 0) break;
+        if (options.judgeOnly && !job.multiScan) {
+            // Past its first rows a single-scan file can no longer fail: damaged data further on
+            // only gives warnings, and a decode that breaks off keeps the rows it has. Whether
+            // its data ends within these first rows is already known.
+            jpeg_abort_decompress(cinfo);
+            DecodeResult judged = decodedPicture(trueW, trueH, bits);
+            judged.judgedOnly = true;
+            return judged;
+        }
         // The rows libjpeg has just written, while they are still in the cache.
         if (convertRows)
             for (JDIMENSION i = 0; i < got; ++i) job.colour.toBgr(rows[i], rows[i], outW);
