@@ -46,6 +46,14 @@ inline int fuzzThroughRegistry(const Codec& codec, const uint8_t* data, size_t s
         const DecodeResult r = decodePicture(data, size, options, img);
         if (r.ok() != img.valid() || (!r.ok() && img.message.size() <= 5)) std::abort();
         if (img.valid()) touchWholePicture(img);
+        if (reduced == 0) continue;
+        // Judging the file from its first rows must come to the decode's verdict.
+        options.judgeOnly = true;
+        ImageBuffer judged;
+        const DecodeResult j = decodePicture(data, size, options, judged);
+        if (j.error != ImageError::OutOfMemory && r.error != ImageError::OutOfMemory &&
+            (j.ok() != r.ok() || (!r.ok() && judged.message != img.message)))
+            std::abort();
     }
     return 0;
 }

@@ -71,43 +71,48 @@ TEST(PictureInspection, WithThumbnailsAFileDamagedBeyondItsHeaderIsRefusedAtOnce
 TEST(PictureInspection, JudgingTheDataAgreesWithTheWholeDecode) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QImage photo(800, 600, QImage::Format_RGB32);
-    std::srand(7);
-    for (int y = 0; y < photo.height(); ++y)
-        for (int x = 0; x < photo.width(); ++x)
-            photo.setPixel(x, y,
-                           qRgb((x + std::rand() % 64) & 255, (y + std::rand() % 64) & 255,
-                                std::rand() & 255));
-    for (const bool progressive : {false, true}) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, "JPG");
-        writer.setQuality(90);
-        writer.setProgressiveScanWrite(progressive);
-        ASSERT_TRUE(writer.write(photo));
-        const int data = int(bytes.indexOf(QByteArray("\xFF\xDA", 2))) + 20;
-        ASSERT_GT(data, 20);
-        for (const double share : {0.0, 0.002, 0.005, 0.01, 0.03, 0.3, 0.9}) {
-            const int cut = data + int((bytes.size() - data) * share);
-            for (const bool rubbish : {false, true}) {
-                QByteArray damaged = bytes.left(cut);
-                if (rubbish) damaged += QByteArray(bytes.size() - cut, char(0x5A));
-                SCOPED_TRACE(testing::Message() << "progressive " << progressive << ", cut at "
-                                                << share << ", rubbish " << rubbish);
-                const std::string path = dir.filePath(QStringLiteral("probe.jpg")).toStdString();
-                QFile f(QString::fromStdString(path));
-                ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-                f.write(damaged);
-                f.close();
-                pr::ImageBuffer whole;
-                const bool decoded = pr::OpenDib(whole, path, 0);
-                const pr::PictureInspection judged = pr::inspectPictureFile(path, true);
-                EXPECT_EQ(judged.ok, decoded);
-                if (!decoded) EXPECT_EQ(judged.message, whole.message);
+    // A tall one too: its thumbnail decode has many rows, and a file breaking off after the first
+    // of them but before the share a decode must keep is refused by both.
+    for (const QSize size : {QSize(800, 600), QSize(400, 6000)})
+        for (const bool progressive : {false, true}) {
+            QImage photo(size, QImage::Format_RGB32);
+            std::srand(7);
+            for (int y = 0; y < photo.height(); ++y)
+                for (int x = 0; x < photo.width(); ++x)
+                    photo.setPixel(x, y,
+                                   qRgb((x + std::rand() % 64) & 255, (y + std::rand() % 64) & 255,
+                                        std::rand() & 255));
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            QImageWriter writer(&buffer, "JPG");
+            writer.setQuality(90);
+            writer.setProgressiveScanWrite(progressive);
+            ASSERT_TRUE(writer.write(photo));
+            const int data = int(bytes.indexOf(QByteArray("\xFF\xDA", 2))) + 20;
+            ASSERT_GT(data, 20);
+            for (const double share : {0.0, 0.001, 0.002, 0.005, 0.01, 0.03, 0.3, 0.9}) {
+                const int cut = data + int((bytes.size() - data) * share);
+                for (const bool rubbish : {false, true}) {
+                    QByteArray damaged = bytes.left(cut);
+                    if (rubbish) damaged += QByteArray(bytes.size() - cut, char(0x5A));
+                    SCOPED_TRACE(testing::Message()
+                                 << size.height() << " rows, progressive " << progressive
+                                 << ", cut at " << share << ", rubbish " << rubbish);
+                    const std::string path =
+                        dir.filePath(QStringLiteral("probe.jpg")).toStdString();
+                    QFile f(QString::fromStdString(path));
+                    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+                    f.write(damaged);
+                    f.close();
+                    pr::ImageBuffer whole;
+                    const bool decoded = pr::OpenDib(whole, path, 0);
+                    const pr::PictureInspection judged = pr::inspectPictureFile(path, true);
+                    EXPECT_EQ(judged.ok, decoded);
+                    if (!decoded) EXPECT_EQ(judged.message, whole.message);
+                }
             }
         }
-    }
 }
 
 }  // namespace

@@ -30,8 +30,8 @@ struct DecodeOptions {
     // break off that early. 0 takes every file.
     uint64_t minShareOfRows = 100;
     // Only judge the file: a reader whose remaining data cannot make the decode fail once its
-    // first rows are out (a single-scan JPEG) stops there and says so in DecodeResult::judgedOnly;
-    // the others decode as usual.
+    // first rows are out (a single-scan JPEG, once the share of rows above is made) stops there
+    // and says so in DecodeResult::judgedOnly; the others decode as usual.
     bool judgeOnly = false;
 };
 

@@ -210,6 +210,9 @@ DecodeResult run(JpegJob& job, const uint8_t* data, size_t size, const DecodeOpt
     const bool convertRows = !grey && job.colour.converts();
     if (cmyk) job.cmykRow.resize(static_cast<size_t>(outW) * 4);
 
+    // Rows a decode that breaks off must still have made to be accepted (see minShareOfRows).
+    const JDIMENSION judgedRows = static_cast<JDIMENSION>(std::max<uint64_t>(
+        1, options.minShareOfRows == 0 ? 1 : static_cast<uint64_t>(outH) / options.minShareOfRows));
     job.started = true;
     jpeg_start_decompress(cinfo);
     const bool inverted = cinfo->saw_Adobe_marker;
@@ -234,10 +237,10 @@ DecodeResult run(JpegJob& job, const uint8_t* data, size_t size, const DecodeOpt
             rows[i] = job.img.rowFromTop(static_cast<int>(first + i));
         const JDIMENSION got = jpeg_read_scanlines(cinfo, rows, want);
         if (got == 0) break;
-        if (options.judgeOnly && !job.multiScan) {
-            // Past its first rows a single-scan file can no longer fail: damaged data further on
-            // only gives warnings, and a decode that breaks off keeps the rows it has. Whether
-            // its data ends within these first rows is already known.
+        if (options.judgeOnly && !job.multiScan && !job.d.err.hitEnd &&
+            cinfo->output_scanline >= judgedRows) {
+            // Past these rows a single-scan file can no longer fail: damaged data further on only
+            // gives warnings, and a decode that breaks off later keeps enough rows to be shown.
             jpeg_abort_decompress(cinfo);
             DecodeResult judged = decodedPicture(trueW, trueH, bits);
             judged.judgedOnly = true;
