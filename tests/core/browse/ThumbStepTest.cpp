@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -8,42 +9,26 @@
 #include "core/browse/ThumbCacheWriter.h"
 #include "core/browse/ThumbStep.h"
 #include "core/imaging/ImageBuffer.h"
+#include "core/io/ByteWriter.h"
 
 using namespace pr;
 using testsupport::TempDir;
 
 namespace {
 
-void put16(std::vector<uint8_t>& b, uint32_t v) {
-    b.push_back(v & 0xFF);
-    b.push_back((v >> 8) & 0xFF);
-}
-void put32(std::vector<uint8_t>& b, uint32_t v) {
-    put16(b, v & 0xFFFF);
-    put16(b, v >> 16);
-}
-
 // A Windows bitmap of 24 bits (grey ramp across) or 8 bits (grey palette), bottom-up.
 std::vector<uint8_t> bmpFile(int w, int h, int bits) {
-    const uint32_t rowBytes = ((w * bits + 31) / 32) * 4;
-    const uint32_t table = bits == 8 ? 1024 : 0;
-    std::vector<uint8_t> b;
-    put16(b, 0x4D42);
-    for (uint32_t v : {54 + table + rowBytes * h, 0u, 54 + table, 40u, uint32_t(w), uint32_t(h)})
-        put32(b, v);
-    put16(b, 1);
-    put16(b, bits);
-    for (uint32_t v : {0u, rowBytes * h, 0u, 0u, 0u, 0u}) put32(b, v);
-    for (uint32_t i = 0; i < table / 4; ++i) put32(b, i * 0x010101u);
+    const uint32_t rowBytes = ((w * bits + 31) / 32) * 4, table = bits == 8 ? 1024 : 0;
+    ByteWriter b;
+    b.bytes("BM", 2).u32(54 + table + rowBytes * h).u32(0).u32(54 + table);
+    b.u32(40).i32(w).i32(h).u16(1).u16(uint16_t(bits)).u32(0).u32(rowBytes * h).zeros(16);
+    for (uint32_t i = 0; i < table / 4; ++i) b.u32(i * 0x010101u);
     for (int y = 0; y < h; ++y) {
-        std::vector<uint8_t> row(rowBytes, 0);
-        for (int x = 0; x < w; ++x) {
-            const uint8_t v = static_cast<uint8_t>(x * 255 / (w > 1 ? w - 1 : 1));
-            for (int c = 0; c < bits / 8; ++c) row[bits / 8 * x + c] = v;
-        }
-        b.insert(b.end(), row.begin(), row.end());
+        for (int x = 0; x < w * bits / 8; ++x)
+            b.u8(uint8_t(x / (bits / 8) * 255 / std::max(w - 1, 1)));
+        b.zeros(rowBytes - w * bits / 8);
     }
-    return b;
+    return b.take();
 }
 
 ThumbJob jobFor(const TempDir& dir, const std::string& name, const std::vector<uint8_t>& bytes) {
