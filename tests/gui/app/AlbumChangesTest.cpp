@@ -24,22 +24,8 @@ using pr::TMainForm;
 
 namespace {
 
-class AlbumChanges : public MainFormFixture {
+class AlbumChanges : public ShownFormFixture {
 protected:
-    void SetUp() override {
-        MainFormFixture::SetUp();
-        ASSERT_TRUE(scratch.isValid());
-        pr::FavouritesList::setFileOverride(scratch.filePath("folders.dat"));
-        showForm();
-    }
-    void TearDown() override {
-        if (form) {
-            prompter.answer(Prompter::Button::Ok);  // the closing question, if any
-            form.reset();
-        }
-        pr::FavouritesList::setFileOverride(QString());
-    }
-
     pr::AlbumCommands& commands() { return *form->findChild<pr::AlbumCommands*>(); }
     QString red() {
         QImage image(40, 30, QImage::Format_RGB32);
@@ -63,8 +49,6 @@ protected:
     bool previewShows(QPoint p, QColor colour) {
         return QTest::qWaitFor([&] { return previewAt(p) == colour; }, 2000);
     }
-
-    QTemporaryDir scratch;
 };
 
 }  // namespace

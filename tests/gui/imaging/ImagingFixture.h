@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+#include "ModalScript.h"
 #include "ScriptedPrompter.h"
 #include "core/album/Album.h"
 #include "gui/imaging/PictureCommands.h"
@@ -81,30 +82,6 @@ protected:
     std::vector<int> progress;
 };
 
-// While alive, runs `script` on the first modal dialog of class T once its loop runs. Any modal
-// widget still open afterwards is closed, so that no test can hang.
-template <class T>
-class ModalScript {
-public:
-    explicit ModalScript(std::function<void(T&)> script) : script_(std::move(script)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal) return;
-            timer_.stop();
-            if (T* dialog = qobject_cast<T*>(modal)) {
-                ran_ = true;
-                script_(*dialog);
-            }
-            if (modal->isVisible()) modal->close();
-        });
-        timer_.start(5);
-    }
-    bool ran() const { return ran_; }
-
-private:
-    std::function<void(T&)> script_;
-    QTimer timer_;
-    bool ran_ = false;
-};
+using testsupport::ModalScript;
 
 }  // namespace imagingtest

@@ -26,22 +26,8 @@ using undotest::albumState;
 
 namespace {
 
-class AlbumUndo : public MainFormFixture {
+class AlbumUndo : public ShownFormFixture {
 protected:
-    void SetUp() override {
-        MainFormFixture::SetUp();
-        ASSERT_TRUE(scratch.isValid());
-        pr::FavouritesList::setFileOverride(scratch.filePath("folders.dat"));
-        showForm();
-    }
-    void TearDown() override {
-        if (form) {
-            prompter.answer(Prompter::Button::Ok);  // the closing question, if any
-            form.reset();
-        }
-        pr::FavouritesList::setFileOverride(QString());
-    }
-
     pr::Album& album() { return form->album(); }
     pr::AlbumHistory& history() { return *form->history(); }
     pr::AlbumCommands& commands() { return *form->findChild<pr::AlbumCommands*>(); }
@@ -62,8 +48,6 @@ protected:
             pr::AddPlacement(album(), p.Key, 1, 0.5, 0.5, 2, 1.5, false);
     }
     bool starred() const { return form->windowTitle().endsWith(QStringLiteral("*]")); }
-
-    QTemporaryDir scratch;
 };
 
 TEST_F(AlbumUndo, AddingRemovingAndOrderingPicturesUndoAndRedoByteForByte) {

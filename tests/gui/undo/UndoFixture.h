@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../editing/EditingFixture.h"
+#include "ModalScript.h"
 #include "core/album/AlbumFileWriter.h"
 #include "gui/undo/AlbumHistory.h"
 
@@ -36,25 +37,7 @@ inline std::vector<uint8_t> albumState(const pr::Album& album) {
     return bytes;
 }
 
-// Runs `script` on the first modal dialog of class T once its loop runs; closes any other.
-template <class T>
-class ModalScript {
-public:
-    explicit ModalScript(std::function<void(T&)> script) : script_(std::move(script)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal) return;
-            timer_.stop();
-            if (T* dialog = qobject_cast<T*>(modal)) script_(*dialog);
-            if (modal->isVisible()) modal->close();
-        });
-        timer_.start(5);
-    }
-
-private:
-    std::function<void(T&)> script_;
-    QTimer timer_;
-};
+using testsupport::ModalScript;
 
 class UndoTest : public editingtest::EditingTest {
 protected:
