@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstdlib>
@@ -189,6 +190,11 @@ void TMainForm::buildToolBar() {
                         QStringLiteral("Die letzte Änderung rückgängig machen"));
     RedoBtn = addButton("RedoBtn", ToolbarGlyphs::redo(), QStringLiteral("Wiederholen"),
                         QStringLiteral("Die zuletzt rückgängig gemachte Änderung wiederholen"));
+    // The arrows alone: with their words the toolbar would not fit the window's first size, and
+    // the hint names the step anyway.
+    for (QAction* action : {UndoBtn, RedoBtn})
+        if (auto* button = qobject_cast<QToolButton*>(toolBar_->widgetForAction(action)))
+            button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     addToolBar(Qt::TopToolBarArea, toolBar_);
 }
 

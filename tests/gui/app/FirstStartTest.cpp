@@ -107,6 +107,12 @@ TEST_F(MainFormFixture, EveryTextOfEveryTabFitsAtTheDefaultSize) {
             << w.pageControl()->tabText(tab).toStdString();
     }
     EXPECT_EQ(clippedTexts(w.toolBar()), QStringList());
+    // No button is pushed into the toolbar's overflow menu.
+    for (QAction* action : w.toolBar()->actions()) {
+        if (action->isSeparator()) continue;
+        const QWidget* button = w.toolBar()->widgetForAction(action);
+        EXPECT_TRUE(button && button->isVisible()) << action->objectName().toStdString();
+    }
     prompter.answer(pr::Prompter::Button::Ok);
 }
 
